@@ -1,0 +1,144 @@
+#include "app/text/program_text.h"
+
+#include <array>
+#include <atomic>
+
+#include "platform/tovrix6/tovrix6.h"
+
+namespace vemo {
+
+namespace {
+
+std::atomic<std::int16_t> g_languageIndex{0};
+
+std::string LineMessage(std::string_view what, std::int32_t line) {
+  // The line number follows the words with one blank: "... at line 12."
+  return std::string(what) + " " + std::to_string(line) + ".";
+}
+
+std::int32_t Magnitude(std::int32_t v) { return v < 0 ? -v : v; }
+
+}  // namespace
+
+std::int16_t LanguageIndex() { return g_languageIndex.load(); }
+
+void SetLanguageIndex(std::int16_t language) { g_languageIndex.store(language); }
+
+std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName) {
+  std::string path(programFolder);
+  bool endsWithSeparator = !path.empty() && path.back() == '/';
+#ifdef _WIN32
+  endsWithSeparator = endsWithSeparator || (!path.empty() && path.back() == '\\');
+  const char separator = '\\';
+#else
+  const char separator = '/';
+#endif
+  if (!endsWithSeparator) path += separator;
+  path += fileName;
+  return path;
+}
+
+std::string ProgramTextLoadMessage(std::int32_t result, std::int32_t kind, std::int32_t line,
+                                   std::string_view path) {
+  if (result > 0) return {};
+  // Errors at a line: the store's detail names the kind, so that codes past line 500,
+  // which fall into the neighbouring range, still give the right words and line.
+  if (kind == TOVRIX6_KIND_DUPLICATE && line > 0) {
+    return LineMessage("Duplicate in program text at line", line);
+  }
+  if (kind == TOVRIX6_KIND_TOO_LONG && line > 0) {
+    return LineMessage("String too long at line", line);
+  }
+  if (kind == TOVRIX6_KIND_MISSING_TEXT && line > 0) {
+    return LineMessage("Missing string at line", line);
+  }
+  if (kind == TOVRIX6_KIND_BAD_LINE && line > 0) {
+    return LineMessage("Unreadable line in program text at line", line);
+  }
+  switch (result) {
+    case 0:
+      return "No program text was read.";
+    case -1:
+      return "Cannot open file containing program text.\r\n" + std::string(path);
+    case -2:
+      return "Particular memory allocation error.";
+    case -3:
+      return "Too much program text.";
+    case -4:
+      return "Text not recovered.";
+    case -6:
+      return "File is empty.";
+    case -7:
+      return "Error reading file.";
+    case -8:
+      return "General memory allocation error.";
+    default:
+      break;
+  }
+  // Bare codes without the store's detail, read by their ranges.
+  if (result < -1500) return LineMessage("Duplicate in program text at line", Magnitude(result + 1500));
+  if (result <= -1001) return LineMessage("String too long at line", Magnitude(result + 1000));
+  if (result <= -501) return LineMessage("Missing string at line", Magnitude(result + 500));
+  return "Error " + std::to_string(result);
+}
+
+std::string LoadProgramText(std::string_view programFolder, std::string_view fileName) {
+  const std::string path = ProgramTextPath(programFolder, fileName);
+  const std::int32_t r = lt(path.c_str(), 0);
+  if (r > 0) return {};
+  std::int32_t kind = r;
+  std::int32_t line = 0;
+  lt_error_detail(&kind, &line);
+  return ProgramTextLoadMessage(r, kind, line, path);
+}
+
+std::string ProgramText(int n) {
+  std::array<char, kProgramTextBufferSize> buffer{};
+  const std::int32_t k = gt(n, LanguageIndex(), buffer.data(), kProgramTextBufferSize, 1);
+  if (k <= 0) return {};
+  std::string text(buffer.data(), static_cast<std::size_t>(k));
+  if (text == "~") return {};
+  return text;
+}
+
+std::string ProgramTextWithArgs(int n, std::string_view r1, std::string_view r2,
+                                std::string_view r3, std::string_view r4, std::string_view r5) {
+  return FillPlaceholders(ProgramText(n), r1, r2, r3, r4, r5);
+}
+
+std::string FillPlaceholders(std::string_view text, std::string_view r1, std::string_view r2,
+                             std::string_view r3, std::string_view r4, std::string_view r5) {
+  if (text.find('^') == std::string_view::npos && text.find("[r") == std::string_view::npos) {
+    return std::string(text);
+  }
+  const std::array<std::string_view, 5> args{r1, r2, r3, r4, r5};
+  // "[r1]" is always filled; "[r2]".."[r5]" only up to the first empty argument.
+  std::size_t filled = 1;
+  while (filled < args.size() && !args[filled].empty()) ++filled;
+
+  std::string out;
+  out.reserve(text.size() + 16);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '^') {
+      out += "\r\n";
+      ++i;
+      continue;
+    }
+    if (c == '[' && i + 3 < text.size() && text[i + 1] == 'r' && text[i + 3] == ']' &&
+        text[i + 2] >= '1' && text[i + 2] <= '5') {
+      const std::size_t k = static_cast<std::size_t>(text[i + 2] - '1');
+      if (k < filled) {
+        out += args[k];
+        i += 4;
+        continue;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace vemo
