@@ -1,0 +1,129 @@
+// Rules of the configuration window's values and of the registry flags.
+#include "app/settings/configure_core.h"
+
+#include <gtest/gtest.h>
+
+namespace vemo::settings {
+namespace {
+
+TEST(ResetToDefaults, RestoresEverySettingButUseColor) {
+  ConfigureValues v;
+  v.orbListIndex = {1, 2, 3, 4, 5, 6, 7, 8};
+  v.proportionIndex = {0, 4};
+  v.midpointOrbIndex = 7;
+  v.useBoldface = false;
+  v.oneDegreeOfOrb = false;
+  v.boldfaceFactorIndex = 8;
+  v.colours[3] = 0;
+  v.useColor = false;
+  v.displayZodiacSectors = false;
+  v.showOnlyEarthAspects = true;
+  v.saveGraphicWithWhiteBackground = true;
+  v.displayNATZabbr = false;
+  ResetToDefaults(v);
+  const std::array<int, 8> orbs{10, 9, 6, 7, 4, 3, 3, 1};
+  EXPECT_EQ(v.orbListIndex, orbs);
+  EXPECT_EQ(v.proportionIndex[0], 2);  // 1/3
+  EXPECT_EQ(v.proportionIndex[1], 2);
+  EXPECT_EQ(v.midpointOrbIndex, 2);    // 0°30'
+  EXPECT_TRUE(v.useBoldface);
+  EXPECT_TRUE(v.oneDegreeOfOrb);
+  EXPECT_EQ(BoldfaceDivisors()[v.boldfaceFactorIndex], 4);
+  EXPECT_EQ(v.colours, DefaultAspectColours());
+  EXPECT_FALSE(v.useColor);
+  EXPECT_TRUE(v.displayZodiacSectors);
+  EXPECT_TRUE(v.displayNATZabbr);
+  EXPECT_FALSE(v.showOnlyEarthAspects);
+  EXPECT_FALSE(v.showOnlyOuterPlanets);
+  EXPECT_FALSE(v.saveGraphicWithWhiteBackground);
+}
+
+TEST(DefaultAspectColours, AreTheDocumentedColourValues) {
+  const std::array<ColourValue, 8> expected{0, 65535, 16711935, 255, 65280, 16776960, 16744576, 8421504};
+  EXPECT_EQ(DefaultAspectColours(), expected);
+  EXPECT_EQ(ConfigureValues{}.colours, expected);
+}
+
+TEST(CancelCopy, RestoresTheSavedSettingsAndClearsWhiteBackground) {
+  ConfigureValues v;
+  const CancelCopy copy = TakeCancelCopy(v);
+  v.useBoldface = false;
+  v.boldfaceFactorIndex = 5;
+  v.proportionIndex = {4, 0};
+  v.displayNATZabbr = false;
+  v.displayZodiacSectors = false;
+  v.showOnlyOuterPlanets = true;
+  v.colours[1] = 0;
+  v.saveGraphicWithWhiteBackground = true;
+  v.orbListIndex[0] = 3;  // refilled at activation, not by Cancel
+  RestoreCancelCopy(v, copy);
+  ConfigureValues expected;
+  expected.orbListIndex[0] = 3;
+  EXPECT_EQ(v, expected);
+}
+
+TEST(ChartFilters, ConflictOnlyWhenBothAreOn) {
+  ConfigureValues v;
+  EXPECT_FALSE(ChartFiltersConflict(v));
+  v.showOnlyEarthAspects = true;
+  EXPECT_FALSE(ChartFiltersConflict(v));
+  v.showOnlyOuterPlanets = true;
+  EXPECT_TRUE(ChartFiltersConflict(v));
+  EXPECT_EQ(ChartFiltersConflictMessage(),
+            "'Show only Earth aspects in chart' and\r\n'Show only outer planet aspects in chart'\r\n"
+            "cannot both be checked.");
+}
+
+TEST(ColourSample, LeftClickCyclesThroughThePaletteAndWraps) {
+  const auto& p = ChartPalette();
+  EXPECT_EQ(NextPaletteColour(Rgb(255, 255, 0)), Rgb(255, 0, 255));
+  EXPECT_EQ(NextPaletteColour(Rgb(128, 128, 128)), Rgb(128, 128, 255));  // grey -> light blue
+  EXPECT_EQ(NextPaletteColour(p[11]), p[0]);
+  EXPECT_EQ(NextPaletteColour(Rgb(1, 2, 3)), Rgb(1, 2, 3));  // not in the palette
+  EXPECT_EQ(NextPaletteColour(0), 0);
+  ColourValue c = p[4];
+  for (int i = 0; i < 12; ++i) c = NextPaletteColour(c);
+  EXPECT_EQ(c, p[4]);
+}
+
+TEST(ColourSample, OtherButtonTwiceBringsTheColourBack) {
+  ColourValue colour = Rgb(0, 255, 0);
+  ColourValue remembered = 0;
+  ToggleColourOff(colour, remembered);
+  EXPECT_EQ(colour, 0);
+  ToggleColourOff(colour, remembered);
+  EXPECT_EQ(colour, Rgb(0, 255, 0));
+}
+
+TEST(SetAllNonzeroOrbs, LeavesZeroOrbsAtZero) {
+  ConfigureValues v;
+  v.orbListIndex = {10, 0, 6, 7, 0, 3, 3, 5};
+  SetAllNonzeroOrbs(v);
+  const std::array<int, 8> expected{5, 0, 5, 5, 0, 5, 5, 5};
+  EXPECT_EQ(v.orbListIndex, expected);
+}
+
+TEST(RegistryFlagValue, RepairsBadValuesAndFallsBackOnFailedReads) {
+  struct Row { const char* name; const char* status; const char* stored; const char* fallback; const char* expected; };
+  const Row rows[] = {
+      {"StoredZero", "0 OK", "0", "1", "0"},
+      {"StoredOne", "0 OK", "1", "0", "1"},
+      {"GarbageReadsAsOne", "0 OK", "yes", "0", "1"},
+      {"TwoReadsAsOne", "0 OK", "2", "0", "1"},
+      {"EmptyValueReadsAsOne", "0 Empty value", "", "0", "1"},
+      {"MissingNameTakesDefault", "3 Name not found.", "", "0", "0"},
+      {"MissingKeyTakesDefault", "1 Key not found or is empty.", "", "1", "1"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(RegistryFlagValue(r.status, r.stored, r.fallback), r.expected) << r.name;
+  }
+}
+
+TEST(DefaultTZDisp, NorthAmericanZonesBetweenMinus10AndMinus2h30) {
+  struct Row { int minutes; const char* expected; };
+  const Row rows[] = {{-660, "0"}, {-600, "1"}, {-300, "1"}, {-150, "1"}, {-120, "0"}, {0, "0"}, {60, "0"}};
+  for (const Row& r : rows) EXPECT_EQ(DefaultTZDisp(r.minutes), r.expected) << r.minutes;
+}
+
+}  // namespace
+}  // namespace vemo::settings
