@@ -1,0 +1,80 @@
+// Pluto's heliocentric longitude from the shipped daily table
+// "hpluto.2199.slx" (1 January 1600 to 1 January 2200, one line a day).
+//
+// Each kept line encodes Pluto's heliocentric ecliptic longitude at 0h UT of
+// its day (mean equinox of J2000) in its first four characters, scrambled with
+// the day index k = day number - 2305448:
+//   arcminutes = c1 - 60 - (k mod 7)
+//   arcseconds = c2 - 60
+//   degrees    = (c3 - 58 - (k mod 55)) * 60 + (c4 - 59)
+// Lines are trimmed of blanks, tabs and the CR of CR LF; empty lines are
+// skipped. Characters after the fourth are ignored.
+//
+// The whole file is decoded and checked when it is loaded, so that a short or
+// corrupt file is refused with its line number and nothing is ever read out of
+// range afterwards; each position then costs two lookups and one linear
+// interpolation.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vemo {
+
+inline constexpr const char* kPlutoFileName = "hpluto.2199.slx";
+inline constexpr int kPlutoFirstDayNumber = 2305448;  // 1 January 1600
+inline constexpr int kPlutoLastDayNumber = 2524593;   // 31 December 2199
+// Days the file must hold: 1 January 1600 .. 1 January 2200 inclusive, as the
+// last accepted day is interpolated towards the next one.
+inline constexpr int kPlutoRequiredDays = kPlutoLastDayNumber - kPlutoFirstDayNumber + 2;
+
+class PlutoTable {
+public:
+    // Reads and checks a table file. On success returns "" and replaces the
+    // table; on failure returns a message (missing file with the system's
+    // reason, or what is wrong and at which line) and leaves the table empty.
+    std::string Load(const std::string& path);
+
+    // Decodes and checks the text of a whole file; same results as Load.
+    // sourceName names the file in messages.
+    std::string LoadFromText(const std::string& text, const std::string& sourceName);
+
+    bool Available() const { return !degrees_.empty(); }
+    int DayCount() const { return static_cast<int>(degrees_.size()); }
+
+    // Decoded longitude in degrees of day index k; -99 for k < 0 and -100 for
+    // k beyond the table.
+    double DegreesOfDay(int k) const;
+
+    // Longitude in radians [0, 2pi) at an AJD (UT), linear between the
+    // 0h values of the UT day and the next; -99 before 1 January 1600 0h UT,
+    // -100 from 1 January 2200 0h UT on, -101 when no table is loaded.
+    double Longitude(double ajd) const;
+
+private:
+    std::vector<double> degrees_;
+};
+
+// Decodes the first four characters of a line for day index k into degrees,
+// checking the ranges: returns false when the line is shorter than four
+// characters or decodes outside degrees 0..359, minutes or seconds 0..59.
+bool DecodePlutoLine(const std::string& line, int k, double* degrees);
+
+// Encodes a longitude in degrees for day index k (whole arcseconds, rounded
+// down): the inverse of DecodePlutoLine, for tests and the data tool.
+std::string EncodePlutoLine(double degrees, int k);
+
+// The program's table, read once at start-up from DataFolder() + fileName.
+// Returns true when it was read; errorText receives "" or the reason.
+bool LoadPlutoTable(const std::string& fileName, std::string& errorText);
+
+// Whether the program's table is loaded (Pluto available; PlanetCount 9).
+bool PlutoAvailable();
+
+// Longitude of Pluto at an AJD from the program's table (see PlutoTable).
+double PlutoLongitude(double ajd);
+
+// Decoded degrees of day index k of the program's table.
+double PlutoDegreesOfDay(int k);
+
+}  // namespace vemo

@@ -1,0 +1,172 @@
+#include "app/time/positions.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "app/time/pluto_table.h"
+#include "app/time/shared_library.h"
+#include "platform/ordalin/ordalin.h"
+
+namespace vemo {
+
+namespace {
+
+// Exports of planets_vemo, bound by name. Strings are single-byte and
+// zero-terminated; planet and year are 32-bit, the Julian date a double.
+using SetDatafilesFolderFn = void (*)(const char* folder);
+using LongRvFn = double (*)(int32_t planet, double jd, int32_t year, double* rv);
+using LongLatRvFn = double (*)(int32_t planet, double jd, int32_t year, double* lat, double* rv);
+
+struct PlanetsVemoBinding {
+    SharedLibrary library;
+    SetDatafilesFolderFn setDatafilesFolder = nullptr;
+    LongRvFn longRv = nullptr;
+    LongLatRvFn longLatRv = nullptr;
+    bool lazyAttemptFailed = false;
+
+    bool Bound() const { return setDatafilesFolder != nullptr && longRv != nullptr && longLatRv != nullptr; }
+};
+
+// The library handle lives for the whole process, like the original
+// program's by-name declaration; calls come from one thread only.
+PlanetsVemoBinding& Binding() {
+    static PlanetsVemoBinding binding;
+    return binding;
+}
+
+std::string& DataFolderStorage() {
+    static std::string folder;
+    return folder;
+}
+
+PlutoTable& ProgramPlutoTable() {
+    static PlutoTable table;
+    return table;
+}
+
+// Binds planets_vemo from the program folder at the first position request
+// when start-up did not do it (tools, tests); a failure is remembered so that
+// a missing library costs one attempt, not one per position.
+bool EnsureBound() {
+    PlanetsVemoBinding& b = Binding();
+    if (b.Bound()) return true;
+    if (b.lazyAttemptFailed) return false;
+    if (!BindPlanetsVemo(ProgramFolder()).empty()) b.lazyAttemptFailed = true;
+    return b.Bound();
+}
+
+}  // namespace
+
+std::string ProgramFolder() { return ExecutableFolder(); }
+
+std::string WithTrailingSeparator(const std::string& folder) {
+    std::string result = folder;
+    while (result.size() > 1 && (result.back() == '/' || result.back() == '\\')) result.pop_back();
+    if (result.empty() || (result.back() != '/' && result.back() != '\\')) result += PathSeparator();
+    return result;
+}
+
+std::string PlanetsVemoFileName() {
+#if defined(_WIN32)
+    return "planets_vemo.dll";
+#elif defined(__APPLE__)
+    return "libplanets_vemo.dylib";
+#else
+    return "libplanets_vemo.so";
+#endif
+}
+
+std::string BindPlanetsVemo(const std::string& libraryFolder) {
+    PlanetsVemoBinding& b = Binding();
+    if (b.Bound()) return "";
+    const std::string folder = WithTrailingSeparator(libraryFolder);
+    const std::string path = folder + PlanetsVemoFileName();
+    if (!b.library.IsOpen()) {
+        const std::string reason = b.library.Open(path);
+        if (!reason.empty()) {
+            return "The planet library \"" + PlanetsVemoFileName() + "\" could not be loaded from the folder \"" +
+                   folder + "\": " + reason;
+        }
+    }
+    b.setDatafilesFolder = reinterpret_cast<SetDatafilesFolderFn>(b.library.Symbol("set_datafiles_folder"));
+    b.longRv = reinterpret_cast<LongRvFn>(b.library.Symbol("hc_j2000_long_rv_planet"));
+    b.longLatRv = reinterpret_cast<LongLatRvFn>(b.library.Symbol("hc_j2000_long_lat_rv_planet"));
+    if (!b.Bound()) {
+        return "The planet library \"" + path +
+               "\" lacks one of the functions set_datafiles_folder, hc_j2000_long_rv_planet, "
+               "hc_j2000_long_lat_rv_planet.";
+    }
+    b.lazyAttemptFailed = false;
+    return "";
+}
+
+bool PlanetsVemoBound() { return Binding().Bound(); }
+
+std::string SetUpDataFolder(const std::string& programFolder) {
+    DataFolderStorage() = WithTrailingSeparator(programFolder);
+    if (std::string error = BindPlanetsVemo(programFolder); !error.empty()) return error;
+    Binding().setDatafilesFolder(DataFolderStorage().c_str());
+    return "";
+}
+
+std::string SetDataFolder(const std::string& folder) {
+    DataFolderStorage() = WithTrailingSeparator(folder);
+    if (!EnsureBound()) return BindPlanetsVemo(ProgramFolder());
+    Binding().setDatafilesFolder(DataFolderStorage().c_str());
+    return "";
+}
+
+const std::string& DataFolder() { return DataFolderStorage(); }
+
+int LibraryPlanetNumber(int planet) {
+    switch (planet) {
+        case 1: return 3;  // Earth: the library's solar series
+        case 2: return 1;  // Mercury
+        case 3: return 2;  // Venus
+        default: return planet;
+    }
+}
+
+int CalendarYearOfAJD(double ajd) {
+    int32_t year = 0;
+    if (juldat(ajd, "A", &year, nullptr, nullptr, nullptr) != 0) return 0;
+    return year;
+}
+
+double HelioLongitude(int planet, double ajd) {
+    const int mapped = LibraryPlanetNumber(planet);
+    if (mapped == 9) return PlutoLongitude(ajd);
+    if (!std::isfinite(ajd)) return std::isnan(ajd) || ajd < 0 ? kBeforeDataRange : kAfterDataRange;
+    if (!EnsureBound()) return kDataFileMissing;
+    // The library picks an outer planet's record by the calendar year of the
+    // UT instant, not of the local date the user typed.
+    double rv = 0.0;
+    return Binding().longRv(mapped, ajd, CalendarYearOfAJD(ajd), &rv);
+}
+
+double HelioLongitudeLatRv(int planet, double ajd, double* lat, double* rv, bool* hasLatRv) {
+    if (hasLatRv != nullptr) *hasLatRv = false;
+    const int mapped = LibraryPlanetNumber(planet);
+    if (mapped == 9) return PlutoLongitude(ajd);
+    if (!std::isfinite(ajd)) return std::isnan(ajd) || ajd < 0 ? kBeforeDataRange : kAfterDataRange;
+    if (!EnsureBound()) return kDataFileMissing;
+    const int32_t year = CalendarYearOfAJD(ajd);
+    const double longitude = Binding().longLatRv(mapped, ajd, year, lat, rv);
+    if (hasLatRv != nullptr) *hasLatRv = longitude > kBeforeDataRange;
+    return longitude;
+}
+
+// The program's Pluto table ------------------------------------------------
+
+bool LoadPlutoTable(const std::string& fileName, std::string& errorText) {
+    errorText = ProgramPlutoTable().Load(DataFolderStorage() + fileName);
+    return errorText.empty();
+}
+
+bool PlutoAvailable() { return ProgramPlutoTable().Available(); }
+
+double PlutoLongitude(double ajd) { return ProgramPlutoTable().Longitude(ajd); }
+
+double PlutoDegreesOfDay(int k) { return ProgramPlutoTable().DegreesOfDay(k); }
+
+}  // namespace vemo
