@@ -57,6 +57,10 @@ struct EngineServices {
 // The run search's shared state (the run window's public variables and the
 // engine's list of sought planets).
 struct RunSearchState {
+  // Set by the main window while a run is in progress. The 3-stellium rule
+  // (stop at a triple without the sought planets) acts only then, so a list
+  // left over from an earlier run never trims an ordinary computation.
+  bool InProgress = false;
   bool PlanetsSought = false;        // blnPlanetsSought
   bool SoughtPlanetsFound = false;   // blnSoughtPlanetsFound
   int AspectPatternToFind = -1;      // intAspectPatternToFind, <0 = none
@@ -144,7 +148,11 @@ class AspectEngine {
   OrbTable Orbs = SetOrbs(DefaultOrbSettings());
   std::array<int, 8> AspectCount{};           // slots 1..7
   std::array<int, kNumPatterns> PatternCount{};
+  // JulianDates: the slots as the last Compute left them (a bad row's slot
+  // holds its error code). TableJulianDates: the dates the current table was
+  // computed from, which GetDurations, the cell click and the signs use.
   std::array<double, 3> JulianDates{-1.0, -1.0, -1.0};
+  std::array<double, 3> TableJulianDates{-1.0, -1.0, -1.0};
   Mode CurrentMode = Mode::WorldTransits;
   bool Radians = false;
   int WorldZoneMinutes = 0;
@@ -221,7 +229,8 @@ class AspectEngine {
   double Longitude(int planet, double ajd) const;
 
  private:
-  bool Aspect(int x, int y, int kind, double& sum) const;
+  // IsAspectInOrb that adds the deviation to `sum` when the aspect holds.
+  bool Holds(int x, int y, int kind, double& sum) const;
   std::string PatternLine(int index, bool abbreviated, const std::vector<int>& planets,
                           double mean) const;
   void SetUpGrid(bool twoDate);

@@ -1,0 +1,207 @@
+// Beginning and end of the aspects of the current table, the duration records
+// and the texts of a click on an aspect cell.
+//
+// The searches step day by day between local midnights of the world date's
+// time zone, so beginning and end have a resolution of one day; for two slow
+// planets (Uranus, Neptune, Pluto) the step grows up to 11 days while the
+// aspect is close to exact, since such pairs stay in orb for years.
+#include <cmath>
+#include <cstdio>
+
+#include "app/aspects/engine.h"
+
+namespace vemo {
+
+namespace {
+
+// Safety net: a search that neither leaves the orb nor the data range within
+// this many steps (about 1100 years of daily steps) gives "not known". Real
+// planet pairs leave every orb of at most 15° long before; the net only guards
+// against a position source that stands still.
+constexpr int kMaxSearchSteps = 400000;
+
+std::string Lower(std::string s) {
+  for (char& ch : s) {
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  }
+  return s;
+}
+
+}  // namespace
+
+std::string MakeDurationRecord(int planet1, int planet2, int kind, double deviation,
+                               RecordDates dates, double beginning, double end) {
+  char head[64];
+  std::snprintf(head, sizeof head, "%2d%2d%2d%2d%.6f ", planet1, planet2, planet1, kind, deviation);
+  std::string record = head;
+  switch (dates) {
+    case RecordDates::Dashes: record += std::string(22, '-'); break;
+    case RecordDates::Blanks: record += std::string(22, ' '); break;
+    case RecordDates::Searched: {
+      const long b = static_cast<long>(std::trunc(beginning));
+      const long e = static_cast<long>(std::trunc(end));
+      char tail[64];
+      if (beginning < 0 || end < 0) {
+        std::snprintf(tail, sizeof tail, "%8ld%8ld      ", b, e);
+      } else {
+        std::snprintf(tail, sizeof tail, "%8ld%8ld%6ld", b, e, e - b + 1);
+      }
+      record += tail;
+      break;
+    }
+  }
+  // The deviation is written with the locale's decimal separator; records
+  // always carry a point.
+  for (char& ch : record) {
+    if (ch == ',') ch = '.';
+  }
+  return record;
+}
+
+double AspectEngine::DayNumberForMidnight(double t, int z) const {
+  // t is the UT Julian date of a local midnight; the day number of the local
+  // date that begins there is t + z/1440 + 0.5, an integer up to rounding.
+  return std::round(t + z / 1440.0 + 0.5);
+}
+
+double AspectEngine::SearchFromMidnight(int a, int b, int kind, int c, int z, bool forward) const {
+  const bool personal = IsPersonalMode(CurrentMode);
+  if (!personal && CurrentMode != Mode::WorldTransits) return -1.0;
+  if (a < 1 || a > kMaxPlanets || b < 1 || b > kMaxPlanets || kind < 1 || kind > kNumKinds) return -1.0;
+  if (!(WorldLocalDay >= 0)) return -1.0;
+  double lonA = 0.0;
+  if (personal) {
+    // The natal planet stays where it stood at the birthdate.
+    lonA = Longitude(a, TableJulianDates[static_cast<size_t>(BirthRowOfMode(CurrentMode))]);
+  }
+  const bool slowPair = a >= kUranus && b >= kUranus;
+  // Local midnight opening (backward) or closing (forward) the world date, UT.
+  double t = std::floor(WorldLocalDay) + (forward ? 1.0 : 0.0) - z / 1440.0 - 0.5;
+  for (int step = 0; step < kMaxSearchSteps; ++step) {
+    if (!personal) lonA = Longitude(a, t);
+    const double lonB = Longitude(b, t);
+    if (lonA < 0 || lonB < 0) return -1.0;
+    double e = 0.0;
+    if (!AspectExactness(lonA, lonB, kind, c, e)) {
+      // Backward: the day that begins at this midnight. Forward: the day that
+      // ends at it.
+      return DayNumberForMidnight(forward ? t - 1.0 : t, z);
+    }
+    const double days = slowPair ? std::floor(10.0 * e + 1.0) : 1.0;
+    t += forward ? days : -days;
+  }
+  return -1.0;
+}
+
+double AspectEngine::BeginningOfAspect(int a, int b, int kind, int c, int z) const {
+  return SearchFromMidnight(a, b, kind, c, z, false);
+}
+
+double AspectEngine::EndOfAspect(int a, int b, int kind, int c, int z) const {
+  return SearchFromMidnight(a, b, kind, c, z, true);
+}
+
+void AspectEngine::GetDurations() {
+  DurationRecords.clear();
+  const int z = WorldZoneMinutes;
+  const bool personal = IsPersonalMode(CurrentMode);
+  const bool searched = personal || CurrentMode == Mode::WorldTransits;
+  const int column = personal ? kOrbColumnPersonal : kOrbColumnOneDate;
+  const double world = TableJulianDates[kWorldRow];
+  const double birth = BirthRowOfMode(CurrentMode) > 0
+                           ? TableJulianDates[static_cast<size_t>(BirthRowOfMode(CurrentMode))]
+                           : -1.0;
+  for (int n = 0; n < Table.NumCells(); ++n) {
+    const TableCell& cell = Table.Cells[static_cast<size_t>(n)];
+    if (cell.Role != CellRole::Aspect) continue;
+    const RowCol rc = GetRowCol(n, Table.NumCols);
+    for (int k = 1; k <= kNumKinds; ++k) {
+      if (cell.Text.find(Aspect(k).Abbrev) == std::string::npos) continue;
+      int first = 0;
+      int second = 0;
+      double date1 = 0.0;
+      double date2 = 0.0;
+      switch (CurrentMode) {
+        case Mode::WorldTransits:
+          first = rc.Row - 1; second = rc.Col + 1; date1 = date2 = world; break;
+        case Mode::Natal1:
+        case Mode::Natal2:
+          first = rc.Row - 1; second = rc.Col + 1; date1 = date2 = birth; break;
+        case Mode::Personal1:
+        case Mode::Personal2:
+          first = rc.Row - 1; second = rc.Col - 1; date1 = birth; date2 = world; break;
+        case Mode::Synastry:
+          first = rc.Col - 1; second = rc.Row - 1;
+          date1 = TableJulianDates[kBirth1Row]; date2 = TableJulianDates[kBirth2Row]; break;
+      }
+      const double lon1 = Longitude(first, date1);
+      const double lon2 = Longitude(second, date2);
+      const double d = std::fabs(AspectSeparation(lon1, lon2) - AspectAngle(k));
+      DurationEntry entry;
+      entry.Planet1 = first;
+      entry.Planet2 = second;
+      entry.Kind = k;
+      entry.Deviation = d;
+      if (!searched) {
+        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Dashes);
+      } else if (CurrentMode == Mode::WorldTransits && second == 10) {
+        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Blanks);
+      } else {
+        entry.Searched = true;
+        entry.Beginning = BeginningOfAspect(first, second, k, column, z);
+        entry.End = EndOfAspect(first, second, k, column, z);
+        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Searched,
+                                          entry.Beginning, entry.End);
+      }
+      DurationRecords.push_back(std::move(entry));
+    }
+  }
+}
+
+AspectClickInfo AspectEngine::AspectCellClick(int index) const {
+  AspectClickInfo info;
+  const bool personal = IsPersonalMode(CurrentMode);
+  if (!personal && CurrentMode != Mode::WorldTransits) return info;
+  if (index < 0 || index >= Table.NumCells()) return info;
+  const TableCell& cell = Table.Cells[static_cast<size_t>(index)];
+  if (cell.Role != CellRole::Aspect) return info;
+  const int k = FirstKindInText(cell.Text);
+  if (k == 0 || Settings.AspectColours[static_cast<size_t>(k)] == 0) return info;
+  const int z = WorldZoneMinutes;
+  const int column = personal ? kOrbColumnPersonal : kOrbColumnOneDate;
+  const RowCol rc = GetRowCol(index, Table.NumCols);
+  const int a = rc.Row - 1;
+  const int b = personal ? rc.Col - 1 : rc.Col + 1;
+
+  info.Act = true;
+  info.PlanetA = a;
+  info.PlanetB = b;
+  info.Kind = k;
+  info.OrbColumn = column;
+  if (personal) {
+    info.Sentence = Text(155) + " " + PlanetName(b) + " " + Aspect(k).Phrase + " " + Text(156) +
+                    " " + PlanetName(a);
+  } else {
+    info.Sentence = PlanetName(a) + " " + Aspect(k).Phrase + " " + PlanetName(b);
+  }
+  info.Beginning = BeginningOfAspect(a, b, k, column, z);
+  info.End = EndOfAspect(a, b, k, column, z);
+  auto dateText = [this](double day) {
+    if (Services.DayNumberToDateText) return Services.DayNumberToDateText(day);
+    return std::to_string(static_cast<long>(day));
+  };
+  info.OrbText = "With an orb of " +
+                 FormatAngleDM(Orbs.Orb[static_cast<size_t>(k)][static_cast<size_t>(column)], false, true) +
+                 " this " + Lower(Aspect(k).Name) + kCrLf + "begins on " +
+                 (info.Beginning >= 0 ? dateText(info.Beginning) : std::string("an unknown date")) +
+                 kCrLf + "and ends on " +
+                 (info.End >= 0 ? dateText(info.End) + "." : std::string("an unknown date."));
+  if (personal && info.Beginning >= 0 && info.End >= 0) {
+    info.ShowGraph = true;
+  } else {
+    info.Question = info.Sentence + " " + Text(162) + kCrLf + kCrLf + info.OrbText + "?";
+  }
+  return info;
+}
+
+}  // namespace vemo

@@ -1,0 +1,231 @@
+#include "app/aspects/vocabulary.h"
+
+#include <cmath>
+
+namespace vemo {
+
+namespace {
+
+const std::string kEmpty;
+
+const std::array<std::string, kPlanetSlots> kPlanetNames{
+    "", "Earth", "Mercury", "Venus", "Mars", "Jupiter",
+    "Saturn", "Uranus", "Neptune", "Pluto", ""};
+const std::array<std::string, kPlanetSlots> kPlanetAbbrevs{
+    "", "Ea", "Me", "Ve", "Ma", "Ju", "Sa", "Ur", "Ne", "Pl", ""};
+
+const std::array<AspectRecord, 8> kAspects{{
+    {"", "", "", "", ""},
+    {"Con", "Conjunction", "conjunct", "conjunct", "conjunction (0\u00B0)"},
+    {"Opp", "Opposition", "opposite", "opposite", "opposition (180\u00B0)"},
+    {"Sqr", "Square", "square to", "square", "square (90\u00B0)"},
+    {"Tri", "Trine", "trine to", "trine", "trine (120\u00B0)"},
+    {"Sxt", "Sextile", "sextile to", "sextile", "sextile (60\u00B0)"},
+    {"Ssx", "Semisextile", "semisextile to", "semisextile", "semisextile (30\u00B0)"},
+    {"Qui", "Quincunx", "quincunx to", "quincunx", "quincunx (150\u00B0)"},
+}};
+
+constexpr std::array<int, 8> kAngleDegrees{0, 0, 180, 90, 120, 60, 30, 150};
+
+const std::array<std::string, 12> kSignAbbrevs{
+    "Ari", "Tau", "Gem", "Can", "Leo", "Vir", "Lib", "Sco", "Sag", "Cap", "Aqu", "Pis"};
+const std::array<std::string, 12> kSignNames{
+    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo", "Libra",
+    "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+
+const std::array<std::string, kNumPatterns> kPatternNames{
+    "Grand trine", "Kite", "Rectangle", "T-square", "Grand cross", "Yod", "Yod-kite",
+    "Trapezium", "6-Stellium", "5-Stellium", "4-Stellium", "3-Stellium",
+    "Grand sextile", "Midpoint"};
+
+// "Starfont Sans" characters: Sun, then Earth..Pluto.
+constexpr std::array<char, 10> kPlanetGlyphs{'L', 'f', 'g', 'h', 'j', 'S', 'F', 'G', 'J', 's'};
+constexpr std::array<char, 12> kSignGlyphs{'x', 'c', 'v', 'b', 'n', 'm',
+                                           'X', 'C', 'V', 'B', 'N', 'M'};
+
+const std::array<Colour, kPaletteSize> kPalette{
+    Rgb(255, 255, 0),    // yellow
+    Rgb(255, 0, 255),    // magenta
+    Rgb(255, 0, 0),      // red
+    Rgb(0, 255, 0),      // green
+    Rgb(0, 255, 255),    // cyan
+    Rgb(128, 128, 128),  // grey
+    Rgb(128, 128, 255),  // light blue
+    Rgb(0, 0, 255),      // blue
+    Rgb(0, 192, 255),    // sky blue
+    Rgb(192, 0, 255),    // violet
+    Rgb(255, 192, 0),    // orange
+    Rgb(128, 64, 0),     // brown
+};
+
+const std::array<Colour, 8> kDefaultAspectColours{
+    0,
+    Rgb(255, 255, 0),    // conjunction yellow      (65535)
+    Rgb(255, 0, 255),    // opposition magenta      (16711935)
+    Rgb(255, 0, 0),      // square red              (255)
+    Rgb(0, 255, 0),      // trine green             (65280)
+    Rgb(0, 255, 255),    // sextile cyan            (16776960)
+    Rgb(128, 128, 255),  // semisextile light blue  (16744576)
+    Rgb(128, 128, 128),  // quincunx grey           (8421504)
+};
+
+// Degrees and minutes of an angle as the formatters round them: whole degrees
+// with a 0.00001° nudge against representation error just below a whole
+// degree, minutes rounded to whole (halves to even, as the decimal rounding
+// of the original formatter).
+void DegreesMinutes(double radians, int& d, int& m) {
+  const double deg = radians / kFullCircle * 360.0;
+  d = static_cast<int>(std::floor(deg + 0.00001));
+  m = static_cast<int>(std::nearbyint((deg - d) * 60.0));
+}
+
+}  // namespace
+
+const std::string& PlanetName(int planet) {
+  return (planet >= 0 && planet < kPlanetSlots) ? kPlanetNames[static_cast<size_t>(planet)] : kEmpty;
+}
+
+const std::string& PlanetAbbrev(int planet) {
+  return (planet >= 0 && planet < kPlanetSlots) ? kPlanetAbbrevs[static_cast<size_t>(planet)] : kEmpty;
+}
+
+const AspectRecord& Aspect(int kind) {
+  return (kind >= 1 && kind <= kNumKinds) ? kAspects[static_cast<size_t>(kind)] : kAspects[0];
+}
+
+const std::string& SignAbbrev(int sign) {
+  return (sign >= 0 && sign < 12) ? kSignAbbrevs[static_cast<size_t>(sign)] : kEmpty;
+}
+
+const std::string& SignName(int sign) {
+  return (sign >= 0 && sign < 12) ? kSignNames[static_cast<size_t>(sign)] : kEmpty;
+}
+
+const std::string& PatternName(int index) {
+  return (index >= 0 && index < kNumPatterns) ? kPatternNames[static_cast<size_t>(index)] : kEmpty;
+}
+
+int AspectAngleDegrees(int kind) {
+  return (kind >= 1 && kind <= kNumKinds) ? kAngleDegrees[static_cast<size_t>(kind)] : 0;
+}
+
+double AspectAngle(int kind) {
+  return static_cast<double>(AspectAngleDegrees(kind)) / 360.0 * kFullCircle;
+}
+
+bool IsInnerPlanet(int planet) { return planet >= kEarth && planet <= kMars; }
+
+char PlanetGlyph(int planet) {
+  return (planet >= 0 && planet <= kMaxPlanets) ? kPlanetGlyphs[static_cast<size_t>(planet)] : ' ';
+}
+
+char SignGlyph(int sign) {
+  return (sign >= 0 && sign < 12) ? kSignGlyphs[static_cast<size_t>(sign)] : ' ';
+}
+
+const std::array<Colour, kPaletteSize>& ChartPalette() { return kPalette; }
+
+const std::array<Colour, 8>& DefaultAspectColours() { return kDefaultAspectColours; }
+
+Colour NextPaletteColour(Colour colour) {
+  for (size_t i = 0; i < kPalette.size(); ++i) {
+    if (kPalette[i] == colour) return kPalette[(i + 1) % kPalette.size()];
+  }
+  return colour;
+}
+
+double NormaliseAngle(double x) {
+  if (!std::isfinite(x)) return x;  // never loop on NaN or infinity
+  while (x < 0) x += kFullCircle;
+  while (x >= kFullCircle) x -= kFullCircle;
+  return x;
+}
+
+double RoundHalfEven(double x, int places) {
+  const double scale = std::pow(10.0, places);
+  return std::nearbyint(x * scale) / scale;
+}
+
+double AspectSeparation(double a, double b, int& direction) {
+  double d1 = a - b;
+  if (d1 < 0) d1 += kFullCircle;
+  double d2 = b - a;
+  if (d2 < 0) d2 += kFullCircle;
+  const double sep = (d1 <= d2) ? d1 : d2;
+  // The direction is decided on values rounded to 6 places (about 0.2"), which
+  // keeps the comparison robust against the last bits of the subtraction.
+  if (RoundHalfEven(NormaliseAngle(sep + a), 6) == RoundHalfEven(b, 6)) {
+    direction = -1;
+  } else if (RoundHalfEven(NormaliseAngle(sep + b), 6) == RoundHalfEven(a, 6)) {
+    direction = 1;
+  }
+  return sep;
+}
+
+double AspectSeparation(double a, double b) {
+  int direction = 0;
+  return AspectSeparation(a, b, direction);
+}
+
+double SignedSeparation(double a, double b) {
+  int direction = 0;
+  const double sep = AspectSeparation(a, b, direction);
+  return sep * direction;
+}
+
+std::string FormatAngleDM(double x, bool omitZeroMinutes, bool spaceBeforeMinutes,
+                          bool allowNegative, bool allowCarryTo360) {
+  if (!std::isfinite(x)) return "";
+  if (x < 0 && !allowNegative) return "";
+  const bool negative = x < 0;
+  x = std::fabs(x);
+  if (x > kFullCircle) return "";
+  int d = 0;
+  int m = 0;
+  DegreesMinutes(x, d, m);
+  if (m == 60) {
+    if (allowCarryTo360) {
+      d += 1;
+      m = 0;
+    } else if (d == 359) {
+      m = 59;  // the text never reaches 360°
+    } else {
+      d += 1;
+      m = 0;
+    }
+  }
+  std::string text = std::to_string(d) + "\u00B0";
+  if (!(omitZeroMinutes && m == 0)) {
+    if (spaceBeforeMinutes) text += " ";
+    text += std::to_string(m) + "'";
+  }
+  return negative ? "-" + text : text;
+}
+
+std::string FormatZodiacPosition(double x, bool longForm) {
+  if (!std::isfinite(x) || x < 0 || x >= kFullCircle) return "";
+  int d = 0;
+  int m = 0;
+  DegreesMinutes(x, d, m);
+  if (d >= 360) {  // within 0.00001° below the full circle
+    d = 359;
+    m = 59;
+  }
+  if (m == 60) {
+    if (d == 359) {
+      m = 59;
+    } else {
+      d += 1;
+      m = 0;
+    }
+  }
+  const int s = d / 30;
+  int ds = d - 30 * s;
+  if (!longForm) return std::to_string(ds) + SignAbbrev(s) + std::to_string(m);
+  // Long form rounds to the nearest degree, 31' and up rounding up, but never
+  // into the next sign.
+  if (m >= 31 && ds != 29) ds += 1;
+  return std::to_string(ds) + "\u00B0 in " + SignName(s);
+}
+
+}  // namespace vemo
