@@ -107,7 +107,7 @@ void AspectEngine::GetDurations() {
   const bool personal = IsPersonalMode(CurrentMode);
   const bool searched = personal || CurrentMode == Mode::WorldTransits;
   const int column = personal ? kOrbColumnPersonal : kOrbColumnOneDate;
-  const double world = TableJulianDates[kWorldRow];
+  const double world = TableJulianDates[kRowWorld];
   const double birth = BirthRowOfMode(CurrentMode) > 0
                            ? TableJulianDates[static_cast<size_t>(BirthRowOfMode(CurrentMode))]
                            : -1.0;
@@ -132,7 +132,7 @@ void AspectEngine::GetDurations() {
           first = rc.Row - 1; second = rc.Col - 1; date1 = birth; date2 = world; break;
         case Mode::Synastry:
           first = rc.Col - 1; second = rc.Row - 1;
-          date1 = TableJulianDates[kBirth1Row]; date2 = TableJulianDates[kBirth2Row]; break;
+          date1 = TableJulianDates[kRowBirth1]; date2 = TableJulianDates[kRowBirth2]; break;
       }
       const double lon1 = Longitude(first, date1);
       const double lon2 = Longitude(second, date2);

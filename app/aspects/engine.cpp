@@ -68,21 +68,21 @@ int OrbColumnOfMode(Mode mode) {
 int BirthRowOfMode(Mode mode) {
   switch (mode) {
     case Mode::Natal1:
-    case Mode::Personal1: return kBirth1Row;
+    case Mode::Personal1: return kRowBirth1;
     case Mode::Natal2:
-    case Mode::Personal2: return kBirth2Row;
+    case Mode::Personal2: return kRowBirth2;
     default: return 0;
   }
 }
 
 bool ModeUsesRow(Mode mode, int row) {
   switch (mode) {
-    case Mode::WorldTransits: return row == kWorldRow;
-    case Mode::Natal1: return row == kBirth1Row;
-    case Mode::Natal2: return row == kBirth2Row;
-    case Mode::Personal1: return row == kWorldRow || row == kBirth1Row;
-    case Mode::Personal2: return row == kWorldRow || row == kBirth2Row;
-    case Mode::Synastry: return row == kBirth1Row || row == kBirth2Row;
+    case Mode::WorldTransits: return row == kRowWorld;
+    case Mode::Natal1: return row == kRowBirth1;
+    case Mode::Natal2: return row == kRowBirth2;
+    case Mode::Personal1: return row == kRowWorld || row == kRowBirth1;
+    case Mode::Personal2: return row == kRowWorld || row == kRowBirth2;
+    case Mode::Synastry: return row == kRowBirth1 || row == kRowBirth2;
   }
   return false;
 }
@@ -172,7 +172,7 @@ int AspectEngine::ApplyingSign1(double t, int p1, int p2, int kind, double d) co
 }
 
 int AspectEngine::ApplyingSign2(double natal, int p, int kind, double d) const {
-  const double lon = Longitude(p, TableJulianDates[kWorldRow] + kHalfHourDays);
+  const double lon = Longitude(p, TableJulianDates[kRowWorld] + kHalfHourDays);
   if (lon < 0 || natal < 0) return 0;
   return SignOf(d, std::fabs(AspectSeparation(lon, natal) - AspectAngle(kind)));
 }
@@ -307,10 +307,10 @@ ComputeStatus AspectEngine::Compute(const ComputeRequest& request, const OrbSett
   Radians = request.Radians;
   WorldZoneMinutes = request.WorldZoneMinutes;
   WorldLocalDay = request.WorldLocalDay;
-  if (ModeUsesRow(request.mode, kWorldRow) && !(WorldLocalDay >= 0)) {
+  if (ModeUsesRow(request.mode, kRowWorld) && !(WorldLocalDay >= 0)) {
     // Local day value from the Julian date, rounded to the minute so that a
     // whole hour does not come back a few nanoseconds short of it.
-    const double local = request.JulianDates[kWorldRow] + request.WorldZoneMinutes / 1440.0 + 0.5;
+    const double local = request.JulianDates[kRowWorld] + request.WorldZoneMinutes / 1440.0 + 0.5;
     WorldLocalDay = std::round(local * 1440.0) / 1440.0;
   }
 

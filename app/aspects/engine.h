@@ -37,9 +37,9 @@ int OrbColumnOfMode(Mode mode);    // 0, 1 (personal) or 2 (synastry)
 int BirthRowOfMode(Mode mode);     // 1 or 2 for Natal/Personal modes, else 0
 
 // Date rows: 0 world date, 1 first birthdate, 2 second birthdate.
-inline constexpr int kWorldRow = 0;
-inline constexpr int kBirth1Row = 1;
-inline constexpr int kBirth2Row = 2;
+inline constexpr int kRowWorld = 0;
+inline constexpr int kRowBirth1 = 1;
+inline constexpr int kRowBirth2 = 2;
 // Whether the mode reads a date row.
 bool ModeUsesRow(Mode mode, int row);
 
