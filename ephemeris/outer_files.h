@@ -1,0 +1,108 @@
+/*
+ * Internal interface of planets_vemo: the outer-planet data files.
+ *
+ * Jupiter, Saturn, Uranus and Neptune come from text files of fixed 235-byte
+ * records, one record per five calendar years, each holding three polynomials
+ * of degree 6 in t = (JD - JD0) / 2000 days for the heliocentric longitude
+ * (rad, of date, not reduced), latitude (rad) and radius vector (AU).
+ *
+ * Record layout (byte offsets, fields not cut at their widths by the format but
+ * validated within them here):
+ *     0  width  5  integer, not used by the computation
+ *     5  width 10  JD0, the record's reference Julian date
+ *    15  width 10  number, not used by the computation
+ *    25 + 10 (7c + p)  width 10  coefficient of power p (0..6) of coordinate c
+ *                      (0 longitude, 1 latitude, 2 radius vector)
+ * Record k starts at byte 235 k and covers the years first + 5k .. first + 5k + 4.
+ *
+ * Not reentrant: folder, path and record storage are process-wide.
+ */
+#ifndef VEMO_EPHEMERIS_OUTER_FILES_H
+#define VEMO_EPHEMERIS_OUTER_FILES_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define PV_RECORD_BYTES 235
+#define PV_RECORD_STORAGE 256  /* record text plus terminator and slack */
+#define PV_FOLDER_STORAGE 256  /* 255 characters plus terminator */
+#define PV_POWERS 7            /* powers 0..6 */
+#define PV_COORDINATES 3       /* longitude, latitude, radius vector */
+#define PV_YEARS_PER_RECORD 5
+#define PV_LIMIT_YEAR 2800     /* first year no file serves */
+#define PV_DAYS_PER_T 2000.0   /* unit of the time argument t, days */
+
+/* Error values, returned in place of a longitude (see planets_vemo.h). */
+#define PV_BEFORE_DATA (-99)
+#define PV_AFTER_DATA (-100)
+#define PV_OPEN_FAILED (-101)
+#define PV_SEEK_FAILED (-102)
+#define PV_READ_FAILED (-103)
+#define PV_NO_FOLDER (-104)
+
+/* One decoded record. */
+typedef struct pv_outer_record {
+    int32_t number;                              /* field at 0, unused */
+    double jd0;                                  /* reference Julian date, days */
+    double unused;                               /* field at 15, unused */
+    double coef[PV_POWERS][PV_COORDINATES];      /* a(c, p) stored as coef[p][c] */
+} pv_outer_record;
+
+/* Copies folder (may be null: empty) into the library's data-folder storage.
+ * A folder of 256 characters or more cannot be stored; it is remembered as
+ * unusable, so that every file request answers PV_OPEN_FAILED. */
+void pv_set_folder(const char *folder);
+
+/* The stored data folder ("" when empty or unusable). */
+const char *pv_folder(void);
+
+/* Decodes the 235 bytes at text into *rec. Returns 0, or PV_READ_FAILED when
+ * JD0 or one of the 21 coefficients is not a finite decimal number that starts
+ * after optional blanks and ends inside its own 10 bytes (followed there by
+ * blanks only); *rec is then left in an unspecified state. */
+int pv_decode_record(const char *text, pv_outer_record *rec);
+
+/* Reads and decodes record number index of the file at path: one open (binary),
+ * one positioned read of 235 bytes, one close. Returns 0, PV_OPEN_FAILED,
+ * PV_SEEK_FAILED or PV_READ_FAILED (short read or non-numeric record). */
+int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec);
+
+/* Evaluates the record's three polynomials at jd (Horner's scheme, highest
+ * power first). Returns the longitude, rad (not reduced); writes the latitude
+ * (rad) and radius vector (AU) when the pointers are not null. */
+double pv_evaluate_record(const pv_outer_record *rec, double jd, double *lat, double *rv);
+
+/*
+ * The outer-planet request: the record of year in the file data folder +
+ * file_name, evaluated at jd.
+ *
+ * Given:    jd          Julian date, days (gives the time argument)
+ *           year        calendar year (chooses the record)
+ *           first_year  first year of the file (-4000 or 1600)
+ *           limit_year  first year not served (2800)
+ *           file_name   e.g. "jupiter.dac"
+ * Returned: longitude of date, rad (not reduced), with *lat (rad) and *rv (AU);
+ *           or PV_BEFORE_DATA, PV_AFTER_DATA, PV_NO_FOLDER, PV_OPEN_FAILED,
+ *           PV_SEEK_FAILED, PV_READ_FAILED, with *lat and *rv untouched.
+ * Notes:    The year is checked before any file access, the folder next.
+ *           A folder plus file name longer than 255 characters answers
+ *           PV_OPEN_FAILED. Nothing is cached.
+ */
+double pv_outer_position(double jd, int32_t year, int32_t first_year, int32_t limit_year,
+                         const char *file_name, double *lat, double *rv);
+
+/* The same request with the status apart from the values: returns 0 and
+ * result[0..2] = longitude (rad, not reduced), latitude (rad), radius vector
+ * (AU); or one of the error values above with result untouched. Lets a caller
+ * tell an error from a (strange) longitude of -99 rad or less. */
+int pv_outer_evaluate(double jd, int32_t year, int32_t first_year, int32_t limit_year,
+                      const char *file_name, double result[3]);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
