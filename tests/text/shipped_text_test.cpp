@@ -1,0 +1,76 @@
+// The shipped data/qel.dat against the program: it loads, every item the program asks
+// for is there, markers that callers replace occur exactly once, and no caption that
+// can stand in a table cell looks like an aspect.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/text/program_text.h"
+#include "app/text/used_items.h"
+
+namespace vemo {
+namespace {
+
+std::size_t CountOccurrences(std::string_view text, std::string_view what) {
+  std::size_t count = 0;
+  for (std::size_t pos = text.find(what); pos != std::string_view::npos;
+       pos = text.find(what, pos + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+class ShippedText : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetLanguageIndex(0);
+    ASSERT_EQ(LoadProgramText(VEMO_SOURCE_DATA_DIR), "");
+  }
+};
+
+TEST_F(ShippedText, EveryUsedItemExistsAndIsNotEmpty) {
+  for (int n : kUsedProgramTextItems) {
+    EXPECT_NE(ProgramText(n), "") << "item " << n;
+  }
+}
+
+TEST_F(ShippedText, EveryMarkerOccursExactlyOnce) {
+  for (const ProgramTextMarker& m : kProgramTextMarkers) {
+    EXPECT_EQ(CountOccurrences(ProgramText(m.item), m.marker), 1u)
+        << "item " << m.item << " marker \"" << m.marker << "\": " << ProgramText(m.item);
+  }
+}
+
+TEST_F(ShippedText, MarkerItemsAreAmongTheUsedItems) {
+  for (const ProgramTextMarker& m : kProgramTextMarkers) {
+    bool used = false;
+    for (int n : kUsedProgramTextItems) used = used || n == m.item;
+    EXPECT_TRUE(used) << "item " << m.item;
+  }
+}
+
+TEST_F(ShippedText, TableCellCaptionsHoldNoAspectAbbreviation) {
+  // The aspect abbreviations of the table cells, in kind order.
+  const std::string_view abbreviations[] = {"Con", "Opp", "Sqr", "Tri", "Sxt", "Ssx", "Qui"};
+  for (int n : kTableCellCaptionItems) {
+    const std::string caption = ProgramText(n);
+    EXPECT_NE(caption, "") << "item " << n;
+    for (std::string_view a : abbreviations) {
+      EXPECT_EQ(caption.find(a), std::string::npos) << "item " << n << " holds " << a;
+    }
+  }
+}
+
+TEST_F(ShippedText, ItemsShownAsTheyStandCarryNoLineBreakMarks) {
+  // Callers take these items through ProgramText, not the placeholder filler, so a "^"
+  // or "[r1]" would reach the screen as it stands.
+  for (int n : kUsedProgramTextItems) {
+    const std::string text = ProgramText(n);
+    EXPECT_EQ(text.find('^'), std::string::npos) << "item " << n;
+    EXPECT_EQ(text.find("[r"), std::string::npos) << "item " << n;
+  }
+}
+
+}  // namespace
+}  // namespace vemo
