@@ -60,6 +60,7 @@ bool EnsureBound() {
 std::string ProgramFolder() { return ExecutableFolder(); }
 
 std::string WithTrailingSeparator(const std::string& folder) {
+    if (folder.empty()) return "";  // no folder: planets_vemo then reports -104
     std::string result = folder;
     while (result.size() > 1 && (result.back() == '/' || result.back() == '\\')) result.pop_back();
     if (result.empty() || (result.back() != '/' && result.back() != '\\')) result += PathSeparator();

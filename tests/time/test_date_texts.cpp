@@ -1,0 +1,129 @@
+// Date and time texts, month and weekday names, and the present instant.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "app/time/date_texts.h"
+
+namespace vemo {
+namespace {
+
+TEST(DayFractionToTimeText, WritesTimesOfDayAndMarksOutOfRange) {
+    struct Case {
+        const char* name;
+        double f;
+        bool withSeconds;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Midnight", 0.0, true, "00:00:00"},
+        {"Noon", 0.5, true, "12:00:00"},
+        {"HalfPastTwoPm", 14.5 / 24, false, "14:30"},
+        {"AHairBelowAWholeSecondRoundsUp", 52200.0 / 86400 - 1e-12, true, "14:30:00"},
+        {"OneSecondBeforeMidnight", 86399.0 / 86400, true, "23:59:59"},
+        {"LastHairOfTheDayStaysInIt", 0.9999999999, true, "23:59:59"},
+        {"Negative", -0.0001, true, "XX:XX:XX"},
+        {"OneWholeDay", 1.0, false, "XX:XX:XX"},
+        {"NotANumber", std::nan(""), true, "XX:XX:XX"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(DayFractionToTimeText(c.f, c.withSeconds), c.expected);
+    }
+}
+
+TEST(JdnToDateText, WritesEnglishAndGermanLongAndShort) {
+    struct Case {
+        const char* name;
+        int jdn;
+        bool shortMonths;
+        int language;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"EnglishLong", 2460322, false, kEnglish, "January 12, 2024"},
+        {"EnglishShort", 2460322, true, kEnglish, "Jan. 12, 2024"},
+        {"GermanLongWithoutBlankAfterPeriod", 2460322, false, kGerman, "12.Januar 2024"},
+        {"GermanShort", 2460322, true, kGerman, "12.Jan. 2024"},
+        {"GermanMarchHasUmlaut", 2415080, false, kGerman, "1.M\u00e4rz 1900"},
+        {"EnglishSeptemberShort", 2460559, true, kEnglish, "Sept. 5, 2024"},
+        {"OtherLanguagesAreEnglish", 2460559, false, 2, "September 5, 2024"},
+        {"YearWithoutPadding", 2013314, false, kEnglish, "March 1, 800"},
+        {"FirstDayOfYearOne", 1721426, false, kEnglish, "January 1, 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(JdnToDateText(c.jdn, c.shortMonths, c.language), c.expected);
+    }
+}
+
+TEST(JdnToNumericDate, PadsMonthAndDayButNotTheYear) {
+    EXPECT_EQ(JdnToNumericDate(2460322), "2024-01-12");
+    EXPECT_EQ(JdnToNumericDate(2013314), "800-03-01");
+    EXPECT_EQ(JdnToNumericDate(1721426), "1-01-01");
+    EXPECT_EQ(JdnToIsoDate(2013314), "0800-03-01");
+    EXPECT_EQ(JdnToIsoDate(1721426), "0001-01-01");
+    EXPECT_EQ(JdnToIsoDate(2743738), "2799-12-31");
+}
+
+TEST(MonthAndWeekdayNames, CoverBothLanguagesAndRefuseOutOfRange) {
+    EXPECT_EQ(MonthName(5, true, kEnglish), "May");
+    EXPECT_EQ(MonthName(6, true, kEnglish), "June");
+    EXPECT_EQ(MonthName(10, true, kGerman), "Okt.");
+    EXPECT_EQ(MonthName(12, false, kGerman), "Dezember");
+    EXPECT_EQ(MonthName(0, false, kEnglish), "");
+    EXPECT_EQ(MonthName(13, false, kEnglish), "");
+    EXPECT_EQ(WeekdayName(0, kEnglish), "Sunday");
+    EXPECT_EQ(WeekdayName(6, kGerman), "Samstag");
+    EXPECT_EQ(WeekdayName(7, kGerman), "");
+    EXPECT_EQ(WeekdayNameOfDayNumber(2451545, kEnglish), "Saturday");  // 1 January 2000
+    EXPECT_EQ(WeekdayNameOfDayNumber(2460322, kGerman), "Freitag");    // 12 January 2024
+    EXPECT_EQ(WeekdayNameOfDayNumber(-2, kEnglish), "");
+}
+
+TEST(AJDFromLocalClock, SubtractsTheZoneFromTheLocalTime) {
+    struct Case {
+        const char* name;
+        LocalClockReading clock;
+        double expected;
+    };
+    const Case cases[] = {
+        {"NoonGreenwich", {2000, 1, 1, 12, 0, 0, 0}, 2451545.0},
+        {"OnePmInBerlin", {2000, 1, 1, 13, 0, 0, 60}, 2451545.0},
+        {"LocalDateAheadOfUT", {2000, 1, 1, 0, 30, 0, 60}, 2451544.5 - 0.5 / 24},
+        {"NewYorkEveningIsNextDayInUT", {1999, 12, 31, 21, 0, 0, -300}, 2451544.5 + 2.0 / 24},
+        {"NepalKeepsItsQuarterHour", {2000, 1, 1, 17, 45, 0, 345}, 2451545.0},
+        {"Seconds", {2000, 1, 1, 12, 0, 30, 0}, 2451545.0 + 30.0 / 86400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(AJDFromLocalClock(c.clock), c.expected, 1e-9);
+    }
+}
+
+// Reads the clock under several zones (POSIX TZ strings, so no zone database
+// is needed) and checks that the AJD is UT every time: the comparison is
+// between two readings of the same clock, never with a fixed "now".
+TEST(CurrentAJD, IsUniversalTimeWhateverTheComputersZone) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved != nullptr ? saved : "";
+    for (const char* zone : {"UTC0", "CET-1", "NPT-5:45", "NST3:30", "AEST-10AEDT,M10.1.0,M4.1.0/3"}) {
+        SCOPED_TRACE(zone);
+        setenv("TZ", zone, 1);
+        tzset();
+        const double ut = static_cast<double>(std::time(nullptr)) / 86400.0 + 2440587.5;
+        EXPECT_NEAR(CurrentAJD(), ut, 3.0 / 86400);  // three seconds of clock ticks
+    }
+    if (saved != nullptr) {
+        setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+
+}  // namespace
+}  // namespace vemo
