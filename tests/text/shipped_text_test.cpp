@@ -3,6 +3,8 @@
 // can stand in a table cell looks like an aspect.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -70,6 +72,20 @@ TEST_F(ShippedText, ItemsShownAsTheyStandCarryNoLineBreakMarks) {
     EXPECT_EQ(text.find('^'), std::string::npos) << "item " << n;
     EXPECT_EQ(text.find("[r"), std::string::npos) << "item " << n;
   }
+}
+
+TEST(ShippedHelp, FitsTheViewerWithoutBeingCut) {
+  // The help viewer shows at most 65530 characters and cuts longer files with a note;
+  // the help text must stay well below that.
+  std::ifstream in(std::string(VEMO_SOURCE_DATA_DIR) + "/vemo_help.txt", std::ios::binary);
+  ASSERT_TRUE(in) << "vemo_help.txt missing";
+  std::stringstream content;
+  content << in.rdbuf();
+  const std::string text = content.str();
+  std::size_t characters = 0;
+  for (unsigned char c : text) characters += (c & 0xC0) != 0x80;  // count UTF-8 lead bytes
+  EXPECT_GT(characters, 1000u);
+  EXPECT_LT(characters, 65000u);
 }
 
 }  // namespace
