@@ -1,0 +1,54 @@
+// vemo-cli: command-line front end over the vemo core.
+//
+//   vemo-cli <command> [options]     vemo-cli <command> --help for details
+//
+// To add a command: write cli/<command>.cpp with a Run<Command> function
+// declared in cli/commands.h, add it to vemo_cli_commands in
+// cli/CMakeLists.txt and one row to kCommands below.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Command {
+    const char *name;
+    int (*run)(const vemo::cli::Arguments &);
+    const char *summary;
+};
+
+const Command kCommands[] = {
+    {"positions", vemo::cli::RunPositions,
+     "heliocentric J2000 positions of Earth to Pluto at a Julian date"},
+};
+
+void PrintUsage(std::FILE *out) {
+    std::fprintf(out,
+                 "Usage: vemo-cli <command> [options]\n"
+                 "Heliocentric planetary positions and aspects on the command line.\n\n"
+                 "Commands:\n");
+    for (const auto &c : kCommands) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
+    std::fprintf(out, "\nvemo-cli <command> --help explains a command.\n");
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "vemo-cli: no command given (try vemo-cli --help)\n");
+        return vemo::cli::kExitUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return vemo::cli::kExitOk;
+    }
+    for (const auto &c : kCommands) {
+        if (name == c.name) return c.run(vemo::cli::Arguments(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "vemo-cli: unknown command \"%s\" (try vemo-cli --help)\n", name.c_str());
+    return vemo::cli::kExitUsage;
+}

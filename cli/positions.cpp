@@ -1,0 +1,217 @@
+// vemo-cli positions [--jd JD] [--format text|json]
+
+#include "cli/positions.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+#include "app/time/positions.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char *kBodyNames[9] = {"Earth",  "Mercury", "Venus",   "Mars", "Jupiter",
+                                       "Saturn", "Uranus",  "Neptune", "Pluto"};
+constexpr int kPluto = 9;
+// planets_vemo keeps its data folder in 255 characters.
+constexpr std::size_t kMaxDataFolder = 255;
+constexpr double kRadToDeg = 360.0 / 6.28318530717959;
+
+constexpr const char *kUsage =
+    "Usage: vemo-cli positions [--jd JD] [--format text|json]\n"
+    "Heliocentric ecliptic positions of Earth, Mercury, Venus, Mars, Jupiter,\n"
+    "Saturn, Uranus, Neptune and Pluto, longitude referred to the mean equinox\n"
+    "of J2000.\n\n"
+    "  --jd JD          astronomical Julian date (UT), 0 to 4000000;\n"
+    "                   the present instant when left out\n"
+    "  --format text    one line per body (default)\n"
+    "  --format json    {\"jd\": ..., \"planets\": [{\"number\", \"name\", \"longitude\",\n"
+    "                   \"latitude\", \"radius\"}, ...]}, radians and AU\n"
+    "  --help           this text\n\n"
+    "A body that cannot be computed shows its error value in place of the\n"
+    "longitude (-99 before and -100 after its data, -101 to -104 a data file\n"
+    "problem, -999 not served). Exit status: 0 done, 1 planets_vemo or the\n"
+    "program folder cannot be used, 2 bad command line.\n";
+
+bool ParseJulianDate(const std::string &text, double &jd) {
+    const char *first = text.data();
+    const char *last = text.data() + text.size();
+    if (first != last && *first == '+') ++first;
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || first == last) return false;
+    if (!std::isfinite(value) || value < kMinJulianDate || value > kMaxJulianDate) return false;
+    jd = value;
+    return true;
+}
+
+}  // namespace
+
+std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &options) {
+    options = PositionsOptions{};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+            inlineValue = true;
+        }
+        if (arg == "--help" || arg == "-h") {
+            if (inlineValue) return "--help takes no value";
+            options.help = true;
+            continue;
+        }
+        if (arg != "--jd" && arg != "--format") return "unknown argument \"" + args[i] + "\"";
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            value = args[++i];
+        }
+        if (arg == "--jd") {
+            if (!ParseJulianDate(value, options.jd))
+                return "--jd needs a finite number between 0 and 4000000, not \"" + value + "\"";
+            options.hasJd = true;
+        } else if (value == "text" || value == "json") {
+            options.json = value == "json";
+        } else {
+            return "--format is text or json, not \"" + value + "\"";
+        }
+    }
+    return "";
+}
+
+double JulianDateNow() {
+    using namespace std::chrono;
+    const double seconds =
+        duration_cast<duration<double>>(system_clock::now().time_since_epoch()).count();
+    return seconds / 86400.0 + 2440587.5;
+}
+
+PositionSet ComputePositions(double jd) {
+    PositionSet set;
+    set.jd = jd;
+    for (int planet = 1; planet <= 9; ++planet) {
+        BodyPosition &body = set.bodies[planet - 1];
+        body.number = planet;
+        body.name = kBodyNames[planet - 1];
+        if (planet == kPluto) {
+            // Pluto is not computed by planets_vemo; its daily table comes later.
+            body.longitude = kPlanetNotServed;
+            continue;
+        }
+        double lat = 0.0, rv = 0.0;
+        bool hasLatRv = false;
+        body.longitude = HelioLongitudeLatRv(planet, jd, &lat, &rv, &hasLatRv);
+        body.hasLatRv = hasLatRv && body.longitude > kBeforeDataRange;
+        if (body.hasLatRv) {
+            body.latitude = lat;
+            body.radius = rv;
+        }
+    }
+    return set;
+}
+
+std::string ErrorMeaning(double value) {
+    if (value > -99) return "";
+    if (value == -99) return "before the data range of this body";
+    if (value == -100) return "after the data range of this body";
+    if (value == -101) return "data file cannot be opened (missing file or wrong folder)";
+    if (value == -102) return "data file cannot be positioned to the record";
+    if (value == -103) return "data file record cannot be read (file too short or not numeric)";
+    if (value == -104) return "no data folder set";
+    if (value == -999) return "not served";
+    return "unknown error";
+}
+
+std::string FormatPositionsText(const PositionSet &set) {
+    std::string out;
+    char line[256];
+    std::snprintf(line, sizeof line, "Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+                  set.jd);
+    out += line;
+    for (const auto &b : set.bodies) {
+        if (b.longitude > -99) {
+            std::snprintf(line, sizeof line, "%d %-8s %11.6f deg %10.8f rad", b.number, b.name,
+                          b.longitude * kRadToDeg, b.longitude);
+            out += line;
+            if (b.hasLatRv) {
+                std::snprintf(line, sizeof line, "  latitude %+10.6f deg  radius %11.8f AU",
+                              b.latitude * kRadToDeg, b.radius);
+                out += line;
+            }
+        } else {
+            std::string meaning = ErrorMeaning(b.longitude);
+            if (b.number == kPluto && b.longitude == kPlanetNotServed)
+                meaning = "not served (no Pluto table yet)";
+            std::snprintf(line, sizeof line, "%d %-8s error %g: %s", b.number, b.name, b.longitude,
+                          meaning.c_str());
+            out += line;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string JsonNumber(double value) {
+    if (!std::isfinite(value)) return "null";
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (ec != std::errc()) return "null";
+    return std::string(buffer, end);
+}
+
+std::string FormatPositionsJson(const PositionSet &set) {
+    std::string out = "{\"jd\": " + JsonNumber(set.jd) + ", \"planets\": [";
+    for (std::size_t i = 0; i < set.bodies.size(); ++i) {
+        const auto &b = set.bodies[i];
+        if (i > 0) out += ", ";
+        out += "{\"number\": " + std::to_string(b.number) + ", \"name\": \"" + b.name +
+               "\", \"longitude\": " + JsonNumber(b.longitude) + ", \"latitude\": " +
+               (b.hasLatRv ? JsonNumber(b.latitude) : "null") +
+               ", \"radius\": " + (b.hasLatRv ? JsonNumber(b.radius) : "null") + "}";
+    }
+    out += "]}\n";
+    return out;
+}
+
+int RunPositions(const Arguments &args) {
+    PositionsOptions options;
+    if (const std::string error = ParsePositionsArguments(args, options); !error.empty()) {
+        std::cerr << "vemo-cli positions: " << error << " (try vemo-cli positions --help)\n";
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+
+    // The data files lie in the program folder, where planets_vemo is too.
+    const std::string folder = ProgramFolder();
+    if (folder.empty()) {
+        std::cerr << "vemo-cli positions: the program folder (where " << PlanetsVemoFileName()
+                  << " and the data files lie) cannot be found\n";
+        return kExitFailure;
+    }
+    if (WithTrailingSeparator(folder).size() > kMaxDataFolder) {
+        std::cerr << "vemo-cli positions: the program folder \"" << folder << "\" is longer than the "
+                  << kMaxDataFolder << " characters " << PlanetsVemoFileName()
+                  << " accepts for its data files\n";
+        return kExitFailure;
+    }
+    if (const std::string error = SetUpDataFolder(folder); !error.empty()) {
+        std::cerr << "vemo-cli positions: " << error << "\n";
+        return kExitFailure;
+    }
+
+    const PositionSet set = ComputePositions(options.hasJd ? options.jd : JulianDateNow());
+    std::cout << (options.json ? FormatPositionsJson(set) : FormatPositionsText(set));
+    std::cout.flush();
+    return std::cout ? kExitOk : kExitFailure;
+}
+
+}  // namespace vemo::cli

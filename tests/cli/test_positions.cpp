@@ -1,0 +1,183 @@
+// vemo-cli positions: argument checking, the two output formats, and the
+// program run from a folder of its own (with and without planets_vemo).
+
+#include "cli/positions.h"
+#include "tests/ephemeris/dac_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using vemo::cli::Arguments;
+using vemo::cli::PositionsOptions;
+
+struct ArgsRow {
+    const char *name;
+    Arguments args;
+    bool ok;
+    bool hasJd;
+    double jd;
+    bool json;
+};
+
+TEST(PositionsArguments, AcceptedAndRefused) {
+    const ArgsRow rows[] = {
+        {"NoArguments", {}, true, false, 0, false},
+        {"JdSeparate", {"--jd", "2451545"}, true, true, 2451545, false},
+        {"JdInline", {"--jd=2451545.25"}, true, true, 2451545.25, false},
+        {"JdZero", {"--jd", "0"}, true, true, 0, false},
+        {"JdUpperLimit", {"--jd", "4000000"}, true, true, 4000000, false},
+        {"JdExponent", {"--jd", "2.4e6"}, true, true, 2400000, false},
+        {"FormatJson", {"--format", "json"}, true, false, 0, true},
+        {"FormatTextAfterJson", {"--format=json", "--format", "text"}, true, false, 0, false},
+        {"JdNegative", {"--jd", "-1"}, false, false, 0, false},
+        {"JdTooLarge", {"--jd", "4000000.5"}, false, false, 0, false},
+        {"JdNaN", {"--jd", "nan"}, false, false, 0, false},
+        {"JdInfinity", {"--jd", "inf"}, false, false, 0, false},
+        {"JdTrailingText", {"--jd", "2451545x"}, false, false, 0, false},
+        {"JdEmpty", {"--jd="}, false, false, 0, false},
+        {"JdMissingValue", {"--jd"}, false, false, 0, false},
+        {"FormatUnknown", {"--format", "xml"}, false, false, 0, false},
+        {"UnknownOption", {"--date", "2000-01-01"}, false, false, 0, false},
+        {"StrayWord", {"now"}, false, false, 0, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        PositionsOptions options;
+        const std::string error = vemo::cli::ParsePositionsArguments(row.args, options);
+        EXPECT_EQ(error.empty(), row.ok) << error;
+        if (row.ok) {
+            EXPECT_EQ(options.hasJd, row.hasJd);
+            EXPECT_EQ(options.jd, row.jd);
+            EXPECT_EQ(options.json, row.json);
+        } else {
+            EXPECT_EQ(error.find('\n'), std::string::npos) << "one-line message";
+        }
+    }
+}
+
+vemo::cli::PositionSet sample_set() {
+    vemo::cli::PositionSet set;
+    set.jd = 2451545.0;
+    const char *names[9] = {"Earth", "Mercury", "Venus", "Mars", "Jupiter",
+                            "Saturn", "Uranus", "Neptune", "Pluto"};
+    for (int i = 0; i < 9; ++i) {
+        auto &b = set.bodies[i];
+        b.number = i + 1;
+        b.name = names[i];
+        b.longitude = -101;
+    }
+    set.bodies[0] = {1, "Earth", 1.75, true, 0.0, 0.98};
+    set.bodies[8].longitude = -999;
+    return set;
+}
+
+TEST(PositionsOutput, JsonCarriesErrorValuesWithNullLatitudeAndRadius) {
+    const std::string json = vemo::cli::FormatPositionsJson(sample_set());
+    EXPECT_EQ(json.rfind("{\"jd\": 2451545, \"planets\": [", 0), 0u) << json;
+    EXPECT_NE(json.find("{\"number\": 1, \"name\": \"Earth\", \"longitude\": 1.75, "
+                        "\"latitude\": 0, \"radius\": 0.98}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"number\": 5, \"name\": \"Jupiter\", \"longitude\": -101, "
+                        "\"latitude\": null, \"radius\": null}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"number\": 9, \"name\": \"Pluto\", \"longitude\": -999, "
+                        "\"latitude\": null, \"radius\": null}]}"),
+              std::string::npos)
+        << json;
+}
+
+TEST(PositionsOutput, JsonNumbersReadBackExactly) {
+    const double values[] = {0.1, 1.0 / 3.0, 6.283185307179585, 2461381.721907976, -101};
+    for (double v : values) EXPECT_EQ(std::stod(vemo::cli::JsonNumber(v)), v);
+    EXPECT_EQ(vemo::cli::JsonNumber(NAN), "null");
+}
+
+TEST(PositionsOutput, TextHasOneLinePerBodyWithDegreesOrTheErrorMeaning) {
+    const std::string text = vemo::cli::FormatPositionsText(sample_set());
+    int lines = 0;
+    for (char c : text) lines += c == '\n';
+    EXPECT_EQ(lines, 10);  // heading and nine bodies
+    EXPECT_NE(text.find("1 Earth     100.267614 deg 1.75000000 rad"), std::string::npos) << text;
+    EXPECT_NE(text.find("5 Jupiter  error -101: data file cannot be opened"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("9 Pluto    error -999"), std::string::npos) << text;
+}
+
+// Runs a command line; returns its exit status and its output.
+int run(const std::string &command, std::string &output) {
+    output.clear();
+    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A program folder of its own: vemo-cli, optionally planets_vemo and small
+// data files, so the run does not depend on the shipped data.
+class ProgramFolder : public ::testing::Test {
+protected:
+    ProgramFolder() : dir_("cli") {}
+    std::string install(bool with_library) {
+        namespace fs = std::filesystem;
+        const fs::path program = dir_.path() / "vemo-cli";
+        fs::copy_file(VEMO_CLI_PROGRAM, program, fs::copy_options::overwrite_existing);
+        if (with_library) {
+            fs::copy_file(PV_SHARED_LIBRARY, dir_.path() / fs::path(PV_SHARED_LIBRARY).filename(),
+                          fs::copy_options::overwrite_existing);
+        }
+        return "'" + program.string() + "'";
+    }
+    dac::TempFolder dir_;
+};
+
+TEST_F(ProgramFolder, OuterPlanetsComeFromTheProgramFoldersDataFiles) {
+    const std::string program = install(true);
+    dir_.write("jupiter.dac", dac::file_of(-4000, 1360));
+    dir_.write("saturn.dac", dac::file_of(-4000, 3));  // short: -103 in 2000
+    std::string out;
+    ASSERT_EQ(run(program + " positions --jd 2451545 --format json", out), 0) << out;
+    EXPECT_NE(out.find("\"name\": \"Jupiter\", \"longitude\": 1."), std::string::npos) << out;
+    EXPECT_NE(out.find("\"radius\": 1201}"), std::string::npos) << out;  // record of 2000
+    EXPECT_NE(out.find("\"name\": \"Saturn\", \"longitude\": -103, \"latitude\": null"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"name\": \"Uranus\", \"longitude\": -101"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"name\": \"Pluto\", \"longitude\": -999"), std::string::npos) << out;
+}
+
+TEST_F(ProgramFolder, ExitStatuses) {
+    const std::string program = install(true);
+    std::string out;
+    EXPECT_EQ(run(program + " positions", out), 0) << out;
+    EXPECT_EQ(run(program + " positions --help", out), 0) << out;
+    EXPECT_NE(out.find("--jd"), std::string::npos);
+    EXPECT_EQ(run(program + " positions --jd -5", out), 2) << out;
+    EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+    EXPECT_EQ(run(program + " positions --format yaml", out), 2) << out;
+    EXPECT_EQ(run(program + " nonsense", out), 2) << out;
+    EXPECT_EQ(run(program, out), 2) << out;
+    EXPECT_EQ(run(program + " --help", out), 0) << out;
+    EXPECT_NE(out.find("positions"), std::string::npos);
+}
+
+TEST_F(ProgramFolder, MissingLibraryIsReportedWithFileAndFolder) {
+    const std::string program = install(false);
+    std::string out;
+    EXPECT_EQ(run(program + " positions --jd 2451545", out), 1) << out;
+    EXPECT_NE(out.find("libplanets_vemo.so"), std::string::npos) << out;
+    EXPECT_NE(out.find(dir_.path().string()), std::string::npos) << out;
+}
+
+}  // namespace
