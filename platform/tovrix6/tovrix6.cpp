@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <new>
 #include <string>
@@ -163,6 +164,10 @@ LoadOutcome ParseItems(std::string_view content,
 
 LoadOutcome LoadFile(const char* path) {
   if (path == nullptr) return PlainError(-1);
+  // A folder opens like a file on POSIX systems and fails only when read; it is
+  // reported as a file that cannot be opened, which names the path to the user.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return PlainError(-1);
   std::FILE* f = std::fopen(path, "rb");
   if (f == nullptr) return PlainError(-1);
   // Read in chunks and stop at the size limit, so that an oversized file is refused

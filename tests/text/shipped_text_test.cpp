@@ -44,14 +44,6 @@ TEST_F(ShippedText, EveryMarkerOccursExactlyOnce) {
   }
 }
 
-TEST_F(ShippedText, MarkerItemsAreAmongTheUsedItems) {
-  for (const ProgramTextMarker& m : kProgramTextMarkers) {
-    bool used = false;
-    for (int n : kUsedProgramTextItems) used = used || n == m.item;
-    EXPECT_TRUE(used) << "item " << m.item;
-  }
-}
-
 TEST_F(ShippedText, TableCellCaptionsHoldNoAspectAbbreviation) {
   // The aspect abbreviations of the table cells, in kind order.
   const std::string_view abbreviations[] = {"Con", "Opp", "Sqr", "Tri", "Sxt", "Ssx", "Qui"};
