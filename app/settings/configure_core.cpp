@@ -1,61 +1,37 @@
 #include "app/settings/configure_core.h"
 
-#include <algorithm>
 
 namespace vemo::settings {
-
-const std::array<ColourValue, 12>& ChartPalette() {
-  static const std::array<ColourValue, 12> kPalette = {
-      Rgb(255, 255, 0),   Rgb(255, 0, 255), Rgb(255, 0, 0),   Rgb(0, 255, 0),
-      Rgb(0, 255, 255),   Rgb(128, 128, 128), Rgb(128, 128, 255), Rgb(0, 0, 255),
-      Rgb(0, 192, 255),   Rgb(192, 0, 255), Rgb(255, 192, 0), Rgb(128, 64, 0)};
-  return kPalette;
-}
-
-const std::array<ColourValue, 8>& DefaultAspectColours() {
-  // Conjunction yellow, opposition magenta, square red, trine green, sextile
-  // cyan, semisextile light blue, quincunx grey (65535, 16711935, 255, 65280,
-  // 16776960, 16744576, 8421504).
-  static const std::array<ColourValue, 8> kColours = {
-      0, Rgb(255, 255, 0), Rgb(255, 0, 255), Rgb(255, 0, 0), Rgb(0, 255, 0),
-      Rgb(0, 255, 255), Rgb(128, 128, 255), Rgb(128, 128, 128)};
-  return kColours;
-}
-
-const std::array<int, kBoldfaceFactorEntries>& BoldfaceDivisors() {
-  static const std::array<int, kBoldfaceFactorEntries> kDivisors = {2, 3, 4, 5, 6, 8, 10, 15, 20};
-  return kDivisors;
-}
 
 void ResetToDefaults(ConfigureValues& values) {
   const bool useColor = values.useColor;
   values = ConfigureValues{};
-  values.colours = DefaultAspectColours();
+  values.orbs = DefaultOrbSettings();
   values.useColor = useColor;
 }
 
 CancelCopy TakeCancelCopy(const ConfigureValues& v) {
   CancelCopy c;
-  c.useBoldface = v.useBoldface;
-  c.boldfaceFactorIndex = v.boldfaceFactorIndex;
-  c.proportionIndex = v.proportionIndex;
+  c.useBoldface = v.orbs.UseBoldface;
+  c.boldfaceFactorIndex = v.orbs.BoldfaceFactorListIndex;
+  c.proportionIndex = v.orbs.ProportionListIndex;
   c.displayNATZabbr = v.displayNATZabbr;
   c.displayZodiacSectors = v.displayZodiacSectors;
   c.showOnlyOuterPlanets = v.showOnlyOuterPlanets;
   c.showOnlyEarthAspects = v.showOnlyEarthAspects;
-  c.colours = v.colours;
+  c.colours = v.orbs.AspectColours;
   return c;
 }
 
 void RestoreCancelCopy(ConfigureValues& v, const CancelCopy& c) {
-  v.useBoldface = c.useBoldface;
-  v.boldfaceFactorIndex = c.boldfaceFactorIndex;
-  v.proportionIndex = c.proportionIndex;
+  v.orbs.UseBoldface = c.useBoldface;
+  v.orbs.BoldfaceFactorListIndex = c.boldfaceFactorIndex;
+  v.orbs.ProportionListIndex = c.proportionIndex;
   v.displayNATZabbr = c.displayNATZabbr;
   v.displayZodiacSectors = c.displayZodiacSectors;
   v.showOnlyOuterPlanets = c.showOnlyOuterPlanets;
   v.showOnlyEarthAspects = c.showOnlyEarthAspects;
-  v.colours = c.colours;
+  v.orbs.AspectColours = c.colours;
   v.saveGraphicWithWhiteBackground = false;
 }
 
@@ -69,15 +45,7 @@ std::string ChartFiltersConflictMessage() {
          "cannot both be checked.";
 }
 
-ColourValue NextPaletteColour(ColourValue colour) {
-  const auto& palette = ChartPalette();
-  const auto it = std::find(palette.begin(), palette.end(), colour);
-  if (it == palette.end()) return colour;
-  const auto next = std::next(it);
-  return next == palette.end() ? palette.front() : *next;
-}
-
-void ToggleColourOff(ColourValue& colour, ColourValue& remembered) {
+void ToggleColourOff(Colour& colour, Colour& remembered) {
   if (colour != 0) {
     remembered = colour;
     colour = 0;
@@ -87,8 +55,9 @@ void ToggleColourOff(ColourValue& colour, ColourValue& remembered) {
 }
 
 void SetAllNonzeroOrbs(ConfigureValues& v) {
+  auto& orbs = v.orbs.OrbListIndex;
   for (int i = 0; i < 7; ++i) {
-    if (v.orbListIndex[i] != 0) v.orbListIndex[i] = v.orbListIndex[7];
+    if (orbs[i] != 0) orbs[i] = orbs[7];
   }
 }
 

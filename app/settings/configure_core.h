@@ -6,39 +6,21 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "app/aspects/orbs.h"
+#include "app/aspects/vocabulary.h"
 
 namespace vemo::settings {
 
-// A colour value as the program stores it: red + 256 green + 65536 blue
-// (65535 is yellow). 0 marks an aspect kind that the chart leaves out.
-using ColourValue = std::int32_t;
-constexpr ColourValue Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+using vemo::Colour;
+using vemo::OrbSettings;
 
-// The chart's 12-colour palette, index 0..11, through which a colour sample
-// cycles on a left click.
-const std::array<ColourValue, 12>& ChartPalette();
-// Default colours of aspect kinds 1..7 (slot 0 unused).
-const std::array<ColourValue, 8>& DefaultAspectColours();
-
-// Everything the configuration window's controls hold. List positions are
-// the positions in the window's lists:
-//   orbListIndex[0..6]  orb of aspect kinds 1..7 in whole degrees (0..15),
-//   orbListIndex[7]     the "Set all" value (1..15),
-//   proportionIndex[0]  personal transits, [1] synastry: 0..4 for 1, 1/2 .. 1/5,
-//   midpointOrbIndex    0..7 for 0°5' .. 3°0',
-//   boldfaceFactorIndex 0..8 for 1/2, 1/3, 1/4, 1/5, 1/6, 1/8, 1/10, 1/15, 1/20.
+// Everything the configuration window's controls hold: the orb settings that
+// the aspect engine reads (orb, proportion, midpoint and boldface list
+// positions and the aspect colours) and the chart and list options.
 struct ConfigureValues {
-  std::array<int, 8> orbListIndex{10, 9, 6, 7, 4, 3, 3, 1};
-  std::array<int, 2> proportionIndex{2, 2};
-  int midpointOrbIndex = 2;
-  bool useBoldface = true;
-  bool oneDegreeOfOrb = true;  // false: proportion of the orb
-  int boldfaceFactorIndex = 2;
-  // Colours of kinds 1..7 (slot 0 unused), the defaults of DefaultAspectColours.
-  std::array<ColourValue, 8> colours{0, 65535, 16711935, 255, 65280, 16776960, 16744576, 8421504};
+  OrbSettings orbs = DefaultOrbSettings();
   bool useColor = true;
   bool displayZodiacSectors = true;
   bool showOnlyOuterPlanets = false;
@@ -48,12 +30,6 @@ struct ConfigureValues {
 
   bool operator==(const ConfigureValues&) const = default;
 };
-
-inline constexpr int kOrbListEntries = 16;        // 0° .. 15°
-inline constexpr int kProportionEntries = 5;      // 1 .. 1/5
-inline constexpr int kMidpointOrbEntries = 8;     // 0°5' .. 3°0'
-inline constexpr int kBoldfaceFactorEntries = 9;  // 1/2 .. 1/20
-const std::array<int, kBoldfaceFactorEntries>& BoldfaceDivisors();  // 2, 3, 4, 5, 6, 8, 10, 15, 20
 
 // "Reset to default": orbs, proportions, boldface, midpoint orb 0°30', both
 // chart filters and the white background off, time-zone names and zodiac
@@ -70,7 +46,7 @@ struct CancelCopy {
   bool displayZodiacSectors = true;
   bool showOnlyOuterPlanets = false;
   bool showOnlyEarthAspects = false;
-  std::array<ColourValue, 8> colours{};
+  std::array<Colour, 8> colours{};
 };
 CancelCopy TakeCancelCopy(const ConfigureValues& values);
 // Puts the copy back and unchecks the white-background option.
@@ -81,14 +57,10 @@ bool ChartFiltersConflict(const ConfigureValues& values);
 // The three lines of Accept's refusal, joined by CR LF.
 std::string ChartFiltersConflictMessage();
 
-// Left click on a colour sample: the next colour of the palette, wrapping
-// after the last; a colour that is not in the palette stays as it is.
-ColourValue NextPaletteColour(ColourValue colour);
-
 // Any other mouse button: a non-zero colour is remembered and switched off
 // (0); a zero colour gets the remembered one back. remembered is the
 // sample's own memory (0 when it never had one).
-void ToggleColourOff(ColourValue& colour, ColourValue& remembered);
+void ToggleColourOff(Colour& colour, Colour& remembered);
 
 // "Set all non-zero orbs to": every orb of kinds 1..7 that is not 0° takes
 // the "Set all" value; 0° stays 0° (it switches its kind off).

@@ -1,0 +1,675 @@
+// frmMain: start-up, the handlers of the controls, the periodic refresh and
+// stepping through time.
+#include "app/ui/frm_main.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QUrl>
+
+#include "app/settings/frm_configure.h"
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
+#include "app/time/dates.h"
+#include "app/time/pluto_table.h"
+#include "app/time/positions.h"
+#include "app/ui/frm_popup.h"
+#include "app/ui/message_box.h"
+#include "app/ui/twips.h"
+#include "app/ui/window_utils.h"
+#include "platform/ordalin/ordalin.h"
+
+namespace vemo::ui {
+
+namespace {
+
+QString Text(int item) { return DisplayText(vemo::ProgramText(item)); }
+
+// Rows of the date inputs: their headings are items 4, 5, 6.
+constexpr int kRowHeadingItem[3] = {4, 5, 6};
+// Clear's question: item 342, a blank, and the row's item 343, 344 or 345.
+constexpr int kClearQuestionItem = 342;
+constexpr int kClearRowItem[3] = {343, 344, 345};
+// Step sizes: items 170..174 for half hour, day, week, month, year.
+constexpr int kFirstStepItem = 170;
+constexpr int kStepItems = 5;
+
+StepCalendar OrdalinCalendar() {
+  // The date library decides which days exist; days of a month are the
+  // distance between the day numbers of two first days.
+  StepCalendar cal;
+  cal.dateExists = [](int year, int month, int day) {
+    EuroDate d{year, month, day, ORDALIN_GREGORIAN, 0, 0};
+    euro_date_to_jdn(&d);
+    return d.valid != 0;
+  };
+  cal.daysInMonth = [](int year, int month) {
+    EuroDate first{year, month, 1, ORDALIN_GREGORIAN, 0, 0};
+    EuroDate next{month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1, 1, ORDALIN_GREGORIAN, 0, 0};
+    return static_cast<int>(euro_date_to_jdn(&next) - euro_date_to_jdn(&first));
+  };
+  return cal;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
+    : QWidget(parent), options_(std::move(options)), engine_(vemo::DefaultEngineServices(0)) {
+  if (options_.programFolder.empty()) options_.programFolder = vemo::ProgramFolder();
+  if (!options_.currentAJD) options_.currentAJD = [] { return vemo::CurrentAJD(); };
+  if (!options_.systemTimezoneMinutes) options_.systemTimezoneMinutes = [] { return vemo::SystemTimezoneMinutes(); };
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  BuildControls();
+  popUp_ = new FrmPopUp(this);
+  settings::ConfigureHost host;
+  host.startupCompleted = [this] { return blnStartupCompleted; };
+  host.setUpTimezoneComboBoxesKeep = [this] { SetUpTimezoneComboBoxes(true); };
+  host.compute = [this] { cmdCompute_Click(); };
+  host.systemTimezoneMinutes = [this] { return options_.systemTimezoneMinutes(); };
+  host.mainWindow = [this] { return static_cast<QWidget*>(this); };
+  configure_ = new settings::FrmConfigure(std::move(host), this);
+  Timer1.setInterval(1000);
+  Timer2.setInterval(3000);
+  Timer2.setSingleShot(false);
+  ConnectHandlers();
+}
+
+FrmMain::~FrmMain() {
+  Timer1.stop();
+  Timer2.stop();
+}
+
+void FrmMain::ConnectHandlers() {
+  for (int r = 0; r < 3; ++r) {
+    connect(txbYearCE[r], &QLineEdit::returnPressed, this, [this, r] { YearBox_Enter(r); });
+    connect(txbYearCE[r], &QLineEdit::textEdited, this, [this, r] { OnDateInputChanged(r, false); });
+    for (QComboBox* c : {cboMonthCE[r], cboDayCE[r], cboHour[r], cboTimezone[r]}) {
+      connect(c, QOverload<int>::of(&QComboBox::activated), this, [this, r] { OnDateInputChanged(r, true); });
+    }
+    connect(cboDayCE[r], QOverload<int>::of(&QComboBox::activated), this, [this, r] { ShowWeekday(r); });
+    connect(cmdClear[r], &QPushButton::clicked, this, [this, r] { cmdClear_Click(r); });
+  }
+  connect(cmdNow, &QPushButton::clicked, this, [this] { cmdNow_Click(); });
+  connect(cmdCompute, &QPushButton::clicked, this, [this] { cmdCompute_Click(); });
+  connect(cmdConfigure, &QPushButton::clicked, this, [this] { cmdConfigure_Click(); });
+  connect(cmdForwardBack[0], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(0); });
+  connect(cmdForwardBack[1], &QPushButton::clicked, this, [this] { cmdForwardBack_Click(1); });
+  connect(cboForwardBack, QOverload<int>::of(&QComboBox::activated), this, [this] {
+    if (isVisible() && cmdForwardBack[0]->isEnabled()) cmdForwardBack[0]->setFocus();
+  });
+  connect(cmdQuit, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
+  connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
+  connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {
+    if (hasResult_) cmdCompute_Click();
+  });
+  connect(lblURL, &QLabel::linkActivated, this, [this] { OpenManual(); });
+  connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+  connect(&Timer2, &QTimer::timeout, this, [this] { stepDelayPending_ = false; });
+}
+
+// ---------------------------------------------------------------- start-up
+
+bool FrmMain::StartUp() {
+  Timer1.stop();
+  vemo::SetLanguageIndex(0);
+  const std::string textError = vemo::LoadProgramText(options_.programFolder);
+  if (!textError.empty()) {
+    ShowMessageBox(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
+                             QMessageBox::Ok});
+    return false;
+  }
+  SetFontNameOfAll(this, QStringLiteral("Arial"));
+  SetClickHint();
+
+  lblCopyright->setText(StandingStatusText());
+  FillDateLists();
+
+  configure_->WindowLoad();
+
+  systemTimezoneMinutes_ = options_.systemTimezoneMinutes();
+  SetUpTimezoneComboBoxes(false);
+  localTimezoneIndex_ = vemo::LocalTimezoneIndex(systemTimezoneMinutes_);
+
+  const std::string libraryError = vemo::SetUpDataFolder(options_.programFolder);
+  if (!libraryError.empty()) {
+    ShowMessageBox(nullptr, {QMessageBox::Critical, QStringLiteral("Error"), DisplayText(libraryError),
+                             QMessageBox::Ok, QMessageBox::Ok});
+    return false;
+  }
+
+  cmdRun->setEnabled(false);
+  for (QPushButton* b : cmdClear) b->setEnabled(false);
+  EnableStepControls(false);
+  cmdLoadState->setEnabled(false);
+  // Buttons whose windows are not there yet start disabled; the start-up
+  // enables those this window serves.
+  for (QPushButton* b : {cmdToggleGraphic, cmdReport, cmdSaveAs, cmdSave, cmdRestore, cmdHelp}) {
+    b->setEnabled(false);
+  }
+
+  ApplyLanguage();
+  SetSaveAsCaption();
+
+  popUp_->PopUpCenterScreen(QStringLiteral("Loading data ..."), 0);
+  std::string plutoError;
+  blnPlutoDataReadOK = vemo::LoadPlutoTable(vemo::kPlutoFileName, plutoError);
+  engine_.PlutoAvailable = blnPlutoDataReadOK;
+  popUp_->hide();
+
+  StartWithNow();
+
+  SetSaveAsCaption();
+  cmdHelp->setEnabled(true);
+  cmdToggleGraphic->setEnabled(true);
+  cmdReport->setEnabled(true);
+  cmdQuit->setEnabled(true);
+  Timer1.start();
+  SetClickHint();
+
+  ApplyModeHeight();
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect area = s->availableGeometry();
+    move(area.x() + std::max(0, (area.width() - width()) / 2),
+         area.y() + std::max(0, (area.height() - height()) / 2));
+  }
+  show();
+
+  if (!blnPlutoDataReadOK) {
+    ShowMessageBox(this, {QMessageBox::Warning, QStringLiteral("Error"),
+                          QStringLiteral("Error when reading Pluto data:\n") + QString::fromStdString(plutoError) +
+                              QStringLiteral("\n\nPluto aspects cannot be displayed."),
+                          QMessageBox::Ok, QMessageBox::Ok});
+  }
+
+  cmdSaveAs->setEnabled(true);
+  cmdToggleGraphic->setEnabled(true);
+  blnStartupCompleted = false;
+  cmdCompute_Click();
+  blnStartupCompleted = true;
+  return true;
+}
+
+QString FrmMain::StandingStatusText() {
+  return QStringLiteral("vemo %1 - heliocentric aspects of the planets").arg(QStringLiteral("0.1"));
+}
+
+QString FrmMain::ManualUrl() const {
+  const QString path = QDir(QString::fromStdString(options_.programFolder)).filePath(QStringLiteral("manual/index.html"));
+  return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString();
+}
+
+void FrmMain::OpenManual() { QDesktopServices::openUrl(QUrl(ManualUrl())); }
+
+void FrmMain::StartWithNow() {
+  SetWorldDateToNow();
+  suppressOptionEvents_ = true;
+  optPlanetary->setChecked(true);
+  suppressOptionEvents_ = false;
+  cmdCompute_Click();
+  picTable->show();
+}
+
+void FrmMain::SetWorldDateToNow() {
+  const HalfHourInstant now =
+      RoundToHalfHour(LocalDayValueOf(options_.currentAJD(), systemTimezoneMinutes_));
+  EuroDate d{0, 0, 0, ORDALIN_GREGORIAN, static_cast<int32_t>(now.dayNumber), 0};
+  jdn_to_euro_date(&d);
+  cboMonthCE[0]->setCurrentIndex(d.month);
+  cboDayCE[0]->setCurrentIndex(d.day);
+  txbYearCE[0]->setText(QString::number(d.year));
+  cboHour[0]->setCurrentIndex(now.hourEntry);
+  cboTimezone[0]->setCurrentIndex(localTimezoneIndex_);
+}
+
+// ---------------------------------------------------------------- lists and texts
+
+void FrmMain::FillMonthAndStepLists() {
+  const int language = vemo::LanguageIndex();
+  for (int r = 0; r < 3; ++r) {
+    const int kept = std::max(0, cboMonthCE[r]->currentIndex());
+    cboMonthCE[r]->clear();
+    cboMonthCE[r]->addItem(QString());
+    for (int m = 1; m <= 12; ++m) cboMonthCE[r]->addItem(QString::fromStdString(vemo::MonthName(m, false, language)));
+    cboMonthCE[r]->setCurrentIndex(kept);
+  }
+  const int keptStep = cboForwardBack->currentIndex();
+  cboForwardBack->clear();
+  for (int i = 0; i < kStepItems; ++i) cboForwardBack->addItem(Text(kFirstStepItem + i));
+  cboForwardBack->setCurrentIndex(keptStep >= 0 ? keptStep : 1);
+}
+
+void FrmMain::FillDateLists() {
+  FillMonthAndStepLists();
+  for (int r = 0; r < 3; ++r) {
+    cboDayCE[r]->clear();
+    cboDayCE[r]->addItem(QString());
+    for (int d = 1; d <= 31; ++d) cboDayCE[r]->addItem(QString::number(d));
+    txbYearCE[r]->clear();
+    cboHour[r]->clear();
+    for (int h = 0; h < vemo::kHourEntries; ++h) cboHour[r]->addItem(QString::fromStdString(vemo::HourEntryText(h)));
+  }
+}
+
+void FrmMain::SetUpTimezoneComboBoxes(bool keepSelection) {
+  const bool names = configure_->DisplayNATZabbrChecked();
+  for (int r = 0; r < 3; ++r) {
+    zoneLists_[r].Select(cboTimezone[r]->currentIndex());
+    zoneLists_[r].SetUp(keepSelection, names);
+    cboTimezone[r]->clear();
+    for (const TimezoneEntry& e : zoneLists_[r].Entries()) {
+      cboTimezone[r]->addItem(QString::fromStdString(e.text), e.minutesEast);
+    }
+    cboTimezone[r]->setCurrentIndex(zoneLists_[r].Selected());
+  }
+}
+
+void FrmMain::SetLanguageDependentText() {
+  for (int r = 0; r < 3; ++r) {
+    Label1[r]->setText(Text(kRowHeadingItem[r]));
+    cmdClear[r]->setText(Text(8));
+  }
+  cmdNow->setText(Text(18));
+  optPlanetary->setText(Text(9));
+  optNatal[0]->setText(Text(10));
+  optNatal[1]->setText(Text(11));
+  optPersonal[0]->setText(Text(12));
+  optPersonal[1]->setText(Text(13));
+  optSynastry->setText(Text(14));
+  cmdCompute->setText(Text(19));
+  cmdConfigure->setText(Text(20));
+  cmdForwardBack[0]->setText(Text(21));
+  cmdForwardBack[1]->setText(Text(22));
+  cmdRun->setText(Text(36));
+  cmdReport->setText(Text(38));
+  cmdLoadState->setText(Text(40));
+  cmdSave->setText(Text(15));
+  cmdRestore->setText(Text(398));
+  cmdHelp->setText(Text(17));
+  cmdQuit->setText(Text(16));
+  SetToggleCaption();
+  SetSaveAsCaption();
+  FillMonthAndStepLists();
+  lblURL->setText(QStringLiteral("<a href=\"%1\">manual/index.html</a>").arg(ManualUrl()));
+  configure_->SetLanguageDependentText(cmdConfigure->text());
+}
+
+void FrmMain::ApplyLanguage() {
+  vemo::SetLanguageIndex(0);
+  SetLanguageDependentText();
+  SetTitle();
+  if (blnStartupCompleted) {
+    for (int r = 0; r < 3; ++r) ShowWeekday(r);
+    cmdCompute_Click();
+    cmdCompute->setFocus();
+  }
+}
+
+void FrmMain::ShowWeekday(int row) {
+  const int jdn = vemo::DateRowDayNumber(ReadRow(row));
+  cboDayCE[row]->setToolTip(jdn > 0 ? QString::fromStdString(vemo::WeekdayNameOfDayNumber(jdn, vemo::LanguageIndex()))
+                                    : QString());
+}
+
+// ---------------------------------------------------------------- modes, title
+
+int FrmMain::CheckedMode() const {
+  const int id = modeGroup_->checkedId();
+  return id >= 1 && id <= 6 ? id : 0;
+}
+
+QRadioButton* FrmMain::OptionOfMode(int mode) const {
+  return qobject_cast<QRadioButton*>(modeGroup_->button(mode));
+}
+
+void FrmMain::ReselectModeOption() {
+  suppressOptionEvents_ = true;
+  if (QRadioButton* o = OptionOfMode(modeNumber_)) o->setChecked(true);
+  suppressOptionEvents_ = false;
+  revertMode_ = false;
+}
+
+void FrmMain::ModeOption_Click() {
+  if (suppressOptionEvents_) return;
+  revertMode_ = false;
+  cmdCompute_Click();
+  if (revertMode_) ReselectModeOption();
+  ApplyModeHeight();
+  EnableStepControls(!runInProgress_);
+  SetToggleCaption();
+  SetClickHint();
+  SetTitle();
+}
+
+void FrmMain::SetTitle() {
+  const int mode = CheckedMode();
+  std::string text;
+  if (mode >= 1 && mode <= 3) {
+    const bool chartShown = !picGraphic->isHidden();
+    text = vemo::ProgramText((chartShown ? 26 : 23) + mode - 1);
+    if (chartShown && mode == 1) {
+      for (size_t p; (p = text.find(" degrees")) != std::string::npos;) text.replace(p, 8, "°");
+    }
+    text = AddOrbToTitle(text, false, true);
+  } else if (mode >= 4) {
+    text = AddOrbToTitle(vemo::ProgramText(29 + mode - 4), true, true);
+  }
+  lblTitle->setText(DisplayText(text));
+}
+
+std::string FrmMain::AddOrbToTitle(const std::string& title, bool personal, bool addPeriod) const {
+  const OrbTable& o = engine_.Orbs;
+  TitleOrbs orbs;
+  orbs.allOrbsEqual = o.AllOrbsEqual;
+  orbs.smallest = o.SmallestOrb;
+  orbs.largest = o.LargestOrb;
+  if (personal) {
+    const size_t slot = CheckedMode() == 6 ? 1 : 0;
+    orbs.smallest = o.SmallestPersonalOrb[slot];
+    orbs.largest = o.LargestPersonalOrb[slot];
+  }
+  return AddOrbToTitleText(title, orbs, addPeriod, vemo::ProgramText(33), vemo::ProgramText(34),
+                           vemo::ProgramText(35), [](double x) { return vemo::FormatAngleDM(x, true); });
+}
+
+void FrmMain::SetClickHint() {
+  const int mode = CheckedMode();
+  lblClickonAspect->setVisible(true);
+  const bool tableShown = picGraphic->isHidden();
+  lblClickonAspect->setText(tableShown && ModeUsesWorldDate(mode) ? Text(32) : QString());
+}
+
+void FrmMain::SetToggleCaption() { cmdToggleGraphic->setText(Text(picGraphic->isHidden() ? 37 : 41)); }
+
+void FrmMain::SetSaveAsCaption() {
+  const bool chartShown = !picGraphic->isHidden();
+  cmdSaveAs->setText(Text(chartShown ? 42 : 39));
+  QFont f = cmdSaveAs->font();
+  f.setBold(false);
+  cmdSaveAs->setFont(f);
+  cmdLoadState->setEnabled(!chartShown && hasResult_);
+}
+
+void FrmMain::EnableStepControls(bool enabled) {
+  cmdForwardBack[0]->setEnabled(enabled);
+  cmdForwardBack[1]->setEnabled(enabled);
+  cboForwardBack->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------- Compute
+
+DateRow FrmMain::ReadRow(int row) const {
+  DateRow r;
+  r.yearText = txbYearCE[row]->text().toStdString();
+  r.monthIndex = std::max(0, cboMonthCE[row]->currentIndex());
+  r.dayIndex = std::max(0, cboDayCE[row]->currentIndex());
+  r.hourIndex = std::max(0, cboHour[row]->currentIndex());
+  r.zoneIndex = std::max(0, cboTimezone[row]->currentIndex());
+  return r;
+}
+
+void FrmMain::WriteRow(int row, const DateRow& value) {
+  const QString year = QString::fromStdString(value.yearText);
+  if (txbYearCE[row]->text() != year) txbYearCE[row]->setText(year);
+  cboMonthCE[row]->setCurrentIndex(value.monthIndex);
+  cboDayCE[row]->setCurrentIndex(value.dayIndex);
+  cboHour[row]->setCurrentIndex(value.hourIndex);
+  cboTimezone[row]->setCurrentIndex(value.zoneIndex);
+}
+
+void FrmMain::cmdCompute_Click() {
+  const int mode = CheckedMode();
+  if (mode == 0) return;
+  std::array<DateRow, 3> rows{ReadRow(0), ReadRow(1), ReadRow(2)};
+  const ComputeStatus status =
+      vemo::ComputeFromRows(engine_, static_cast<Mode>(mode), rows, localTimezoneIndex_,
+                            configure_->SettingsForCompute(), optRadians->isChecked());
+  for (int r = 0; r < 3; ++r) {
+    if (ModeUsesRow(mode, r)) WriteRow(r, rows[r]);
+  }
+  if (!status.Ok) {
+    ReportDateError(status.BadRow);
+    return;
+  }
+  modeNumber_ = mode;
+  hasResult_ = true;
+  DrawTable();
+  ShowSummary();
+  intTotalNumAspects = engine_.GetTotalNumAspects();
+  cmdToggleGraphic->setEnabled(true);
+  cmdLoadState->setEnabled(picGraphic->isHidden());
+  SetTitle();
+  SetClickHint();
+}
+
+void FrmMain::ReportDateError(int row) {
+  if (row >= 0 && row < 3 && blnStartupCompleted) {
+    const std::string message =
+        vemo::DateErrorMessage(row, engine_.JulianDates[static_cast<size_t>(row)], [](int n) { return vemo::ProgramText(n); });
+    ShowMessageBox(this, {QMessageBox::Information, Text(153), DisplayText(message), QMessageBox::Ok,
+                          QMessageBox::Ok});
+  }
+  revertMode_ = true;
+}
+
+// ---------------------------------------------------------------- buttons
+
+void FrmMain::cmdNow_Click() {
+  SetWorldDateToNow();
+  if (ModeUsesWorldDate(CheckedMode())) cmdCompute_Click();
+}
+
+void FrmMain::cmdClear_Click(int row) {
+  const auto answer = ShowMessageBox(
+      this, {QMessageBox::Question, cmdClear[row]->text(),
+             Text(kClearQuestionItem) + QStringLiteral(" ") + Text(kClearRowItem[row]),
+             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton});
+  if (answer != QMessageBox::Yes) return;
+  cboMonthCE[row]->setCurrentIndex(0);
+  cboDayCE[row]->setCurrentIndex(0);
+  cboHour[row]->setCurrentIndex(0);
+  cboTimezone[row]->setCurrentIndex(0);
+  txbYearCE[row]->clear();
+}
+
+void FrmMain::cmdConfigure_Click() {
+  Timer1.stop();
+  const bool changed = configure_->ShowModal();
+  if (!ending_) Timer1.start();
+  if (changed) {
+    cmdCompute_Click();
+    lblCopyright->setText(StandingStatusText());
+    SetClickHint();
+  }
+}
+
+void FrmMain::cmdQuit_Click() {
+  // The question whether to save the state comes with the saved states.
+  EndProgram();
+}
+
+void FrmMain::YearBox_Enter(int row) {
+  if (ModeUsesRow(modeNumber_, row)) cmdCompute_Click();
+}
+
+void FrmMain::OnDateInputChanged(int row, bool isDropDown) {
+  if (isDropDown && !isVisible()) return;
+  if (isDropDown) lblCopyright->setText(StandingStatusText());
+  InputDateChanged(row);
+  if (isDropDown && !steppingInProgress_) SetFocusIfPossible(cmdCompute);
+}
+
+void FrmMain::InputDateChanged(int row) {
+  if (!picGraphic->isHidden()) return;
+  if (ModeUsesRow(CheckedMode(), row)) {
+    cmdToggleGraphic->setEnabled(false);
+    cmdRun->setEnabled(false);
+  }
+}
+
+// ---------------------------------------------------------------- Timer1
+
+bool FrmMain::RowHasInput(int row) const {
+  return !txbYearCE[row]->text().isEmpty() || cboMonthCE[row]->currentIndex() > 0 ||
+         cboDayCE[row]->currentIndex() > 0 || cboHour[row]->currentIndex() > 0 ||
+         cboTimezone[row]->currentIndex() > 0;
+}
+
+bool FrmMain::WorldRowComplete() const {
+  return !txbYearCE[0]->text().isEmpty() && cboMonthCE[0]->currentIndex() > 0 &&
+         cboDayCE[0]->currentIndex() > 0 && cboHour[0]->currentIndex() > 0 &&
+         cboTimezone[0]->currentIndex() > 0;
+}
+
+void FrmMain::Timer1_Timer() {
+  const int checked = CheckedMode();
+  const bool tableShown = picGraphic->isHidden();
+  lblURL->setVisible(tableShown && !IsTwoRowMode(checked));
+
+  for (int r = 0; r < 3; ++r) {
+    const QString text = txbYearCE[r]->text();
+    const QString digits = QString::fromStdString(DigitsOnly(text.toStdString()));
+    if (digits != text) txbYearCE[r]->setText(digits);
+    cmdClear[r]->setEnabled(RowHasInput(r));
+    ShowWeekday(r);
+  }
+
+  EnableStepControls(ModeUsesWorldDate(modeNumber_) && WorldRowComplete() && !runInProgress_ && !GraphShown);
+
+  if (GraphShown) {
+    cmdToggleGraphic->setText(Text(41));
+    lblCopyright->setVisible(false);
+    cmdRun->setEnabled(false);
+  } else if (!tableShown) {
+    cmdToggleGraphic->setText(Text(41));
+    lblCopyright->setVisible(false);
+    cmdRun->setEnabled(ModeUsesWorldDate(checked) && cboForwardBack->currentIndex() > 0 &&
+                       cmdToggleGraphic->isEnabled());
+  } else {
+    cmdToggleGraphic->setText(Text(37));
+    lblCopyright->setVisible(true);
+    cmdRun->setEnabled(false);
+  }
+
+  if (!isMinimized()) ApplyModeHeight();
+
+  if (stateJustRead_ && ++ticksSinceStateRead_ >= 5) {
+    stateJustRead_ = false;
+    ticksSinceStateRead_ = 0;
+  }
+}
+
+// ---------------------------------------------------------------- size rule
+
+void FrmMain::ApplyModeHeight() {
+  const int mode = CheckedMode();
+  resizing_ = true;
+  const int w = TwipsToPixelsX(kMainWindowWidthTwips, this);
+  setMinimumSize(w, TwipsToPixelsY(kMinimumHeightTwips, this));
+  setMaximumSize(w, TwipsToPixelsY(ModeHeightTwips(mode), this));
+  resize(w, TwipsToPixelsY(ModeHeightTwips(mode), this));
+  resizing_ = false;
+}
+
+void FrmMain::ApplySizeRuleNow() {
+  if (!blnStartupCompleted || isMinimized() || resizing_) return;
+  resizing_ = true;
+  const SizeTwips wanted = ApplySizeRule({PixelsToTwipsX(width(), this), PixelsToTwipsY(height(), this)}, CheckedMode());
+  const QSize px(TwipsToPixelsX(wanted.width, this), TwipsToPixelsY(wanted.height, this));
+  if (px != size()) resize(px);
+  resizing_ = false;
+}
+
+void FrmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  ApplySizeRuleNow();
+}
+
+// ---------------------------------------------------------------- stepping
+
+StepDate FrmMain::ReadWorldStepDate() const {
+  return {txbYearCE[0]->text().toStdString(), cboMonthCE[0]->currentIndex(), cboDayCE[0]->currentIndex(),
+          cboHour[0]->currentIndex()};
+}
+
+void FrmMain::WriteWorldStepDate(const StepDate& d) {
+  const QString year = QString::fromStdString(d.yearText);
+  if (txbYearCE[0]->text() != year) txbYearCE[0]->setText(year);
+  cboMonthCE[0]->setCurrentIndex(d.month);
+  cboDayCE[0]->setCurrentIndex(d.day);
+  cboHour[0]->setCurrentIndex(d.hourEntry);
+}
+
+void FrmMain::WaitForStepDelay() {
+  // The pause between two steps of a run: the event loop keeps running (the
+  // user can stop the run) until Timer2 fires once.
+  stepDelayPending_ = true;
+  Timer2.setInterval((CheckedMode() == 1 && RunQuickly) ? 100 : 1000);
+  QEventLoop loop;
+  const auto c = connect(&Timer2, &QTimer::timeout, &loop, &QEventLoop::quit);
+  Timer2.start();
+  if (stepDelayPending_) loop.exec();
+  Timer2.stop();
+  disconnect(c);
+  stepDelayPending_ = false;
+}
+
+void FrmMain::cmdForwardBack_Click(int index) {
+  if (steppingInProgress_) return;  // a click re-entered during the pause of a run
+  const bool forward = index == 0;
+  const StepCalendar calendar = OrdalinCalendar();
+  steppingInProgress_ = true;
+  QCoreApplication::processEvents();
+  do {
+    const StepDate previous = ReadWorldStepDate();
+    StepDate next = previous;
+    const int size = std::clamp(cboForwardBack->currentIndex(), 0, kStepItems - 1);
+    if (!StepWorldDate(next, static_cast<StepSize>(size), forward, calendar)) break;
+    WriteWorldStepDate(next);
+    cmdCompute_Click();
+    if (engine_.JulianDates[0] < 0) {
+      WriteWorldStepDate(previous);
+      break;
+    }
+    if (!forward || !runInProgress_) break;
+    WaitForStepDelay();
+    engine_.Run.NumPlanetsFound = 0;
+  } while (runInProgress_ && !ending_);
+  steppingInProgress_ = false;
+}
+
+// ---------------------------------------------------------------- the end
+
+void FrmMain::EndProgram() {
+  if (ending_) return;
+  ending_ = true;
+  runInProgress_ = false;
+  Timer1.stop();
+  Timer2.stop();
+  configure_->hide();
+  popUp_->hide();
+  hide();
+  if (options_.endProgram) {
+    options_.endProgram();
+  } else {
+    QCoreApplication::quit();
+  }
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  // The close box ends the program without asking.
+  event->accept();
+  EndProgram();
+}
+
+}  // namespace vemo::ui

@@ -1,0 +1,232 @@
+// frmMain: the program's main window. Three rows of date inputs (world date,
+// 1st and 2nd birthdate), six modes, the command buttons, the aspect table
+// (picTable with its cell boxes txbCell) and the text beside it.
+//
+// The window is thin: handlers read the controls into values (date rows, the
+// mode, the settings of frmConfigure), call the core (ComputeFromRows of the
+// aspect engine, the stepping and rounding rules of stepping_core.h) and write
+// the results back. The engine object it owns is the one the later windows
+// (chart, durations, run search) share.
+#pragma once
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/aspects/date_rows.h"
+#include "app/aspects/engine.h"
+#include "app/time/timezones.h"
+#include "app/ui/stepping_core.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vemo::settings {
+class FrmConfigure;
+}
+
+namespace vemo::ui {
+
+class FrmPopUp;
+
+// What the window takes from outside; the defaults are the real program's.
+// Tests inject a clock and a zone, and a program folder with the data files.
+struct MainWindowOptions {
+  // Folder of qel.dat, planets_vemo and the data files; "" = the folder of
+  // the running executable.
+  std::string programFolder;
+  // The present instant as an astronomical Julian date (UT).
+  std::function<double()> currentAJD;
+  // The computer's zone offset in minutes east of Greenwich.
+  std::function<int()> systemTimezoneMinutes;
+  // Ends the program (Quit, the close box, a fatal start-up error).
+  std::function<void()> endProgram;
+};
+
+// A cell of the aspect table. Clicks are reported for the beginning/end
+// explanation of an aspect.
+class CellBox : public QLabel {
+  Q_OBJECT
+ public:
+  CellBox(int index, QWidget* parent);
+  int Index() const { return index_; }
+ signals:
+  void clicked(int index);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  int index_;
+};
+
+class FrmMain : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FrmMain(MainWindowOptions options = {}, QWidget* parent = nullptr);
+  ~FrmMain() override;
+
+  // The load procedure: program text, settings, lists, data folder, Pluto
+  // table, the first table for the present moment, then the window is shown.
+  // Returns false after a fatal error (already shown to the user).
+  bool StartUp();
+
+  // ---- public procedures of the window ----
+  void cmdCompute_Click();
+  void cmdNow_Click();
+  void cmdClear_Click(int row);
+  void cmdConfigure_Click();
+  void cmdForwardBack_Click(int index);
+  void cmdQuit_Click();
+  void ModeOption_Click();
+  void YearBox_Enter(int row);
+  void Timer1_Timer();
+  void SetWorldDateToNow();
+  void StartWithNow();
+  void SetTitle();
+  void SetClickHint();
+  void SetToggleCaption();
+  void SetSaveAsCaption();
+  void EnableStepControls(bool enabled);
+  void SetUpTimezoneComboBoxes(bool keepSelection);
+  void SetLanguageDependentText();
+  void ApplyLanguage();
+  void FillDateLists();
+  void FillMonthAndStepLists();
+  void ShowWeekday(int row);
+  void InputDateChanged(int row);
+  void ReportDateError(int row);
+  std::string AddOrbToTitle(const std::string& title, bool personal, bool addPeriod = false) const;
+
+  // ---- state other windows read ----
+  bool blnStartupCompleted = false;
+  bool blnPlutoDataReadOK = false;
+  int ModeNumber() const { return modeNumber_; }
+  int CheckedMode() const;
+  bool RunInProgress() const { return runInProgress_; }
+  void SetRunInProgress(bool on) { runInProgress_ = on; }
+  bool RunQuickly = false;  // chkRunQuickly of the run window
+  bool GraphShown = false;  // the aspect time graph is shown (set by the chart)
+  int LocalTimezoneIndex() const { return localTimezoneIndex_; }
+  AspectEngine& Engine() { return engine_; }
+  settings::FrmConfigure* Configure() { return configure_; }
+  FrmPopUp* PopUpWindow() { return popUp_; }
+
+  // The date row as its controls hold it, and back.
+  DateRow ReadRow(int row) const;
+  void WriteRow(int row, const DateRow& value);
+
+  // ---- controls (named as in the window's design) ----
+  std::array<QLabel*, 3> Label1{};
+  std::array<QLineEdit*, 3> txbYearCE{};
+  std::array<QComboBox*, 3> cboMonthCE{};
+  std::array<QComboBox*, 3> cboDayCE{};
+  std::array<QComboBox*, 3> cboHour{};
+  std::array<QComboBox*, 3> cboTimezone{};
+  std::array<QPushButton*, 3> cmdClear{};
+  QPushButton* cmdNow = nullptr;
+  QRadioButton* optPlanetary = nullptr;
+  std::array<QRadioButton*, 2> optNatal{};
+  std::array<QRadioButton*, 2> optPersonal{};
+  QRadioButton* optSynastry = nullptr;
+  QRadioButton* optDegrees = nullptr;
+  QRadioButton* optRadians = nullptr;
+  QPushButton* cmdCompute = nullptr;
+  QPushButton* cmdConfigure = nullptr;
+  std::array<QPushButton*, 2> cmdForwardBack{};
+  QComboBox* cboForwardBack = nullptr;
+  QPushButton* cmdRun = nullptr;
+  QPushButton* cmdToggleGraphic = nullptr;
+  QPushButton* cmdReport = nullptr;
+  QPushButton* cmdSaveAs = nullptr;
+  QPushButton* cmdLoadState = nullptr;
+  QPushButton* cmdSave = nullptr;
+  QPushButton* cmdRestore = nullptr;
+  QPushButton* cmdHelp = nullptr;
+  QPushButton* cmdQuit = nullptr;
+  QLabel* lblTitle = nullptr;
+  QLabel* lblClickonAspect = nullptr;
+  QLabel* lblCopyright = nullptr;
+  QLabel* lblUserManual = nullptr;
+  QLabel* lblURL = nullptr;
+  QWidget* picTable = nullptr;
+  QWidget* picGraphic = nullptr;
+  std::array<CellBox*, kMaxNumCells> txbCell{};
+  QPlainTextEdit* txbReport = nullptr;
+  QPlainTextEdit* txbReport1 = nullptr;
+  QTimer Timer1;
+  QTimer Timer2;
+
+  // The table's grid as last drawn.
+  int intNumCells = 0;
+  int intNumRows = 0;
+  int intNumCols = 0;
+  int intTotalNumAspects = 0;
+  // Cell size in pixels on this screen.
+  int CellWidthPixels() const;
+  int CellHeightPixels() const;
+
+  // The standing text of the status line.
+  static QString StandingStatusText();
+  // Address of the manual opened by the link.
+  QString ManualUrl() const;
+
+ signals:
+  // A click on an aspect cell (its explanation belongs to the durations code).
+  void aspectCellClicked(int index);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildControls();
+  void ConnectHandlers();
+  void LayOutTable();
+  void DrawTable();
+  void ShowSummary();
+  void ApplyModeHeight();
+  void ApplySizeRuleNow();
+  void ReselectModeOption();
+  void OpenManual();
+  void OnDateInputChanged(int row, bool isDropDown);
+  bool RowHasInput(int row) const;
+  bool WorldRowComplete() const;
+  StepDate ReadWorldStepDate() const;
+  void WriteWorldStepDate(const StepDate& d);
+  void WaitForStepDelay();
+  void EndProgram();
+  QRadioButton* OptionOfMode(int mode) const;
+
+  MainWindowOptions options_;
+  AspectEngine engine_;
+  settings::FrmConfigure* configure_ = nullptr;
+  FrmPopUp* popUp_ = nullptr;
+  QButtonGroup* modeGroup_ = nullptr;
+  QButtonGroup* unitGroup_ = nullptr;
+  std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};
+  int modeNumber_ = 0;
+  int localTimezoneIndex_ = 0;
+  int systemTimezoneMinutes_ = 0;
+  bool resizing_ = false;
+  bool suppressOptionEvents_ = false;
+  bool revertMode_ = false;
+  bool runInProgress_ = false;
+  bool steppingInProgress_ = false;
+  bool stepDelayPending_ = false;
+  bool stateJustRead_ = false;
+  int ticksSinceStateRead_ = 0;
+  bool hasResult_ = false;
+  bool ending_ = false;
+};
+
+}  // namespace vemo::ui

@@ -1,0 +1,27 @@
+#include "app/ui/message_box.h"
+
+namespace vemo::ui {
+
+namespace {
+MessageBoxHook& Hook() {
+  static MessageBoxHook hook;
+  return hook;
+}
+}  // namespace
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequest& request) {
+  if (Hook()) return Hook()(request);
+  QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+  if (request.defaultButton != QMessageBox::NoButton) box.setDefaultButton(request.defaultButton);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
+
+QString DisplayText(const std::string& text) {
+  QString s = QString::fromStdString(text);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+}  // namespace vemo::ui

@@ -1,0 +1,33 @@
+// Every message box of the windows goes through ShowMessageBox, so that the
+// UI tests can answer them without a person at the keyboard (a hook receives
+// the box and returns the button "pressed").
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <functional>
+
+namespace vemo::ui {
+
+struct MessageBoxRequest {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString title;
+  QString text;
+  QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+using MessageBoxHook = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
+
+// Shows a modal message box (or hands it to the hook) and returns the button
+// the user chose. Texts may use CR LF line ends.
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequest& request);
+
+// Installs a hook in place of the real boxes; an empty hook restores them.
+void SetMessageBoxHook(MessageBoxHook hook);
+
+// Converts the program's CR LF line ends for display.
+QString DisplayText(const std::string& text);
+
+}  // namespace vemo::ui

@@ -1,0 +1,27 @@
+// Small utilities used on any window.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace vemo::ui {
+
+// Gives the control the focus only when it is enabled and visible; tells
+// whether it did.
+bool SetFocusIfPossible(QWidget* control);
+
+// Sets the font family of the window and of every control on it.
+void SetFontNameOfAll(QWidget* window, const QString& fontName);
+
+// Enables or disables every control of the window.
+void SetEnabledOfAll(QWidget* window, bool enabled);
+
+// Background colour of the window and of every control on it.
+void SetBackColorOfAll(QWidget* window, const QColor& colour);
+
+// A colour value of the program (red + 256 green + 65536 blue) as a QColor.
+QColor ColourFromValue(unsigned value);
+
+}  // namespace vemo::ui
