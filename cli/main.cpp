@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/table.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ struct Command {
 const Command kCommands[] = {
     {"positions", vemo::cli::RunPositions,
      "heliocentric J2000 positions of Earth to Pluto at a Julian date"},
+    {"table", vemo::cli::RunTable, "the aspect table of a mode, with patterns and midpoints"},
+    {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
 };
 
 void PrintUsage(std::FILE *out) {

@@ -1,0 +1,75 @@
+// vemo-cli durations --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]
+//                    [options] [--format text|json]
+
+#include <cmath>
+#include <string>
+
+#include "app/aspects/vocabulary.h"
+#include "cli/positions.h"
+#include "cli/table.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kDurationsUsage =
+    "Usage: vemo-cli durations --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                          [options] [--format text|json]\n"
+    "The duration record of every aspect of the table: the day on which it enters its\n"
+    "orb and the day on which it leaves it (World and Personal transits, searched day by\n"
+    "day between local midnights of the world date's zone; dashes in Natal aspects and\n"
+    "Synastry). Options as for vemo-cli table (see vemo-cli table --help).\n";
+
+}  // namespace
+
+std::string FormatDurationsText(const AspectEngine& engine) {
+  std::string out = std::string(ModeTitle(engine.CurrentMode)) + ": " +
+                    std::to_string(engine.DurationRecords.size()) + " duration record" +
+                    (engine.DurationRecords.size() == 1 ? "" : "s") + "\n";
+  for (const DurationEntry& r : engine.DurationRecords) {
+    out += r.Record + "  " + PlanetName(r.Planet1) + " " + Aspect(r.Kind).Relation + " " +
+           PlanetName(r.Planet2);
+    if (r.Searched) {
+      out += ", begins " + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : std::string("unknown")) +
+             ", ends " + (r.End >= 0 ? DateOfDay(r.End) : std::string("unknown"));
+      if (r.Beginning >= 0 && r.End >= 0) {
+        const long days = static_cast<long>(r.End - r.Beginning + 1);
+        out += " (" + std::to_string(days) + (days == 1 ? " day)" : " days)");
+      }
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string FormatDurationsJson(const AspectEngine& engine) {
+  std::string out = "{\"mode\": " + JsonString(ModeArgumentName(engine.CurrentMode)) + ", \"records\": [";
+  for (size_t i = 0; i < engine.DurationRecords.size(); ++i) {
+    const DurationEntry& r = engine.DurationRecords[i];
+    auto day = [&r](double v) { return r.Searched ? JsonNumber(std::trunc(v)) : std::string("null"); };
+    auto date = [&r](double v) {
+      return (r.Searched && v >= 0) ? JsonString(DateOfDay(v)) : std::string("null");
+    };
+    const bool known = r.Searched && r.Beginning >= 0 && r.End >= 0;
+    out += std::string(i > 0 ? ", " : "") + "{\"record\": " + JsonString(r.Record) +
+           ", \"planet1\": " + std::to_string(r.Planet1) + ", \"planet2\": " + std::to_string(r.Planet2) +
+           ", \"kind\": " + std::to_string(r.Kind) + ", \"deviation\": " + JsonNumber(r.Deviation) +
+           ", \"begin\": " + day(r.Beginning) + ", \"end\": " + day(r.End) + ", \"duration\": " +
+           (known ? JsonNumber(std::trunc(r.End) - std::trunc(r.Beginning) + 1) : std::string("null")) +
+           ", \"begin_date\": " + date(r.Beginning) + ", \"end_date\": " + date(r.End) + "}";
+  }
+  out += "]}\n";
+  return out;
+}
+
+int RunDurations(const Arguments& args) {
+  TableOptions options;
+  AspectEngine engine;
+  if (const int status = PrepareEngine("durations", kDurationsUsage, args, options, engine); status >= 0) {
+    return status;
+  }
+  engine.GetDurations();
+  return WriteOutput(options.json ? FormatDurationsJson(engine) : FormatDurationsText(engine));
+}
+
+}  // namespace vemo::cli

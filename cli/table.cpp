@@ -1,0 +1,454 @@
+// vemo-cli table --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]
+//                [options] [--format text|json]
+
+#include "cli/table.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "app/aspects/date_rows.h"
+#include "app/text/program_text.h"
+#include "app/time/date_argument.h"
+#include "app/time/date_texts.h"
+#include "app/time/pluto_table.h"
+#include "app/time/positions.h"
+#include "app/time/timezones.h"
+#include "cli/positions.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kTableUsage =
+    "Usage: vemo-cli table --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                      [options] [--format text|json]\n"
+    "The aspect table of one mode, with its summary, patterns and midpoints.\n\n"
+    "  --mode MODE        world, natal1, natal2, personal1, personal2 or synastry\n"
+    "  --world DATE       world date (default: the present instant)\n"
+    "  --birth1 DATE      1st birthdate (natal1, personal1, synastry)\n"
+    "  --birth2 DATE      2nd birthdate (natal2, personal2, synastry)\n"
+    "                     DATE is Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]: the hour on a full\n"
+    "                     or half hour (12:00 when left out), the zone one of the\n"
+    "                     program's zones (the computer's zone when left out)\n"
+    "  --orbs C,O,S,T,X,SS,Q  orbs in whole degrees 0..15 of conjunction, opposition,\n"
+    "                     square, trine, sextile, semisextile, quincunx\n"
+    "                     (default 10,9,6,7,4,3,3; 0 switches a kind off)\n"
+    "  --personal-divisor N   orbs of personal transits are the orbs / N, 1..5 (3)\n"
+    "  --synastry-divisor N   orbs of synastry are the orbs / N, 1..5 (3)\n"
+    "  --midpoint-orb INDEX   0..7 for 0°5', 0°15', 0°30', 1°, 1°30', 2°, 2°30', 3° (2)\n"
+    "  --boldface off|1deg|DIVISOR  bold cells: off, deviation below 1° (default),\n"
+    "                     or below orb / DIVISOR with DIVISOR 2,3,4,5,6,8,10,15,20\n"
+    "  --radians          angles in the cells in radians\n"
+    "  --format text|json text grid (default) or JSON\n"
+    "  --help             this text\n\n"
+    "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
+    "cannot be used, 2 bad command line or a refused date.\n";
+
+
+struct ModeName {
+  const char* name;
+  Mode mode;
+};
+constexpr ModeName kModes[] = {{"world", Mode::WorldTransits}, {"natal1", Mode::Natal1},
+                               {"natal2", Mode::Natal2},       {"personal1", Mode::Personal1},
+                               {"personal2", Mode::Personal2}, {"synastry", Mode::Synastry}};
+
+bool ParseInt(const std::string& text, int lo, int hi, int& value) {
+  int v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+  if (v < lo || v > hi) return false;
+  value = v;
+  return true;
+}
+
+// Display width of UTF-8 text: code points (the degree sign is one column).
+size_t Width(const std::string& s) {
+  size_t n = 0;
+  for (unsigned char ch : s) {
+    if ((ch & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (true) {
+    const size_t pos = text.find("\r\n", start);
+    if (pos == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, pos - start));
+    start = pos + 2;
+  }
+  return lines;
+}
+
+std::string CrLfToLf(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+// The text a reader sees in a cell: planet names for glyphs, nothing for
+// hidden cells.
+std::string ShownText(const TableCell& cell) {
+  if (!cell.Visible) return "";
+  if (cell.Role == CellRole::Glyph) return PlanetName(cell.GlyphPlanet);
+  return cell.Text;
+}
+
+int PositionSets(const AspectEngine& engine) { return engine.Table.TwoDate ? 2 : 1; }
+
+}  // namespace
+
+std::string DateOfDay(double day) {
+  if (day < 0) return "";
+  return JdnToIsoDate(static_cast<int>(day));
+}
+
+const char* ModeTitle(Mode mode) {
+  switch (mode) {
+    case Mode::WorldTransits: return "World transits";
+    case Mode::Natal1: return "Natal aspects, 1st birthdate";
+    case Mode::Natal2: return "Natal aspects, 2nd birthdate";
+    case Mode::Personal1: return "Personal transits, 1st birthdate";
+    case Mode::Personal2: return "Personal transits, 2nd birthdate";
+    case Mode::Synastry: return "Synastry";
+  }
+  return "";
+}
+
+namespace {
+
+// Loads what the commands need from the program folder. Returns "" or the
+// message for exit status 1.
+std::string SetUpProgramFolder() {
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) {
+    return "the program folder (where " + PlanetsVemoFileName() +
+           " and the data files lie) cannot be found";
+  }
+  if (std::string error = SetUpDataFolder(folder); !error.empty()) return error;
+  if (std::string error = LoadProgramText(folder); !error.empty()) return error;
+  std::string plutoError;
+  LoadPlutoTable(kPlutoFileName, plutoError);  // without it Pluto is left out (8 planets)
+  return "";
+}
+
+}  // namespace
+
+int PrepareEngine(const char* command, const char* usage, const Arguments& args, TableOptions& options,
+            AspectEngine& engine) {
+  if (const std::string error = ParseTableArguments(args, options); !error.empty()) {
+    std::cerr << "vemo-cli " << command << ": " << error << " (try vemo-cli " << command
+              << " --help)\n";
+    return kExitUsage;
+  }
+  if (options.help) {
+    std::cout << usage;
+    return kExitOk;
+  }
+  if (const std::string error = SetUpProgramFolder(); !error.empty()) {
+    std::cerr << "vemo-cli " << command << ": " << error << "\n";
+    return kExitFailure;
+  }
+  const int systemZone = SystemTimezoneMinutes();
+  ComputeRequest request;
+  int badRow = -1;
+  double code = 0.0;
+  if (!BuildComputeRequest(options, LocalTimezoneIndex(systemZone), CurrentAJD(), systemZone,
+                           request, badRow, code)) {
+    std::cerr << "vemo-cli " << command << ": "
+              << DateErrorMessage(badRow, code, [](int item) { return ProgramText(item); }) << "\n";
+    return kExitUsage;
+  }
+  engine = AspectEngine(DefaultEngineServices());
+  engine.PlutoAvailable = PlutoAvailable();
+  const ComputeStatus status = engine.Compute(request, options.settings);
+  if (!status.Ok) {  // not reached: the rows were checked above
+    std::cerr << "vemo-cli " << command << ": "
+              << DateErrorMessage(status.BadRow, status.ErrorCode,
+                                  [](int item) { return ProgramText(item); })
+              << "\n";
+    return kExitUsage;
+  }
+  return -1;
+}
+
+int WriteOutput(const std::string& output) {
+  std::cout << output;
+  std::cout.flush();
+  return std::cout ? kExitOk : kExitFailure;
+}
+
+const char* ModeArgumentName(Mode mode) {
+  for (const ModeName& m : kModes) {
+    if (m.mode == mode) return m.name;
+  }
+  return "";
+}
+
+const char* RowArgumentName(int row) {
+  static const char* const kNames[3] = {"world", "birth1", "birth2"};
+  return (row >= 0 && row < 3) ? kNames[row] : "";
+}
+
+std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
+  options = TableOptions{};
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    std::string value;
+    bool inlineValue = false;
+    if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      inlineValue = true;
+    }
+    const bool flag = arg == "--help" || arg == "-h" || arg == "--radians";
+    if (flag) {
+      if (inlineValue) return arg + " takes no value";
+      if (arg == "--radians") options.radians = true;
+      else options.help = true;
+      continue;
+    }
+    static const char* const kValued[] = {"--mode",   "--world", "--birth1", "--birth2",
+                                          "--orbs",   "--personal-divisor",
+                                          "--synastry-divisor", "--midpoint-orb",
+                                          "--boldface", "--format"};
+    bool known = false;
+    for (const char* name : kValued) known = known || arg == name;
+    if (!known) return "unknown argument \"" + args[i] + "\"";
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      value = args[++i];
+    }
+    if (arg == "--mode") {
+      bool found = false;
+      for (const ModeName& m : kModes) {
+        if (value == m.name) {
+          options.mode = m.mode;
+          found = true;
+        }
+      }
+      if (!found) {
+        return "--mode is world, natal1, natal2, personal1, personal2 or synastry, not \"" +
+               value + "\"";
+      }
+      options.hasMode = true;
+    } else if (arg == "--world" || arg == "--birth1" || arg == "--birth2") {
+      const int row = arg == "--world" ? 0 : (arg == "--birth1" ? 1 : 2);
+      DateRow parsed;
+      if (const std::string error = ParseDateArgument(value, parsed); !error.empty()) {
+        return arg + ": " + error;
+      }
+      options.rows[static_cast<size_t>(row)] = parsed;
+      options.given[static_cast<size_t>(row)] = true;
+    } else if (arg == "--orbs") {
+      std::array<int, 7> orbs{};
+      std::stringstream in(value);
+      std::string part;
+      int n = 0;
+      while (std::getline(in, part, ',')) {
+        if (n >= 7 || !ParseInt(part, 0, 15, orbs[static_cast<size_t>(n)])) {
+          return "--orbs needs seven whole degrees 0 to 15 separated by commas, not \"" + value + "\"";
+        }
+        ++n;
+      }
+      if (n != 7 || (!value.empty() && value.back() == ',')) {
+        return "--orbs needs seven whole degrees 0 to 15 separated by commas, not \"" + value + "\"";
+      }
+      for (size_t k = 0; k < 7; ++k) options.settings.OrbListIndex[k] = orbs[k];
+    } else if (arg == "--personal-divisor" || arg == "--synastry-divisor") {
+      int divisor = 0;
+      if (!ParseInt(value, 1, 5, divisor)) return arg + " is a whole number 1 to 5, not \"" + value + "\"";
+      options.settings.ProportionListIndex[arg == "--personal-divisor" ? 0 : 1] =
+          ProportionListIndexOfDivisor(divisor);
+    } else if (arg == "--midpoint-orb") {
+      int index = 0;
+      if (!ParseInt(value, 0, 7, index)) return "--midpoint-orb is a list position 0 to 7, not \"" + value + "\"";
+      options.settings.MidpointOrbListIndex = index;
+    } else if (arg == "--boldface") {
+      int divisor = 0;
+      if (value == "off") {
+        options.settings.UseBoldface = false;
+      } else if (value == "1deg") {
+        options.settings.UseBoldface = true;
+        options.settings.BoldfaceOneDegree = true;
+      } else if (ParseInt(value, 2, 20, divisor) && BoldfaceListIndexOfDivisor(divisor) >= 0) {
+        options.settings.UseBoldface = true;
+        options.settings.BoldfaceOneDegree = false;
+        options.settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
+      } else {
+        return "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not \"" + value + "\"";
+      }
+    } else if (arg == "--format") {
+      if (value != "text" && value != "json") return "--format is text or json, not \"" + value + "\"";
+      options.json = value == "json";
+    }
+  }
+  if (!options.help && !options.hasMode) return "--mode is required";
+  return "";
+}
+
+bool BuildComputeRequest(const TableOptions& options, int localZoneIndex, double nowAjd,
+                         int nowZoneMinutes, ComputeRequest& request, int& badRow, double& code) {
+  request = ComputeRequest{};
+  request.mode = options.mode;
+  request.Radians = options.radians;
+  for (int row = 0; row < 3; ++row) {
+    if (!ModeUsesRow(options.mode, row)) continue;
+    double value = kDateIncomplete;
+    if (options.given[static_cast<size_t>(row)]) {
+      const DateConversion c = InputDateToAJDate(options.rows[static_cast<size_t>(row)], localZoneIndex);
+      value = c.value;
+      if (c.ok() && row == kRowWorld) {
+        request.WorldZoneMinutes = TimezoneMinutesOfEntry(c.row.zoneIndex);
+        const DateConversion local = InputDateToLocalJD(c.row);
+        request.WorldLocalDay = local.ok() ? local.value : -1.0;
+      }
+    } else if (row == kRowWorld) {
+      value = nowAjd;
+      request.WorldZoneMinutes = nowZoneMinutes;
+      request.WorldLocalDay = nowAjd + nowZoneMinutes / 1440.0 + 0.5;
+    }
+    request.JulianDates[static_cast<size_t>(row)] = value;
+    if (!(value > 0)) {
+      badRow = row;
+      code = value;
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string FormatTableText(const AspectEngine& engine) {
+  const AspectTable& t = engine.Table;
+  std::string out = std::string(ModeTitle(engine.CurrentMode)) + "\n";
+  char line[128];
+  for (int row = 0; row < 3; ++row) {
+    if (!ModeUsesRow(engine.CurrentMode, row)) continue;
+    std::snprintf(line, sizeof line, "%-7s JD %.6f (UT)\n", RowArgumentName(row),
+                  engine.TableJulianDates[static_cast<size_t>(row)]);
+    out += line;
+  }
+  out += "\n";
+  // Column widths over both lines of every cell.
+  std::vector<size_t> widths(static_cast<size_t>(t.NumCols), 0);
+  for (int n = 0; n < t.NumCells(); ++n) {
+    const RowCol rc = GetRowCol(n, t.NumCols);
+    for (const std::string& l : SplitLines(ShownText(t.Cells[static_cast<size_t>(n)]))) {
+      widths[static_cast<size_t>(rc.Col)] = std::max(widths[static_cast<size_t>(rc.Col)], Width(l));
+    }
+  }
+  for (int row = 0; row < t.NumRows; ++row) {
+    std::array<std::string, 2> textLines;
+    for (int col = 0; col < t.NumCols; ++col) {
+      const std::vector<std::string> cell = SplitLines(ShownText(t.At(row, col)));
+      for (size_t k = 0; k < 2; ++k) {
+        std::string piece = k < cell.size() ? cell[k] : "";
+        piece += std::string(widths[static_cast<size_t>(col)] - Width(piece), ' ');
+        textLines[k] += (col > 0 ? "  " : "") + piece;
+      }
+    }
+    for (std::string& l : textLines) {
+      while (!l.empty() && l.back() == ' ') l.pop_back();
+      out += l + "\n";
+    }
+  }
+  out += "\n" + CrLfToLf(t.Summary);
+  if (!t.TwoDate) out += CrLfToLf(t.PatternText);
+  else out += "\n";
+  return out;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char ch : text) {
+    switch (ch) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (ch < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+          out += buf;
+        } else {
+          out += static_cast<char>(ch);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+std::string FormatTableJson(const AspectEngine& engine) {
+  const AspectTable& t = engine.Table;
+  std::string out = "{\"mode\": " + JsonString(ModeArgumentName(engine.CurrentMode)) + ", \"jd\": {";
+  bool first = true;
+  for (int row = 0; row < 3; ++row) {
+    if (!ModeUsesRow(engine.CurrentMode, row)) continue;
+    out += std::string(first ? "" : ", ") + JsonString(RowArgumentName(row)) + ": " +
+           JsonNumber(engine.TableJulianDates[static_cast<size_t>(row)]);
+    first = false;
+  }
+  out += "}, \"positions\": [";
+  for (int set = 0; set < PositionSets(engine); ++set) {
+    out += set > 0 ? ", [" : "[";
+    for (int p = 1; p <= kMaxPlanets; ++p) {
+      if (p > 1) out += ", ";
+      out += p > engine.PlanetCount
+                 ? "null"
+                 : JsonNumber(engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)]);
+    }
+    out += "]";
+  }
+  out += "], \"cells\": [";
+  for (int row = 0; row < t.NumRows; ++row) {
+    out += row > 0 ? ", [" : "[";
+    for (int col = 0; col < t.NumCols; ++col) {
+      out += (col > 0 ? ", " : "") + JsonString(ShownText(t.At(row, col)));
+    }
+    out += "]";
+  }
+  out += "], \"aspects\": [";
+  for (size_t i = 0; i < engine.Aspects.size(); ++i) {
+    const FoundAspect& a = engine.Aspects[i];
+    out += std::string(i > 0 ? ", " : "") + "{\"planet1\": " + std::to_string(a.Planet1) +
+           ", \"planet2\": " + std::to_string(a.Planet2) + ", \"kind\": " + std::to_string(a.Kind) +
+           ", \"abbrev\": " + JsonString(Aspect(a.Kind).Abbrev) +
+           ", \"deviation\": " + JsonNumber(a.Deviation) + ", \"sign\": " + std::to_string(a.Sign) +
+           ", \"bold\": " + (a.Bold ? "true" : "false") + "}";
+  }
+  out += "], \"counts\": [";
+  for (int k = 1; k <= kNumKinds; ++k) {
+    out += (k > 1 ? ", " : "") + std::to_string(engine.AspectCount[static_cast<size_t>(k)]);
+  }
+  out += "], \"summary\": " + JsonString(t.Summary) + ", \"patterns\": " + JsonString(t.PatternText) +
+         ", \"pattern_counts\": [";
+  for (int i = 0; i < kNumPatterns; ++i) {
+    out += (i > 0 ? ", " : "") + std::to_string(engine.PatternCount[static_cast<size_t>(i)]);
+  }
+  out += "]}\n";
+  return out;
+}
+
+int RunTable(const Arguments& args) {
+  TableOptions options;
+  AspectEngine engine;
+  if (const int status = PrepareEngine("table", kTableUsage, args, options, engine); status >= 0) return status;
+  return WriteOutput(options.json ? FormatTableJson(engine) : FormatTableText(engine));
+}
+
+}  // namespace vemo::cli
