@@ -25,6 +25,8 @@ std::int16_t LanguageIndex() { return g_languageIndex.load(); }
 void SetLanguageIndex(std::int16_t language) { g_languageIndex.store(language); }
 
 std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName) {
+  // An empty folder means the working folder, not the root of the file system.
+  if (programFolder.empty()) return std::string(fileName);
   std::string path(programFolder);
   bool endsWithSeparator = !path.empty() && path.back() == '/';
 #ifdef _WIN32

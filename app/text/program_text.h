@@ -34,7 +34,8 @@ std::int16_t LanguageIndex();
 void SetLanguageIndex(std::int16_t language);
 
 // The path of fileName in programFolder: the folder, a separator unless the folder
-// already ends with one ('/' or, on Windows, '\'), then the file name.
+// already ends with one ('/' or, on Windows, '\'), then the file name. An empty folder
+// gives the bare file name (the working folder).
 std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName);
 
 // Loads the program text from programFolder/fileName into the process-wide store.

@@ -55,6 +55,7 @@ TEST(LoadProgramText, MissingFileNamesThePathOnASecondLine) {
 TEST(LoadProgramText, PathGetsOneSeparator) {
   EXPECT_EQ(ProgramTextPath("/opt/vemo", "qel.dat"), "/opt/vemo/qel.dat");
   EXPECT_EQ(ProgramTextPath("/opt/vemo/", "qel.dat"), "/opt/vemo/qel.dat");
+  EXPECT_EQ(ProgramTextPath("", "qel.dat"), "qel.dat");
 }
 
 // Messages for bare result codes, read by their ranges, as when the store gives no
