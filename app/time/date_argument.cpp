@@ -48,7 +48,7 @@ std::string ParseDateArgument(const std::string& text, DateRow& row) {
         // A zone may follow the date directly only as "Z"; a sign would be
         // ambiguous with the date's own hyphens.
         if (!datePart.empty() && (datePart.back() == 'Z' || datePart.back() == 'z')) {
-            zonePart = "Z";
+            zonePart.assign(1, 'Z');
             datePart.pop_back();
         }
     } else {
