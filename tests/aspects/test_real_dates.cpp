@@ -170,15 +170,40 @@ TEST_F(RealDates, WholeTablesAgreeWithIndependentPositions) {
   EXPECT_GT(aspectsChecked, 5);
 }
 
-TEST_F(RealDates, VenusOppositeMarsAtJ2000ByHand) {
-  // Published heliocentric longitudes at 2000-01-01 12h: Venus 182.60°, Mars
-  // 359.45°: 176.85° apart, an opposition 3°9' from exact (opposition orb 9°).
+TEST_F(RealDates, WorldTableAtJ2000ByHand) {
+  // Published heliocentric longitudes at 2000-01-01 12h: Earth 100.38°,
+  // Mercury 253.78°, Venus 182.60°, Mars 359.45°, Jupiter 36.29°, Saturn
+  // 45.72°, Uranus 316.41°, Neptune 303.93°, Pluto 250.53°. Worked out with
+  // the default orbs, these nine pairs are in aspect and no other:
+  struct Expected {
+    int a, b, kind;
+    double deviationDegrees;
+  };
+  const Expected expected[] = {
+      {kEarth, kPluto, kQuincunx, 0.15},    // 150.15° apart
+      {kMercury, kSaturn, kQuincunx, 1.94}, // 151.94°
+      {kMercury, kUranus, kSextile, 2.63},  // 62.63°
+      {kMercury, kPluto, kConjunction, 3.25},
+      {kVenus, kMars, kOpposition, 3.15},   // 176.85°
+      {kVenus, kNeptune, kTrine, 1.33},     // 121.33°
+      {kJupiter, kSaturn, kConjunction, 9.43},
+      {kJupiter, kNeptune, kSquare, 92.36 - 90.0},
+      {kSaturn, kUranus, kSquare, 90.0 - 89.31},
+  };
   std::array<DateRow, 3> rows{Row("2000-01-01T12:00Z"), DateRow{}, DateRow{}};
   AspectEngine engine(DefaultEngineServices());
   ASSERT_TRUE(ComputeFromRows(engine, Mode::WorldTransits, rows, 24, DefaultOrbSettings(), false).Ok);
-  const TableCell& cell = engine.Table.At(kVenus + 1, kMars - 1);
-  EXPECT_EQ(cell.Kind, kOpposition);
-  EXPECT_EQ(cell.Text.substr(0, 10), "Opp\r\n3\u00B09'");
+  if (engine.PlanetLongitudes[0][kJupiter] < 0 || engine.PlanetCount < 9) {
+    GTEST_SKIP() << "the outer-planet data files or the Pluto table are not in the program folder";
+  }
+  for (const Expected& e : expected) {
+    const TableCell& cell = engine.Table.At(e.a + 1, e.b - 1);
+    EXPECT_EQ(cell.Kind, e.kind) << PlanetName(e.a) << " x " << PlanetName(e.b);
+    EXPECT_NEAR(RadiansToDegrees(cell.Deviation), e.deviationDegrees, 0.1)
+        << PlanetName(e.a) << " x " << PlanetName(e.b);
+  }
+  EXPECT_EQ(engine.GetTotalNumAspects(), 9);
+  EXPECT_EQ(engine.Table.At(kVenus + 1, kMars - 1).Text.substr(0, 10), "Opp\r\n3\u00B09'");
   EXPECT_EQ(engine.Table.At(0, 0).Text, "100\u00B022'\r\n10Can22");  // Earth 100.375°
 }
 
