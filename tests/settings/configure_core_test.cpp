@@ -8,13 +8,13 @@ namespace {
 
 TEST(ResetToDefaults, RestoresEverySettingButUseColor) {
   ConfigureValues v;
-  v.orbListIndex = {1, 2, 3, 4, 5, 6, 7, 8};
-  v.proportionIndex = {0, 4};
-  v.midpointOrbIndex = 7;
-  v.useBoldface = false;
-  v.oneDegreeOfOrb = false;
-  v.boldfaceFactorIndex = 8;
-  v.colours[3] = 0;
+  v.orbs.OrbListIndex = {1, 2, 3, 4, 5, 6, 7, 8};
+  v.orbs.ProportionListIndex = {0, 4};
+  v.orbs.MidpointOrbListIndex = 7;
+  v.orbs.UseBoldface = false;
+  v.orbs.BoldfaceOneDegree = false;
+  v.orbs.BoldfaceFactorListIndex = 8;
+  v.orbs.AspectColours[3] = 0;
   v.useColor = false;
   v.displayZodiacSectors = false;
   v.showOnlyEarthAspects = true;
@@ -22,14 +22,15 @@ TEST(ResetToDefaults, RestoresEverySettingButUseColor) {
   v.displayNATZabbr = false;
   ResetToDefaults(v);
   const std::array<int, 8> orbs{10, 9, 6, 7, 4, 3, 3, 1};
-  EXPECT_EQ(v.orbListIndex, orbs);
-  EXPECT_EQ(v.proportionIndex[0], 2);  // 1/3
-  EXPECT_EQ(v.proportionIndex[1], 2);
-  EXPECT_EQ(v.midpointOrbIndex, 2);    // 0°30'
-  EXPECT_TRUE(v.useBoldface);
-  EXPECT_TRUE(v.oneDegreeOfOrb);
-  EXPECT_EQ(BoldfaceDivisors()[v.boldfaceFactorIndex], 4);
-  EXPECT_EQ(v.colours, DefaultAspectColours());
+  EXPECT_EQ(v.orbs.OrbListIndex, orbs);
+  EXPECT_EQ(ProportionDivisorOfListIndex(v.orbs.ProportionListIndex[0]), 3);
+  EXPECT_EQ(ProportionDivisorOfListIndex(v.orbs.ProportionListIndex[1]), 3);
+  EXPECT_EQ(v.orbs.MidpointOrbListIndex, 2);  // 0°30'
+  EXPECT_TRUE(v.orbs.UseBoldface);
+  EXPECT_TRUE(v.orbs.BoldfaceOneDegree);
+  EXPECT_EQ(BoldfaceDivisorOfListIndex(v.orbs.BoldfaceFactorListIndex), 4);
+  const std::array<Colour, 8> colours{0, 65535, 16711935, 255, 65280, 16776960, 16744576, 8421504};
+  EXPECT_EQ(v.orbs.AspectColours, colours);
   EXPECT_FALSE(v.useColor);
   EXPECT_TRUE(v.displayZodiacSectors);
   EXPECT_TRUE(v.displayNATZabbr);
@@ -38,27 +39,21 @@ TEST(ResetToDefaults, RestoresEverySettingButUseColor) {
   EXPECT_FALSE(v.saveGraphicWithWhiteBackground);
 }
 
-TEST(DefaultAspectColours, AreTheDocumentedColourValues) {
-  const std::array<ColourValue, 8> expected{0, 65535, 16711935, 255, 65280, 16776960, 16744576, 8421504};
-  EXPECT_EQ(DefaultAspectColours(), expected);
-  EXPECT_EQ(ConfigureValues{}.colours, expected);
-}
-
 TEST(CancelCopy, RestoresTheSavedSettingsAndClearsWhiteBackground) {
   ConfigureValues v;
   const CancelCopy copy = TakeCancelCopy(v);
-  v.useBoldface = false;
-  v.boldfaceFactorIndex = 5;
-  v.proportionIndex = {4, 0};
+  v.orbs.UseBoldface = false;
+  v.orbs.BoldfaceFactorListIndex = 5;
+  v.orbs.ProportionListIndex = {4, 0};
   v.displayNATZabbr = false;
   v.displayZodiacSectors = false;
   v.showOnlyOuterPlanets = true;
-  v.colours[1] = 0;
+  v.orbs.AspectColours[1] = 0;
   v.saveGraphicWithWhiteBackground = true;
-  v.orbListIndex[0] = 3;  // refilled at activation, not by Cancel
+  v.orbs.OrbListIndex[0] = 3;  // refilled at activation, not by Cancel
   RestoreCancelCopy(v, copy);
   ConfigureValues expected;
-  expected.orbListIndex[0] = 3;
+  expected.orbs.OrbListIndex[0] = 3;
   EXPECT_EQ(v, expected);
 }
 
@@ -74,21 +69,9 @@ TEST(ChartFilters, ConflictOnlyWhenBothAreOn) {
             "cannot both be checked.");
 }
 
-TEST(ColourSample, LeftClickCyclesThroughThePaletteAndWraps) {
-  const auto& p = ChartPalette();
-  EXPECT_EQ(NextPaletteColour(Rgb(255, 255, 0)), Rgb(255, 0, 255));
-  EXPECT_EQ(NextPaletteColour(Rgb(128, 128, 128)), Rgb(128, 128, 255));  // grey -> light blue
-  EXPECT_EQ(NextPaletteColour(p[11]), p[0]);
-  EXPECT_EQ(NextPaletteColour(Rgb(1, 2, 3)), Rgb(1, 2, 3));  // not in the palette
-  EXPECT_EQ(NextPaletteColour(0), 0);
-  ColourValue c = p[4];
-  for (int i = 0; i < 12; ++i) c = NextPaletteColour(c);
-  EXPECT_EQ(c, p[4]);
-}
-
 TEST(ColourSample, OtherButtonTwiceBringsTheColourBack) {
-  ColourValue colour = Rgb(0, 255, 0);
-  ColourValue remembered = 0;
+  Colour colour = Rgb(0, 255, 0);
+  Colour remembered = 0;
   ToggleColourOff(colour, remembered);
   EXPECT_EQ(colour, 0);
   ToggleColourOff(colour, remembered);
@@ -97,10 +80,10 @@ TEST(ColourSample, OtherButtonTwiceBringsTheColourBack) {
 
 TEST(SetAllNonzeroOrbs, LeavesZeroOrbsAtZero) {
   ConfigureValues v;
-  v.orbListIndex = {10, 0, 6, 7, 0, 3, 3, 5};
+  v.orbs.OrbListIndex = {10, 0, 6, 7, 0, 3, 3, 5};
   SetAllNonzeroOrbs(v);
   const std::array<int, 8> expected{5, 0, 5, 5, 0, 5, 5, 5};
-  EXPECT_EQ(v.orbListIndex, expected);
+  EXPECT_EQ(v.orbs.OrbListIndex, expected);
 }
 
 TEST(RegistryFlagValue, RepairsBadValuesAndFallsBackOnFailedReads) {

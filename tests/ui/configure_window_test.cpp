@@ -1,0 +1,195 @@
+// The configuration window over the running main window: Accept, Cancel,
+// Reset, the colour samples, "Set all", and the registry flags.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTest>
+
+#include "app/settings/frm_configure.h"
+#include "app/text/program_text.h"
+#include "tests/ui/window_test_support.h"
+
+namespace vemo::ui::testing {
+namespace {
+
+using settings::FrmConfigure;
+
+class ConfigureWindowTest : public WindowTest {
+ protected:
+  FrmConfigure* Open() {
+    FrmConfigure* c = w->Configure();
+    c->Activate();
+    c->show();
+    return c;
+  }
+  static QString Stored(const char* name) { return QSettings("Tessaly", "VEMO").value(name).toString(); }
+};
+
+TEST_F(ConfigureWindowTest, AcceptWithBothChartFiltersChangesNothing) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  const QString title = w->lblTitle->text();
+  c->cboOrb[0]->setCurrentIndex(5);
+  c->chkShowOnlyEarthAspects->setChecked(true);
+  c->chkShowOnlyOuterPlanets->setChecked(true);
+  c->cmdAccept_Click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+  EXPECT_EQ(boxes[0].title, c->windowTitle());
+  EXPECT_TRUE(boxes[0].text.endsWith("cannot both be checked.")) << boxes[0].text.toStdString();
+  EXPECT_EQ(c->OrbListIndex[0], 10);
+  EXPECT_EQ(w->Engine().Settings.OrbListIndex[0], 10);
+  EXPECT_FALSE(c->ShowOnlyEarthAspects);
+  EXPECT_FALSE(c->ShowOnlyOuterPlanets);
+  EXPECT_EQ(w->lblTitle->text(), title);
+  EXPECT_TRUE(c->isVisible());
+}
+
+TEST_F(ConfigureWindowTest, AcceptAppliesOrbsAndRecomputes) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  for (int i = 0; i < 7; ++i) c->cboOrb[i]->setCurrentIndex(2);
+  c->cmdAccept_Click();
+  EXPECT_EQ(w->Engine().Settings.OrbListIndex[0], 2);
+  // All orbs equal: the title states the one orb (item 33).
+  EXPECT_TRUE(w->lblTitle->text().contains(QString::fromStdString(vemo::ProgramText(33) + " 2°")))
+      << w->lblTitle->text().toStdString();
+  EXPECT_TRUE(c->isVisible());  // Accept leaves the window open
+}
+
+TEST_F(ConfigureWindowTest, CancelBringsBackTheAcceptedOrbAndColour) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->cboOrb[3]->setCurrentIndex(2);
+  QTest::mouseClick(c->lblAspectColor[3], Qt::LeftButton);
+  EXPECT_NE(c->ColourCopy()[4], Rgb(0, 255, 0));
+  c->cmdCancel_Click();
+  EXPECT_FALSE(c->isVisible());
+  c->Activate();
+  EXPECT_EQ(c->cboOrb[3]->currentIndex(), 7);
+  EXPECT_EQ(c->ColourCopy()[4], Rgb(0, 255, 0));
+  EXPECT_EQ(w->Engine().Settings.AspectColours[4], Rgb(0, 255, 0));
+}
+
+TEST_F(ConfigureWindowTest, ColourSamplesCycleAndSwitchOff) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  // Quincunx grey: a left click moves on to light blue in the palette.
+  QTest::mouseClick(c->lblAspectColor[6], Qt::LeftButton);
+  EXPECT_EQ(c->ColourCopy()[7], Rgb(128, 128, 255));
+  // Right-clicking twice brings the colour back.
+  QTest::mouseClick(c->lblAspectColor[1], Qt::RightButton);
+  EXPECT_EQ(c->ColourCopy()[2], 0u);
+  QTest::mouseClick(c->lblAspectColor[1], Qt::RightButton);
+  EXPECT_EQ(c->ColourCopy()[2], Rgb(255, 0, 255));
+  // Nothing reaches the table before Accept.
+  EXPECT_EQ(w->Engine().Settings.AspectColours[7], Rgb(128, 128, 128));
+  c->cmdAccept_Click();
+  EXPECT_EQ(w->Engine().Settings.AspectColours[7], Rgb(128, 128, 255));
+}
+
+TEST_F(ConfigureWindowTest, SetAllNonzeroOrbsAsksAndKeepsZeroOrbs) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->cboOrb[1]->setCurrentIndex(0);
+  c->cboOrb[7]->setCurrentIndex(5);
+  answers.push_back(QMessageBox::No);
+  c->cmdSetAllNonzeroOrbsToConjunctionOrb_Click();
+  EXPECT_EQ(c->cboOrb[0]->currentIndex(), 10);
+  answers.push_back(QMessageBox::Yes);
+  c->cmdSetAllNonzeroOrbsToConjunctionOrb_Click();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(boxes[1].text.contains("5°") || !QString::fromStdString(vemo::ProgramText(391)).contains("NEW_ORB"));
+  const int expected[7] = {5, 0, 5, 5, 5, 5, 5};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(c->cboOrb[i]->currentIndex(), expected[i]) << i;
+    EXPECT_EQ(c->OrbListIndex[i], expected[i]) << i;
+  }
+}
+
+TEST_F(ConfigureWindowTest, SetAllValueCannotBeZero) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->cboOrb[7]->setCurrentIndex(0);
+  emit c->cboOrb[7]->activated(0);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Set all");
+  EXPECT_EQ(boxes[0].text, "Cannot set all non-zero orbs to zero.");
+  EXPECT_EQ(c->cboOrb[7]->currentIndex(), 1);
+}
+
+TEST_F(ConfigureWindowTest, ResetAsksWhileShownAndNoKeepsTheSettings) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->cboOrb[0]->setCurrentIndex(3);
+  answers.push_back(QMessageBox::No);
+  c->cmdReset_Click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(c->cboOrb[0]->currentIndex(), 3);
+  answers.push_back(QMessageBox::Yes);
+  c->cmdReset_Click();
+  EXPECT_EQ(c->cboOrb[0]->currentIndex(), 10);
+  EXPECT_EQ(w->Engine().Settings.OrbListIndex[0], 10);  // Reset is followed by Accept
+}
+
+TEST_F(ConfigureWindowTest, BoldfaceBoxEnablesItsRule) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  QTest::mouseClick(c->chkUseBoldface, Qt::LeftButton);
+  EXPECT_FALSE(c->chkUseBoldface->isChecked());
+  EXPECT_FALSE(c->opt1DegOfOrb->isEnabled());
+  EXPECT_FALSE(c->cboBoldfaceFactor->isEnabled());
+  QTest::mouseClick(c->chkUseBoldface, Qt::LeftButton);
+  EXPECT_TRUE(c->opt1DegOfOrb->isEnabled());
+}
+
+TEST_F(ConfigureWindowTest, CloseBoxTellsAndCancels) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->chkUseBoldface->setChecked(false);
+  c->close();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "X");
+  EXPECT_FALSE(c->isVisible());
+  EXPECT_TRUE(c->chkUseBoldface->isChecked());
+}
+
+TEST_F(ConfigureWindowTest, EscapeCancels) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  c->chkUseBoldface->setChecked(false);
+  QTest::keyClick(c, Qt::Key_Escape);
+  EXPECT_FALSE(c->isVisible());
+  EXPECT_TRUE(c->chkUseBoldface->isChecked());
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ConfigureWindowTest, BadRegistryValueReadsAsOneAndIsWrittenBack) {
+  QSettings("Tessaly", "VEMO").setValue("TZDisp", "maybe");
+  Start(LocalAJD(2024, 6, 15, 14, 10), 60);
+  EXPECT_TRUE(w->Configure()->chkDisplayNATZabbr->isChecked());
+  EXPECT_EQ(Stored("TZDisp"), "1");
+  // The time-zone lists then carry the North American names.
+  EXPECT_EQ(w->cboTimezone[0]->itemText(14), "EST/CDT");
+}
+
+TEST_F(ConfigureWindowTest, FreshUserGetsDefaultsByTheComputersZone) {
+  struct Row { const char* name; int zone; bool names; };
+  const Row rows[] = {{"NewYork", -300, true}, {"Honolulu", -600, true}, {"Newfoundland", -150, true},
+                      {"Brazil", -120, false}, {"Berlin", 60, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    QSettings("Tessaly", "VEMO").clear();
+    Start(LocalAJD(2024, 6, 15, 14, 10, r.zone), r.zone);
+    EXPECT_EQ(w->Configure()->chkDisplayNATZabbr->isChecked(), r.names);
+    EXPECT_EQ(Stored("TZDisp"), r.names ? "1" : "0");
+    EXPECT_EQ(Stored("Zodiac sectors"), "1");
+    EXPECT_FALSE(w->Configure()->chkShowOnlyOuterPlanets->isChecked());
+    EXPECT_FALSE(w->Configure()->chkShowOnlyEarthAspects->isChecked());
+    w.reset();
+  }
+}
+
+}  // namespace
+}  // namespace vemo::ui::testing

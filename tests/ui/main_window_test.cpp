@@ -1,0 +1,347 @@
+// The main window driven as a user drives it: start-up, the six modes, bad
+// dates, the Enter key, the year box, Now, Clear, stepping and the size rule.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "app/aspects/date_rows.h"
+#include "app/settings/frm_configure.h"
+#include "app/text/program_text.h"
+#include "app/time/positions.h"
+#include "app/ui/twips.h"
+#include "app/ui/window_utils.h"
+#include "tests/ui/window_test_support.h"
+
+namespace vemo::ui::testing {
+namespace {
+
+constexpr int kGmtPlus1 = 26;  // time-zone entry of GMT+1:00
+constexpr int kGmt = 24;
+int HourEntry(int hour, int minute) { return 2 * hour + 1 + (minute >= 30 ? 1 : 0); }
+
+using MainWindowTest = WindowTest;
+
+TEST_F(MainWindowTest, StartsInWorldTransitsForThePresentMoment) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  EXPECT_TRUE(w->blnStartupCompleted);
+  EXPECT_TRUE(w->optPlanetary->isChecked());
+  EXPECT_EQ(w->ModeNumber(), 1);
+  EXPECT_EQ(w->txbYearCE[0]->text(), "2024");
+  EXPECT_EQ(w->cboMonthCE[0]->currentIndex(), 6);
+  EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 15);
+  EXPECT_EQ(w->cboHour[0]->currentIndex(), HourEntry(14, 0));
+  EXPECT_EQ(w->cboTimezone[0]->currentIndex(), kGmtPlus1);
+  EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], LocalAJD(2024, 6, 15, 14, 0));
+  EXPECT_EQ(w->intNumCells, 90);
+  EXPECT_TRUE(w->lblTitle->text().startsWith(QString::fromStdString(vemo::ProgramText(23))));
+  // Row 1 holds the planet glyphs: Earth first.
+  EXPECT_EQ(w->txbCell[9]->text(), QString(QChar(0x2295)));
+  EXPECT_TRUE(w->isVisible());
+}
+
+struct ModeCase {
+  const char* name;
+  int mode;
+  int cells;
+};
+
+TEST_F(MainWindowTest, EachModeShowsTheEnginesTableInItsCells) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmtPlus1);
+  const ModeCase cases[] = {{"WorldTransits", 1, 90}, {"Natal1", 2, 90},     {"Natal2", 3, 90},
+                            {"Personal1", 4, 121},    {"Personal2", 5, 121}, {"Synastry", 6, 121}};
+  QRadioButton* options[] = {nullptr, w->optPlanetary, w->optNatal[0], w->optNatal[1],
+                             w->optPersonal[0], w->optPersonal[1], w->optSynastry};
+  for (const ModeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    options[c.mode]->click();
+    ASSERT_EQ(w->ModeNumber(), c.mode);
+    ASSERT_EQ(w->intNumCells, c.cells);
+    // An independent engine over the same rows and settings.
+    AspectEngine ref(DefaultEngineServices(0));
+    ref.PlutoAvailable = w->blnPlutoDataReadOK;
+    std::array<DateRow, 3> rows{w->ReadRow(0), w->ReadRow(1), w->ReadRow(2)};
+    ASSERT_TRUE(ComputeFromRows(ref, static_cast<Mode>(c.mode), rows, w->LocalTimezoneIndex(),
+                                w->Configure()->SettingsForCompute(), false).Ok);
+    ASSERT_EQ(ref.Table.NumCells(), c.cells);
+    EXPECT_FALSE(ref.Aspects.empty());
+    const int cw = w->CellWidthPixels();
+    const int ch = w->CellHeightPixels();
+    for (const FoundAspect& a : ref.Aspects) {
+      const TableCell& cell = ref.Table.Cells[static_cast<size_t>(a.CellIndex)];
+      CellBox* box = w->txbCell[a.CellIndex];
+      EXPECT_EQ(box->text(), QString::fromStdString(cell.Text).replace("\r\n", "\n")) << a.CellIndex;
+      EXPECT_EQ(box->font().bold(), cell.Bold) << a.CellIndex;
+      EXPECT_EQ(box->palette().color(QPalette::WindowText), ColourFromValue(cell.TextColour));
+      EXPECT_FALSE(box->isHidden());
+      const RowCol rc = GetRowCol(a.CellIndex, ref.Table.NumCols);
+      EXPECT_EQ(box->geometry().topLeft(), QPoint(rc.Col * cw + 1, rc.Row * ch + 1));
+    }
+    // Hidden cells of the staircase stay hidden, every other cell shows.
+    for (int i = 0; i < c.cells; ++i) {
+      EXPECT_EQ(w->txbCell[i]->isHidden(), !ref.Table.Cells[static_cast<size_t>(i)].Visible) << i;
+    }
+    for (int i = c.cells; i < kMaxNumCells; ++i) EXPECT_TRUE(w->txbCell[i]->isHidden()) << i;
+    EXPECT_EQ(w->txbReport1->isHidden(), c.cells == 90);
+  }
+}
+
+TEST_F(MainWindowTest, OneDateCellOfMercuryVenusIsIndex29AtRow3Column2) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const int cw = w->CellWidthPixels();
+  const int ch = w->CellHeightPixels();
+  EXPECT_EQ(w->txbCell[29]->geometry(), QRect(2 * cw + 1, 3 * ch + 1, cw - 1, ch - 1));
+}
+
+TEST_F(MainWindowTest, BadBirthdateInSynastryIsReportedAndTheModeReverts) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1980", 4, 31, HourEntry(12, 0), kGmt);  // 31 April
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmt);
+  w->optSynastry->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+  EXPECT_EQ(boxes[0].title, QString::fromStdString(vemo::ProgramText(153)));
+  EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(5) + " " + vemo::ProgramText(146))))
+      << boxes[0].text.toStdString();
+  EXPECT_TRUE(w->optPlanetary->isChecked());
+  EXPECT_FALSE(w->optSynastry->isChecked());
+  EXPECT_EQ(w->ModeNumber(), 1);
+  EXPECT_EQ(w->intNumCells, 90);
+}
+
+TEST_F(MainWindowTest, EnterInSecondBirthdateYearBoxComputesOnlyInModesThatUseIt) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmt);
+  const double before = w->Engine().JulianDates[0];
+  w->txbYearCE[0]->setText("1990");  // typed, not computed
+  QTest::keyClick(w->txbYearCE[2], Qt::Key_Return);
+  EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], before);
+
+  w->optSynastry->click();
+  ASSERT_EQ(w->ModeNumber(), 6);
+  const double second = w->Engine().JulianDates[2];
+  w->txbYearCE[2]->setText("1983");
+  QTest::keyClick(w->txbYearCE[2], Qt::Key_Return);
+  EXPECT_NEAR(w->Engine().JulianDates[2] - second, 365.0, 1e-9);
+}
+
+TEST_F(MainWindowTest, YearBoxKeepsOnlyDigitsAfterATick) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  QTest::keyClicks(w->txbYearCE[1], "19x9");
+  EXPECT_EQ(w->txbYearCE[1]->text(), "19x9");
+  w->Timer1_Timer();
+  EXPECT_EQ(w->txbYearCE[1]->text(), "199");
+}
+
+TEST_F(MainWindowTest, NowRoundsToTheHalfHourOfTheLocalClock) {
+  struct Row { const char* name; int minute; int hour; int expDay; int expHourEntry; int expYear; int expMonth; };
+  const Row rows[] = {
+      {"QuarterPastRoundsDown", 15, 10, 31, HourEntry(10, 0), 2023, 12},
+      {"SixteenPastRoundsUp", 16, 10, 31, HourEntry(10, 30), 2023, 12},
+      {"TenToMidnightIsNextYear", 50, 23, 1, HourEntry(0, 0), 2024, 1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Start(LocalAJD(2023, 12, 31, r.hour, r.minute));
+    EXPECT_EQ(w->txbYearCE[0]->text().toInt(), r.expYear);
+    EXPECT_EQ(w->cboMonthCE[0]->currentIndex(), r.expMonth);
+    EXPECT_EQ(w->cboDayCE[0]->currentIndex(), r.expDay);
+    EXPECT_EQ(w->cboHour[0]->currentIndex(), r.expHourEntry);
+    // The Now button does the same and recomputes in World transits.
+    SetRow(0, "2001", 5, 5, HourEntry(5, 0), kGmt);
+    w->cmdNow->click();
+    EXPECT_EQ(w->cboHour[0]->currentIndex(), r.expHourEntry);
+    EXPECT_EQ(w->cboTimezone[0]->currentIndex(), kGmtPlus1);
+    EXPECT_EQ(w->txbYearCE[0]->text().toInt(), r.expYear);
+  }
+}
+
+struct StepCase {
+  const char* name;
+  const char* year;
+  int month, day, hourEntry, stepIndex, button;
+  const char* expYear;
+  int expMonth, expDay, expHourEntry;
+};
+
+TEST_F(MainWindowTest, ForwardAndBackStepTheWorldDate) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const StepCase cases[] = {
+      {"HalfHourIntoNewYear", "2023", 12, 31, 48, 0, 0, "2024", 1, 1, 1},
+      {"BackFromMidnight", "2024", 3, 1, 1, 0, 1, "2024", 2, 29, 48},
+      {"MonthFromJanuary31", "2023", 1, 31, 25, 3, 0, "2023", 2, 28, 25},
+      {"MonthFromJanuary31Leap", "2024", 1, 31, 25, 3, 0, "2024", 2, 29, 25},
+      {"YearFromLeapDay", "2024", 2, 29, 25, 4, 0, "2025", 2, 28, 25},
+      {"DayBackFromFirstOfMarch", "2023", 3, 1, 25, 1, 1, "2023", 2, 28, 25},
+      {"WeekForward", "2024", 12, 28, 25, 2, 0, "2025", 1, 4, 25},
+      {"RefusedDateIsPutBack", "2799", 12, 31, 25, 1, 0, "2799", 12, 31, 25},
+  };
+  for (const StepCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetRow(0, c.year, c.month, c.day, c.hourEntry, kGmtPlus1);
+    w->cboForwardBack->setCurrentIndex(c.stepIndex);
+    w->Timer1_Timer();  // enables the step controls
+    ASSERT_TRUE(w->cmdForwardBack[c.button]->isEnabled());
+    w->cmdForwardBack[c.button]->click();
+    EXPECT_EQ(w->txbYearCE[0]->text(), c.expYear);
+    EXPECT_EQ(w->cboMonthCE[0]->currentIndex(), c.expMonth);
+    EXPECT_EQ(w->cboDayCE[0]->currentIndex(), c.expDay);
+    EXPECT_EQ(w->cboHour[0]->currentIndex(), c.expHourEntry);
+  }
+  // The refused step told why (the date is too late) and computed nothing.
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(vemo::ProgramText(148))));
+}
+
+TEST_F(MainWindowTest, SteppingIsOfferedOnlyInModesThatUseTheWorldDate) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmt);
+  QRadioButton* options[] = {nullptr, w->optPlanetary, w->optNatal[0], w->optNatal[1],
+                             w->optPersonal[0], w->optPersonal[1], w->optSynastry};
+  for (int mode = 1; mode <= 6; ++mode) {
+    options[mode]->click();
+    w->Timer1_Timer();
+    const bool expected = mode == 1 || mode == 4 || mode == 5;
+    EXPECT_EQ(w->cmdForwardBack[0]->isEnabled(), expected) << mode;
+    EXPECT_EQ(w->cmdForwardBack[1]->isEnabled(), expected) << mode;
+    EXPECT_EQ(w->cboForwardBack->isEnabled(), expected) << mode;
+  }
+  // An incomplete world date offers no step either.
+  w->optPlanetary->click();
+  w->cboHour[0]->setCurrentIndex(0);
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->cmdForwardBack[0]->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClearAsksAndOnlyYesClearsTheRow) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const DateRow before = w->ReadRow(0);
+  for (auto answer : {QMessageBox::No, QMessageBox::Cancel}) {
+    answers.push_back(answer);
+    w->cmdClear_Click(0);
+    EXPECT_EQ(w->ReadRow(0), before);
+  }
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].title, w->cmdClear[0]->text());
+  EXPECT_EQ(boxes[0].text, QString::fromStdString(vemo::ProgramText(342) + " " + vemo::ProgramText(343)));
+  EXPECT_EQ(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  answers.push_back(QMessageBox::Yes);
+  w->cmdClear_Click(0);
+  EXPECT_EQ(w->ReadRow(0), DateRow{});
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->cmdClear[0]->isEnabled());
+}
+
+TEST_F(MainWindowTest, WindowHeightFollowsTheModeAndWidthStaysFixed) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmt);
+  EXPECT_EQ(w->height(), TwipsToPixelsY(kOneRowHeightTwips, w.get()));
+  w->optSynastry->click();
+  EXPECT_EQ(w->height(), TwipsToPixelsY(kTwoRowHeightTwips, w.get()));
+  w->resize(w->width() + 200, w->height() + 300);
+  EXPECT_EQ(w->width(), TwipsToPixelsX(kMainWindowWidthTwips, w.get()));
+  EXPECT_EQ(w->height(), TwipsToPixelsY(kTwoRowHeightTwips, w.get()));
+  w->optPlanetary->click();
+  EXPECT_EQ(w->height(), TwipsToPixelsY(kOneRowHeightTwips, w.get()));
+}
+
+TEST_F(MainWindowTest, RadiansSwitchTheCellFormat) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  EXPECT_TRUE(w->txbCell[0]->text().contains(QChar(0xB0)));
+  w->optRadians->click();
+  EXPECT_TRUE(QRegularExpression("^\\d\\.\\d{4}$").match(w->txbCell[0]->text()).hasMatch())
+      << w->txbCell[0]->text().toStdString();
+  w->optDegrees->click();
+  EXPECT_TRUE(w->txbCell[0]->text().contains(QChar(0xB0)));
+}
+
+TEST_F(MainWindowTest, ChangingAUsedDateDisablesTheChartToggleUntilComputed) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  ASSERT_TRUE(w->cmdToggleGraphic->isEnabled());
+  QTest::keyClicks(w->txbYearCE[1], "1");  // a row World transits does not use
+  EXPECT_TRUE(w->cmdToggleGraphic->isEnabled());
+  QTest::keyClicks(w->txbYearCE[0], "1");
+  EXPECT_FALSE(w->cmdToggleGraphic->isEnabled());
+}
+
+TEST_F(MainWindowTest, QuitAndTheCloseBoxEndTheProgram) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdQuit->click();
+  EXPECT_TRUE(ended);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindowTest, ManualLinkPointsAtTheShippedManual) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const QUrl url(w->ManualUrl());
+  EXPECT_TRUE(url.isLocalFile());
+  EXPECT_TRUE(QFile::exists(url.toLocalFile())) << url.toLocalFile().toStdString();
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->lblURL->isHidden());
+}
+
+// Start-up failures: a folder holding only some of the program's files.
+class StartUpFailureTest : public WindowTest {
+ protected:
+  std::string Folder(bool text, bool library) {
+    const std::string from = vemo::ProgramFolder() + "/";
+    if (text) QFile::copy(QString::fromStdString(from + "qel.dat"), folder_.filePath("qel.dat"));
+    if (library) {
+      const QString lib = QString::fromStdString(vemo::PlanetsVemoFileName());
+      QFile::copy(QString::fromStdString(from) + lib, folder_.filePath(lib));
+    }
+    return folder_.path().toStdString();
+  }
+  bool StartIn(const std::string& folder) {
+    MainWindowOptions o;
+    o.programFolder = folder;
+    o.currentAJD = [] { return 2460000.0; };
+    o.systemTimezoneMinutes = [] { return 60; };
+    o.endProgram = [this] { ended = true; };
+    w = std::make_unique<FrmMain>(o);
+    return w->StartUp();
+  }
+  QTemporaryDir folder_;
+};
+
+TEST_F(StartUpFailureTest, MissingProgramTextEndsStartUpWithACriticalMessage) {
+  EXPECT_FALSE(StartIn(Folder(false, true)));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Critical);
+  EXPECT_TRUE(boxes[0].title.isEmpty());
+  EXPECT_TRUE(boxes[0].text.startsWith("Cannot open file containing program text.")) << boxes[0].text.toStdString();
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(StartUpFailureTest, MissingEphemerisLibraryIsNamedWithItsFolder) {
+  const std::string folder = Folder(true, false);
+  EXPECT_FALSE(StartIn(folder));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(vemo::PlanetsVemoFileName()))) << boxes[0].text.toStdString();
+  EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(folder))) << boxes[0].text.toStdString();
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(StartUpFailureTest, MissingPlutoTableIsReportedAndThePlanetLeftOut) {
+  EXPECT_TRUE(StartIn(Folder(true, true)));
+  ASSERT_FALSE(boxes.empty());
+  const MessageBoxRequest& box = boxes.back();
+  EXPECT_EQ(box.title, "Error");
+  EXPECT_TRUE(box.text.startsWith("Error when reading Pluto data:\n")) << box.text.toStdString();
+  EXPECT_TRUE(box.text.endsWith("\n\nPluto aspects cannot be displayed.")) << box.text.toStdString();
+  EXPECT_FALSE(w->blnPlutoDataReadOK);
+  EXPECT_EQ(w->Engine().PlanetCount, 8);
+  EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
+}  // namespace vemo::ui::testing

@@ -1,0 +1,47 @@
+// Shared set-up of the window tests: the settings store and the per-user
+// folders point at a temporary directory, message boxes are answered by the
+// test, and the window starts with an injected clock and zone.
+#pragma once
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ui/frm_main.h"
+#include "app/ui/message_box.h"
+
+namespace vemo::ui::testing {
+
+// AJD of a local time on a date at GMT+1:00, the zone the tests give the
+// computer: civil date y-m-d, hh:mm local.
+double LocalAJD(int year, int month, int day, int hour, int minute, int zoneMinutes = 60);
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates and starts the main window; the present instant is `ajd` and the
+  // computer's zone `zoneMinutes` east.
+  void Start(double ajd, int zoneMinutes = 60, const std::string& programFolder = "");
+
+  // Sets a date row's controls directly (list positions as in the window).
+  void SetRow(int row, const char* year, int month, int day, int hourEntry, int zoneEntry);
+
+  // The message boxes shown so far, and the answers the next ones get
+  // (Ok / the default when the queue is empty).
+  std::vector<MessageBoxRequest> boxes;
+  std::deque<QMessageBox::StandardButton> answers;
+  bool ended = false;
+
+  QTemporaryDir settingsDir;
+  std::unique_ptr<FrmMain> w;
+};
+
+}  // namespace vemo::ui::testing
