@@ -51,6 +51,7 @@ std::string EncodePlutoLine(double degrees, int k) {
 
 std::string PlutoTable::Load(const std::string& path) {
     degrees_.clear();
+    unavailable_ = kDataFileMissing;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return "Cannot open \"" + path + "\": " + std::strerror(errno);
@@ -67,6 +68,8 @@ std::string PlutoTable::Load(const std::string& path) {
 
 std::string PlutoTable::LoadFromText(const std::string& text, const std::string& sourceName) {
     degrees_.clear();
+    // Until the text has passed every check the table counts as unreadable.
+    unavailable_ = kDataFileUnreadable;
     std::vector<double> days;
     days.reserve(kPlutoRequiredDays);
     size_t pos = 0;
@@ -102,6 +105,7 @@ std::string PlutoTable::LoadFromText(const std::string& text, const std::string&
                " are needed (1 January 1600 to 1 January 2200). The file is incomplete.";
     }
     degrees_ = std::move(days);
+    unavailable_ = kDataFileMissing;
     return "";
 }
 
@@ -112,7 +116,7 @@ double PlutoTable::DegreesOfDay(int k) const {
 }
 
 double PlutoTable::Longitude(double ajd) const {
-    if (!Available()) return kDataFileMissing;
+    if (!Available()) return unavailable_;
     const double d = ajd + 0.5;
     // Compared as doubles before any conversion, so that no date (not even a
     // non-finite one) is turned into an out-of-range integer.

@@ -48,11 +48,14 @@ public:
 
     // Longitude in radians [0, 2pi) at an AJD (UT), linear between the
     // 0h values of the UT day and the next; -99 before 1 January 1600 0h UT,
-    // -100 from 1 January 2200 0h UT on, -101 when no table is loaded.
+    // -100 from 1 January 2200 0h UT on. Without a table: -101 when none was
+    // loaded or the file could not be opened, -103 when the file was read
+    // but refused as short or corrupt.
     double Longitude(double ajd) const;
 
 private:
     std::vector<double> degrees_;
+    double unavailable_ = -101;
 };
 
 // Decodes the first four characters of a line for day index k into degrees,

@@ -22,6 +22,7 @@ namespace vemo {
 inline constexpr double kBeforeDataRange = -99;
 inline constexpr double kAfterDataRange = -100;
 inline constexpr double kDataFileMissing = -101;
+inline constexpr double kDataFileUnreadable = -103;
 inline constexpr double kDataFolderEmpty = -104;
 inline constexpr double kPlanetNotServed = -999;
 
@@ -68,7 +69,7 @@ int CalendarYearOfAJD(double ajd);
 
 // Longitude of program planet `planet` at `ajd` (UT), or an error value.
 // Pluto (9) comes from the loaded Pluto table; when none is loaded it gives
-// -101. Without planets_vemo, Earth to Neptune give -101.
+// -101 (file missing) or -103 (file refused as short or corrupt). Without planets_vemo, Earth to Neptune give -101.
 double HelioLongitude(int planet, double ajd);
 
 // Longitude, latitude (radians, as the theory gives it) and radius vector (AU)

@@ -204,7 +204,7 @@ TEST(PlutoTable, RefusesShortAndCorruptFilesNamingTheLine) {
         EXPECT_NE(error.find(c.mustContain), std::string::npos) << error;
         EXPECT_NE(error.find("hpluto.2199.slx"), std::string::npos) << error;
         EXPECT_FALSE(table.Available());
-        EXPECT_EQ(table.Longitude(2451545.0), kDataFileMissing);
+        EXPECT_EQ(table.Longitude(2451545.0), kDataFileUnreadable);
         EXPECT_EQ(table.DegreesOfDay(0), kAfterDataRange);
     }
 }
@@ -241,11 +241,12 @@ TEST_F(PlutoFileTest, ProgramTableLoadsFromTheDataFolderOrReportsWhy) {
     EXPECT_DOUBLE_EQ(HelioLongitude(9, AjdAt0hUT(2451545)), PlutoDegreesOfDay(k) * kRadPerDeg);
     EXPECT_EQ(HelioLongitude(9, AjdAt0hUT(kPlutoLastDayNumber + 1)), kAfterDataRange);
 
-    // A corrupt file replaces nothing but leaves Pluto unavailable, exactly as
-    // a missing one.
+    // A short file leaves Pluto unavailable, as a missing one does; its
+    // positions say "unreadable" (-103) rather than "missing" (-101).
     Write(kPlutoFileName, PlutoText(SmoothPluto, 100));
     EXPECT_FALSE(LoadPlutoTable(kPlutoFileName, error));
     EXPECT_FALSE(PlutoAvailable());
+    EXPECT_EQ(HelioLongitude(9, 2451545.0), kDataFileUnreadable);
 }
 
 }  // namespace
