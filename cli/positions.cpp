@@ -1,4 +1,4 @@
-// vemo-cli positions [--jd JD] [--format text|json]
+// vemo-cli positions [--jd JD | --date DATE] [--format text|json]
 
 #include "cli/positions.h"
 
@@ -6,9 +6,15 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
+#include "app/text/program_text.h"
+#include "app/time/date_argument.h"
+#include "app/time/date_texts.h"
+#include "app/time/pluto_table.h"
 #include "app/time/positions.h"
+#include "app/time/timezones.h"
 
 namespace vemo::cli {
 
@@ -22,20 +28,24 @@ constexpr std::size_t kMaxDataFolder = 255;
 constexpr double kRadToDeg = 360.0 / 6.28318530717959;
 
 constexpr const char *kUsage =
-    "Usage: vemo-cli positions [--jd JD] [--format text|json]\n"
+    "Usage: vemo-cli positions [--jd JD | --date DATE] [--format text|json]\n"
     "Heliocentric ecliptic positions of Earth, Mercury, Venus, Mars, Jupiter,\n"
     "Saturn, Uranus, Neptune and Pluto, longitude referred to the mean equinox\n"
     "of J2000.\n\n"
-    "  --jd JD          astronomical Julian date (UT), 0 to 4000000;\n"
-    "                   the present instant when left out\n"
+    "  --jd JD          astronomical Julian date (UT), 0 to 4000000\n"
+    "  --date DATE      Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], year 1 to 2799 in 1 to 4\n"
+    "                   digits, time on a full or half hour (default 12:00), zone\n"
+    "                   -11:30 to +11:30 in half hours (default: this computer's);\n"
+    "                   the present instant when neither --jd nor --date is given\n"
     "  --format text    one line per body (default)\n"
     "  --format json    {\"jd\": ..., \"planets\": [{\"number\", \"name\", \"longitude\",\n"
     "                   \"latitude\", \"radius\"}, ...]}, radians and AU\n"
     "  --help           this text\n\n"
     "A body that cannot be computed shows its error value in place of the\n"
     "longitude (-99 before and -100 after its data, -101 to -104 a data file\n"
-    "problem, -999 not served). Exit status: 0 done, 1 planets_vemo or the\n"
-    "program folder cannot be used, 2 bad command line.\n";
+    "problem, -999 not served). Pluto comes from hpluto.2199.slx (1600 to 2199).\n"
+    "Exit status: 0 done, 1 planets_vemo, qel.dat or the program folder cannot be\n"
+    "used, 2 bad command line or a refused date.\n";
 
 bool ParseJulianDate(const std::string &text, double &jd) {
     const char *first = text.data();
@@ -67,7 +77,7 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
             options.help = true;
             continue;
         }
-        if (arg != "--jd" && arg != "--format") return "unknown argument \"" + args[i] + "\"";
+        if (arg != "--jd" && arg != "--date" && arg != "--format") return "unknown argument \"" + args[i] + "\"";
         if (!inlineValue) {
             if (i + 1 >= args.size()) return arg + " needs a value";
             value = args[++i];
@@ -76,12 +86,18 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
             if (!ParseJulianDate(value, options.jd))
                 return "--jd needs a finite number between 0 and 4000000, not \"" + value + "\"";
             options.hasJd = true;
+        } else if (arg == "--date") {
+            if (const std::string error = ParseDateArgument(value, options.date); !error.empty()) {
+                return "--date: " + error;
+            }
+            options.hasDate = true;
         } else if (value == "text" || value == "json") {
             options.json = value == "json";
         } else {
             return "--format is text or json, not \"" + value + "\"";
         }
     }
+    if (options.hasJd && options.hasDate) return "--jd and --date exclude each other";
     return "";
 }
 
@@ -100,8 +116,9 @@ PositionSet ComputePositions(double jd) {
         body.number = planet;
         body.name = kBodyNames[planet - 1];
         if (planet == kPluto) {
-            // Pluto is not computed by planets_vemo; its daily table comes later.
-            body.longitude = kPlanetNotServed;
+            // Pluto is not computed by planets_vemo but read from its daily
+            // table, which has longitudes only.
+            body.longitude = HelioLongitude(kPluto, jd);
             continue;
         }
         double lat = 0.0, rv = 0.0;
@@ -207,8 +224,35 @@ int RunPositions(const Arguments &args) {
         std::cerr << "vemo-cli positions: " << error << "\n";
         return kExitFailure;
     }
+    // The date messages are the program's own texts.
+    if (const std::string error = LoadProgramText(folder); !error.empty()) {
+        std::cerr << "vemo-cli positions: " << error << "\n";
+        return kExitFailure;
+    }
+    std::string plutoError;
+    if (!LoadPlutoTable(kPlutoFileName, plutoError) && std::filesystem::exists(DataFolder() + kPlutoFileName)) {
+        // A missing table shows as -101 for Pluto; a refused one says why.
+        std::cerr << "vemo-cli positions: Pluto: " << plutoError << "\n";
+    }
 
-    const PositionSet set = ComputePositions(options.hasJd ? options.jd : JulianDateNow());
+    double jd = options.jd;
+    if (options.hasDate) {
+        // The same path as a date row of the window: blank hour 12:00, blank
+        // zone the computer's own.
+        const DateConversion date =
+            InputDateToAJDate(options.date, LocalTimezoneIndex(SystemTimezoneMinutes()));
+        if (!date.ok()) {
+            std::cerr << "vemo-cli positions: "
+                      << DateErrorMessage(kWorldRow, date.value, [](int item) { return ProgramText(item); })
+                      << "\n";
+            return kExitUsage;
+        }
+        jd = date.value;
+    } else if (!options.hasJd) {
+        jd = CurrentAJD();
+    }
+
+    const PositionSet set = ComputePositions(jd);
     std::cout << (options.json ? FormatPositionsJson(set) : FormatPositionsText(set));
     std::cout.flush();
     return std::cout ? kExitOk : kExitFailure;

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "app/time/dates.h"
 #include "cli/commands.h"
 
 namespace vemo::cli {
@@ -35,6 +36,8 @@ struct PositionsOptions {
     bool help = false;
     bool hasJd = false;
     double jd = 0.0;
+    bool hasDate = false;
+    DateRow date;  // --date as a date row, converted like the window's rows
     bool json = false;
 };
 
@@ -47,7 +50,8 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
 double JulianDateNow();
 
 // Earth to Neptune through planets_vemo (year of the date from ordalin's
-// juldat); Pluto -999 without latitude and radius. planets_vemo must have been
+// juldat); Pluto from its table (LoadPlutoTable), without latitude and radius:
+// -101 when the table is missing, -103 when it was refused. planets_vemo must have been
 // bound with its data folder (vemo::SetUpDataFolder); otherwise the bodies
 // through it carry -101.
 PositionSet ComputePositions(double jd);

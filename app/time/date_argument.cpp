@@ -34,7 +34,7 @@ int HoursMinutes(const std::string& s, int maxHours) {
     return hours * 60 + minutes;
 }
 
-const char* kForm = " (expected Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], year of 1 to 4 digits)";
+const char* kForm = " Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits";
 
 }  // namespace
 
