@@ -10,6 +10,7 @@
 //
 // This is a maintainer tool. It links the Swiss Ephemeris library (AGPL) and is
 // never linked into, nor shipped with, the program.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -256,6 +257,49 @@ bool CheckDacFile(const OuterPlanet& planet, Deviation& worst) {
     return true;
 }
 
+// ---------------------------------------------------------------- series
+
+// For the record only: how far planets_vemo's compiled series for Earth to
+// Mars (Bretagnon and Simon 1986) lie from the same ephemeris, over the whole
+// range -4000..2799 and over 1600..2199, where most dates fall. Nothing of
+// this is written to the data files.
+void ReportSeries() {
+    struct Inner {
+        const char* name;
+        int library_number;
+        int swiss_body;
+    };
+    constexpr Inner kInner[] = {{"Earth", 3, 14 /* SE_EARTH */}, {"Mercury", 1, 2}, {"Venus", 2, 3}, {"Mars", 4, 4}};
+    constexpr double kStepDays = 7.3;
+    const double first = RecordSpan(-4000).start, last = RecordSpan(2795).end;
+    const double modern_first = RecordSpan(1600).start, modern_last = RecordSpan(2200).start;
+    std::printf("planets_vemo series against the ephemeris (longitude, latitude, radius; every %.1f days):\n",
+                kStepDays);
+    for (const auto& body : kInner) {
+        double lon_all = 0, lat_all = 0, rv_all = 0, lon_modern = 0, lat_modern = 0, rv_modern = 0;
+        for (double jd = first; jd < last; jd += kStepDays) {
+            double lat = 0.0, rv = 0.0;
+            const double lon = ed::ReadBackPosition(body.library_number, jd, YearOfJulianDate(jd), &lat, &rv);
+            ed::OfDatePosition ref;
+            if (lon <= -99 || !ed::SwissPosition(body.swiss_body, jd, ref).empty()) continue;
+            const double expected = ReduceDegrees(ref.longitude_deg - LibraryPrecessionDegrees(jd));
+            const double dlon = std::fabs(AngleDifferenceDegrees(lon * 180.0 / kPi, expected)) * 3600.0;
+            const double dlat = std::fabs(lat * kArcsecPerRadian - ref.latitude_deg * 3600.0);
+            const double drv = std::fabs(rv - ref.radius_au);
+            lon_all = std::max(lon_all, dlon);
+            lat_all = std::max(lat_all, dlat);
+            rv_all = std::max(rv_all, drv);
+            if (jd >= modern_first && jd < modern_last) {
+                lon_modern = std::max(lon_modern, dlon);
+                lat_modern = std::max(lat_modern, dlat);
+                rv_modern = std::max(rv_modern, drv);
+            }
+        }
+        std::printf("  %-8s -4000..2799: %.2f\" %.2f\" %.1e AU   1600..2199: %.2f\" %.2f\" %.1e AU\n", body.name,
+                    lon_all, lat_all, rv_all, lon_modern, lat_modern, rv_modern);
+    }
+}
+
 // ---------------------------------------------------------------- Pluto
 
 // Pluto's longitude in the library's frame: of date, less the library's own
@@ -413,6 +457,7 @@ int main(int argc, char** argv) {
                     worst.radius_au, worst.samples, pass ? "ok" : "TOO LARGE");
         ok = ok && pass;
     }
+    ReportSeries();
     std::vector<double> pluto_degrees;
     if (!WritePlutoTable(data_folder, pluto_degrees)) return 1;
     double pluto_worst = 0.0;

@@ -14,7 +14,7 @@ const char* ReadBackSource();
 void SetReadBackFolder(const std::string& folder);
 
 // Heliocentric longitude referred to J2000 (radians, [0, 2 pi)) of library
-// planet 5..8 at jd, choosing the record by `year`, with latitude (radians)
+// planet 0..8 at jd, choosing the record by `year`, with latitude (radians)
 // and radius vector (AU); or an error value <= -99 with lat and rv untouched.
 double ReadBackPosition(int library_planet, double jd, int year, double* lat, double* rv);
 
