@@ -7,6 +7,7 @@
 //   reference table            sample positions for the regression test
 //
 // Usage: vemo-ephemeris-data --data DIR --reference FILE [--ephe DIR]
+//        vemo-ephemeris-data --reference FILE --reference-only [--ephe DIR]
 //
 // This is a maintainer tool. It links the Swiss Ephemeris library (AGPL) and is
 // never linked into, nor shipped with, the program.
@@ -382,14 +383,54 @@ void AddRangeInstants(std::vector<ReferenceRow>& rows, int body, int first_year,
     }
 }
 
+// Instants around the first `count` passages of the body through 0 degrees in
+// the library's frame (of date less p), where the reduction into [0, 2 pi)
+// and Pluto's interpolation across 360 degrees are exercised.
+bool AddZeroPassages(std::vector<ReferenceRow>& rows, int body, int first_year, int records, int count) {
+    const double first = RecordSpan(first_year).start;
+    const double last = RecordSpan(first_year + kYearsPerRecord * (records - 1)).end;
+    constexpr double kScanStepDays = 10.0;
+    auto frame_degrees = [&](double jd, double& out) {
+        ed::OfDatePosition p;
+        const std::string error = ed::SwissPosition(body, jd, p);
+        if (!error.empty()) return Fail(error);
+        out = ReduceDegrees(p.longitude_deg - LibraryPrecessionDegrees(jd));
+        return true;
+    };
+    double previous = 0.0;
+    if (!frame_degrees(first, previous)) return false;
+    int found = 0;
+    for (double jd = first + kScanStepDays; jd < last - 1.0 && found < count; jd += kScanStepDays) {
+        double current = 0.0;
+        if (!frame_degrees(jd, current)) return false;
+        if (std::fabs(current - previous) > 180.0) {
+            // Bisect the passage to about a second of time.
+            double lo = jd - kScanStepDays, hi = jd, lo_value = previous;
+            while (hi - lo > 1e-5) {
+                const double mid = 0.5 * (lo + hi);
+                double v = 0.0;
+                if (!frame_degrees(mid, v)) return false;
+                if (std::fabs(v - lo_value) > 180.0) hi = mid;
+                else lo = mid, lo_value = v;
+            }
+            for (double offset : {-0.3, -0.001, 0.001, 0.3}) rows.push_back({body, lo + offset});
+            ++found;
+        }
+        previous = current;
+    }
+    return true;
+}
+
 bool WriteReference(const std::filesystem::path& path) {
     std::vector<ReferenceRow> rows;
     for (const auto& planet : kOuterPlanets) {
         AddRangeInstants(rows, planet.library_number, planet.first_year, planet.records);
+        if (!AddZeroPassages(rows, planet.library_number, planet.first_year, planet.records, 2)) return false;
     }
     // Pluto: 1 January 1600 to 31 December 2199, the table's own days (0h)
     // and instants between them.
     AddRangeInstants(rows, kSwissPluto, 1600, 120);
+    if (!AddZeroPassages(rows, kSwissPluto, 1600, 120, 2)) return false;
 
     std::ostringstream out;
     out << "# Reference positions for the regression test of vemo's shipped ephemeris data.\n"
@@ -419,25 +460,35 @@ bool WriteReference(const std::filesystem::path& path) {
 
 int main(int argc, char** argv) {
     std::string data_folder, reference_path, ephemeris_folder = "/usr/share/libswe/ephe";
+    bool reference_only = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (i + 1 < argc && arg == "--data") {
+        if (arg == "--reference-only") {
+            reference_only = true;
+        } else if (i + 1 < argc && arg == "--data") {
             data_folder = argv[++i];
         } else if (i + 1 < argc && arg == "--reference") {
             reference_path = argv[++i];
         } else if (i + 1 < argc && arg == "--ephe") {
             ephemeris_folder = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: %s --data DIR --reference FILE [--ephe DIR]\n", argv[0]);
+            std::fprintf(stderr, "unknown argument %s\n", arg.c_str());
             return 2;
         }
     }
-    if (data_folder.empty() || reference_path.empty()) {
-        std::fprintf(stderr, "usage: %s --data DIR --reference FILE [--ephe DIR]\n", argv[0]);
+    if ((data_folder.empty() && !reference_only) || reference_path.empty()) {
+        std::fprintf(stderr, "usage: %s --data DIR --reference FILE [--ephe DIR]\n"
+                             "       %s --reference FILE --reference-only [--ephe DIR]\n", argv[0], argv[0]);
         return 2;
     }
     ed::OpenSwissEphemeris(ephemeris_folder);
     std::printf("Swiss Ephemeris %s, files in %s\n", ed::SwissEphemerisVersion().c_str(), ephemeris_folder.c_str());
+    if (reference_only) {
+        if (!WriteReference(reference_path)) return 1;
+        std::printf("wrote %s\n", reference_path.c_str());
+        ed::CloseSwissEphemeris();
+        return 0;
+    }
 
     bool ok = true;
     for (const auto& planet : kOuterPlanets) {
