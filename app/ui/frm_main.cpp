@@ -197,6 +197,9 @@ bool FrmMain::StartUp() {
   blnStartupCompleted = false;
   cmdCompute_Click();
   blnStartupCompleted = true;
+  // The enabled states of the periodic refresh hold from the first moment.
+  Timer1_Timer();
+  SetFocusIfPossible(cmdCompute);
   return true;
 }
 
@@ -345,10 +348,16 @@ void FrmMain::ModeOption_Click() {
   cmdCompute_Click();
   if (revertMode_) ReselectModeOption();
   ApplyModeHeight();
-  EnableStepControls(!runInProgress_);
+  // The step controls follow the same rule as in the periodic refresh, so
+  // that they are never usable in a mode that does not use the world date.
+  UpdateStepControls();
   SetToggleCaption();
   SetClickHint();
   SetTitle();
+}
+
+void FrmMain::UpdateStepControls() {
+  EnableStepControls(ModeUsesWorldDate(modeNumber_) && WorldRowComplete() && !runInProgress_ && !GraphShown);
 }
 
 void FrmMain::SetTitle() {
@@ -535,6 +544,7 @@ void FrmMain::Timer1_Timer() {
   const int checked = CheckedMode();
   const bool tableShown = picGraphic->isHidden();
   lblURL->setVisible(tableShown && !IsTwoRowMode(checked));
+  lblUserManual->setVisible(!lblURL->isHidden());  // the link's caption goes with it
 
   for (int r = 0; r < 3; ++r) {
     const QString text = txbYearCE[r]->text();
@@ -544,7 +554,7 @@ void FrmMain::Timer1_Timer() {
     ShowWeekday(r);
   }
 
-  EnableStepControls(ModeUsesWorldDate(modeNumber_) && WorldRowComplete() && !runInProgress_ && !GraphShown);
+  UpdateStepControls();
 
   if (GraphShown) {
     cmdToggleGraphic->setText(Text(41));

@@ -195,6 +195,7 @@ class FrmMain : public QWidget {
   void DrawTable();
   void ShowSummary();
   void ApplyModeHeight();
+  void UpdateStepControls();
   void ApplySizeRuleNow();
   void ReselectModeOption();
   void OpenManual();

@@ -74,6 +74,7 @@ int main(int argc, char* argv[]) {
     w.cboTimezone[b.row]->setCurrentIndex(b.zone);
   }
   w.optSynastry->click();
+  w.Timer1_Timer();
   ok = Save(&w, QDir(out).filePath("main-synastry.png")) && ok;
 
   auto* configure = w.Configure();
