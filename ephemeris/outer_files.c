@@ -41,7 +41,7 @@ void pv_set_folder(const char *folder) {
         g_folder_unusable = 1;
         return;
     }
-    if (n > 0) memcpy(g_folder, folder, n);
+    if (n > 0) memmove(g_folder, folder, n); /* folder may be pv_folder() itself */
     g_folder[n] = '\0';
     g_folder_unusable = 0;
 }

@@ -178,6 +178,15 @@ TEST_F(OuterFiles, PathOfExactly255CharactersOpens) {
     EXPECT_EQ(read("jupiter.dac", -4000, -4000, dac::jd0_of(-4000, 0), &lat, &rv), 1.0);
 }
 
+// Handing the library its own folder back (as a caller re-applying the
+// stored value does) keeps it.
+TEST_F(OuterFiles, FolderSetFromItselfIsKept) {
+    set_datafiles_folder(pv_folder());
+    EXPECT_EQ(std::string(pv_folder()), dir_.folder());
+    double lat = 0, rv = 0;
+    EXPECT_EQ(read("uranus.dac", 1600, 1600, dac::jd0_of(1600, 0), &lat, &rv), 1.0);
+}
+
 // Replacing a file takes effect at the next request: nothing is cached.
 TEST_F(OuterFiles, ReplacedFileIsReadAfresh) {
     double lat = 0, rv = 0;
