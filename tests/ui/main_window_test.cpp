@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 
 #include "app/aspects/date_rows.h"
 #include "app/settings/frm_configure.h"
@@ -287,6 +288,78 @@ TEST_F(MainWindowTest, ManualLinkPointsAtTheShippedManual) {
   EXPECT_TRUE(QFile::exists(url.toLocalFile())) << url.toLocalFile().toStdString();
   w->Timer1_Timer();
   EXPECT_FALSE(w->lblURL->isHidden());
+}
+
+TEST_F(MainWindowTest, EnterOnAFocusedButtonPressesIt) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(0, "2001", 5, 5, HourEntry(5, 0), kGmt);
+  w->cmdNow->setFocus();
+  QTest::keyClick(w->cmdNow, Qt::Key_Return);
+  EXPECT_EQ(w->txbYearCE[0]->text(), "2024");
+  EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 15);
+}
+
+TEST_F(MainWindowTest, DayListTellsTheWeekday) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "2000", 1, 1, 0, 0);  // a Saturday
+  w->ShowWeekday(1);
+  EXPECT_EQ(w->cboDayCE[1]->toolTip(), "Saturday");
+  w->cboDayCE[1]->setCurrentIndex(0);
+  w->ShowWeekday(1);
+  EXPECT_TRUE(w->cboDayCE[1]->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, TitleStatesTheOrbsOfTheMode) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const std::string range = vemo::ProgramText(34);
+  const std::string to = vemo::ProgramText(35);
+  EXPECT_TRUE(w->lblTitle->text().endsWith(QString::fromStdString("  " + range + ": 3° " + to + " 10°")))
+      << w->lblTitle->text().toStdString();
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  w->optPersonal[0]->click();
+  // Personal transits: a third of the orbs, 1° to 3°20'.
+  EXPECT_TRUE(w->lblTitle->text().startsWith(QString::fromStdString(vemo::ProgramText(29))));
+  EXPECT_TRUE(w->lblTitle->text().endsWith(QString::fromStdString("  " + range + ": 1° " + to + " 3°20'")))
+      << w->lblTitle->text().toStdString();
+}
+
+TEST_F(MainWindowTest, ARunStepsForwardAtItsPaceWithoutBlockingTheWindow) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(0, "2024", 6, 15, HourEntry(14, 0), kGmtPlus1);
+  w->cboForwardBack->setCurrentIndex(1);  // one day
+  w->RunQuickly = true;                    // 100 ms between steps in World transits
+  w->SetRunInProgress(true);
+  // The user stops the run (the run window's Cancel) once the date has
+  // reached 18 June; a guard ends it in any case after ten seconds.
+  int ticks = 0;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    ++ticks;
+    if (w->cboDayCE[0]->currentIndex() >= 18) w->SetRunInProgress(false);
+  });
+  ticker.start(10);
+  QTimer::singleShot(10000, [this] { w->SetRunInProgress(false); });
+  w->cmdForwardBack_Click(0);
+  EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 18);  // three paced steps of one day
+  EXPECT_GT(ticks, 0);                             // events kept flowing during the pauses
+  EXPECT_FALSE(w->Timer2.isActive());
+}
+
+TEST_F(MainWindowTest, ConfigureButtonShowsTheWindowModallyAndRecomputesOnAccept) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  QTimer::singleShot(0, [this] {
+    auto* c = w->Configure();
+    EXPECT_TRUE(c->isVisible());
+    EXPECT_FALSE(w->Timer1.isActive());
+    for (int i = 0; i < 7; ++i) c->cboOrb[i]->setCurrentIndex(1);
+    c->cmdAccept_Click();
+    c->cmdHide_Click();
+  });
+  w->cmdConfigure->click();
+  EXPECT_FALSE(w->Configure()->isVisible());
+  EXPECT_TRUE(w->Timer1.isActive());
+  EXPECT_EQ(w->Engine().Settings.OrbListIndex[0], 1);
+  EXPECT_TRUE(w->lblTitle->text().contains(QString::fromStdString(vemo::ProgramText(33) + " 1°")));
 }
 
 // Start-up failures: a folder holding only some of the program's files.
