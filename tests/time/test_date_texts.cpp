@@ -69,19 +69,13 @@ TEST(JdnToNumericDate, PadsMonthAndDayButNotTheYear) {
     EXPECT_EQ(JdnToIsoDate(2743738), "2799-12-31");
 }
 
-TEST(MonthAndWeekdayNames, CoverBothLanguagesAndRefuseOutOfRange) {
-    EXPECT_EQ(MonthName(5, true, kEnglish), "May");
-    EXPECT_EQ(MonthName(6, true, kEnglish), "June");
-    EXPECT_EQ(MonthName(10, true, kGerman), "Okt.");
-    EXPECT_EQ(MonthName(12, false, kGerman), "Dezember");
-    EXPECT_EQ(MonthName(0, false, kEnglish), "");
-    EXPECT_EQ(MonthName(13, false, kEnglish), "");
-    EXPECT_EQ(WeekdayName(0, kEnglish), "Sunday");
-    EXPECT_EQ(WeekdayName(6, kGerman), "Samstag");
-    EXPECT_EQ(WeekdayName(7, kGerman), "");
+// The weekday hint: ordalin's day of week (0 Sunday) mapped onto the names.
+TEST(WeekdayNameOfDayNumber, NamesTheWeekdayInBothLanguages) {
     EXPECT_EQ(WeekdayNameOfDayNumber(2451545, kEnglish), "Saturday");  // 1 January 2000
+    EXPECT_EQ(WeekdayNameOfDayNumber(2451546, kGerman), "Sonntag");    // 2 January 2000
     EXPECT_EQ(WeekdayNameOfDayNumber(2460322, kGerman), "Freitag");    // 12 January 2024
-    EXPECT_EQ(WeekdayNameOfDayNumber(-2, kEnglish), "");
+    EXPECT_EQ(WeekdayNameOfDayNumber(-2, kEnglish), "");               // a date error code
+    EXPECT_EQ(MonthName(13, false, kEnglish), "");
 }
 
 TEST(AJDFromLocalClock, SubtractsTheZoneFromTheLocalTime) {

@@ -151,15 +151,6 @@ TEST(InputDateToString, IsEmptyForABadDate) {
     EXPECT_EQ(InputDateToString(Row("", 2, 3), false, 0, zones), "");
 }
 
-TEST(HourEntryText, CoversTheHalfHoursOfTheDay) {
-    EXPECT_EQ(HourEntryText(0), "");
-    EXPECT_EQ(HourEntryText(1), "00:00");
-    EXPECT_EQ(HourEntryText(2), "00:30");
-    EXPECT_EQ(HourEntryText(kNoon), "12:00");
-    EXPECT_EQ(HourEntryText(48), "23:30");
-    EXPECT_EQ(HourEntryText(49), "");
-}
-
 TEST(DateErrorMessage, JoinsRowNameAndReasonFromProgramText) {
     const ProgramTextLookup text = [](int item) { return "<" + std::to_string(item) + ">"; };
     struct Case {
