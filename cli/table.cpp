@@ -158,7 +158,9 @@ int PrepareEngine(const char* command, const char* usage, const Arguments& args,
     std::cout << usage;
     return kExitOk;
   }
-  if (const std::string error = SetUpProgramFolder(); !error.empty()) {
+  if (std::string error = SetUpProgramFolder(); !error.empty()) {
+    // One line: the text store's message puts the path on a line of its own.
+    for (size_t pos; (pos = error.find("\r\n")) != std::string::npos;) error.replace(pos, 2, " ");
     std::cerr << "vemo-cli " << command << ": " << error << "\n";
     return kExitFailure;
   }

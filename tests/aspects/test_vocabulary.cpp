@@ -119,20 +119,6 @@ INSTANTIATE_TEST_SUITE_P(
         ZodiacRow{"FullCircle", kFullCircle, true, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Vocabulary, TablesHoldTheFixedTexts) {
-  EXPECT_EQ(PlanetName(1), "Earth");
-  EXPECT_EQ(PlanetAbbrev(9), "Pl");
-  EXPECT_EQ(PlanetName(0), "");
-  EXPECT_EQ(PlanetName(10), "");
-  EXPECT_STREQ(Aspect(7).Abbrev, "Qui");
-  EXPECT_STREQ(Aspect(3).Phrase, "square to");
-  EXPECT_STREQ(Aspect(3).Description, "square (90\u00B0)");
-  EXPECT_EQ(PatternName(13), "Midpoint");
-  EXPECT_EQ(SignName(11), "Pisces");
-  EXPECT_NEAR(RadiansToDegrees(AspectAngle(kQuincunx)), 150.0, 1e-12);
-  EXPECT_EQ(AspectAngle(0), 0.0);
-}
-
 TEST(Vocabulary, DefaultColoursAreTheStoredColourValues) {
   const auto& c = DefaultAspectColours();
   const Colour expected[8] = {0, 65535, 16711935, 255, 65280, 16776960, 16744576, 8421504};
@@ -180,18 +166,12 @@ TEST(OrbModel, EqualNonZeroOrbsAreFlaggedIgnoringZeros) {
   EXPECT_NEAR(RadiansToDegrees(t.SmallestPersonalOrb[1]), 5.0, 1e-12);
 }
 
-TEST(OrbModel, ListItemData) {
-  EXPECT_EQ(OrbMinutesOfListIndex(15), 900);
-  EXPECT_EQ(ProportionDivisorOfListIndex(2), 3);
-  EXPECT_EQ(BoldfaceDivisorOfListIndex(6), 10);
-  EXPECT_EQ(BoldfaceListIndexOfDivisor(20), 8);
-  EXPECT_EQ(BoldfaceListIndexOfDivisor(7), -1);
+TEST(OrbModel, MidpointOrbOfEachListPosition) {
   EXPECT_DOUBLE_EQ(MidpointOrbDegreesOfListIndex(0), 5.0 / 60.0);
+  EXPECT_DOUBLE_EQ(MidpointOrbDegreesOfListIndex(2), 0.5);
   EXPECT_DOUBLE_EQ(MidpointOrbDegreesOfListIndex(7), 3.0);
-  EXPECT_EQ(MidpointOrbDegreesOfListIndex(-1), 0.0);
+  EXPECT_EQ(MidpointOrbDegreesOfListIndex(-1), 0.0);  // none selected: nothing is found
   EXPECT_EQ(MidpointOrbListText(2), "0\u00B0 30'");
-  EXPECT_EQ(ProportionListText(0), "1");
-  EXPECT_EQ(BoldfaceFactorListText(3), "1/5");
 }
 
 TEST(OrbModel, ValidationNamesTheBadField) {
