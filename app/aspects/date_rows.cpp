@@ -14,6 +14,7 @@ EngineServices DefaultEngineServices(int language) {
   s.DayNumberToDateText = [language](double day) {
     return JdnToDateText(static_cast<int>(day), false, language);
   };
+  s.MaxDailyMotionDegrees = kMaxHeliocentricMotionDegreesPerDay;
   return s;
 }
 

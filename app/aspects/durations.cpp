@@ -5,6 +5,7 @@
 // time zone, so beginning and end have a resolution of one day; for two slow
 // planets (Uranus, Neptune, Pluto) the step grows up to 11 days while the
 // aspect is close to exact, since such pairs stay in orb for years.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -75,6 +76,13 @@ double AspectEngine::SearchFromMidnight(int a, int b, int kind, int c, int z, bo
     lonA = Longitude(a, TableJulianDates[static_cast<size_t>(BirthRowOfMode(CurrentMode))]);
   }
   const bool slowPair = a >= kUranus && b >= kUranus;
+  // How fast the deviation can change at most, degrees per day (0: unknown).
+  const double speedA = personal ? 0.0 : Services.MaxDailyMotionDegrees[static_cast<size_t>(a)];
+  const double speedB = Services.MaxDailyMotionDegrees[static_cast<size_t>(b)];
+  const bool bounded = speedB > 0 && (personal || speedA > 0);
+  const double maxChange = speedA + speedB;
+  const double orbDegrees =
+      RadiansToDegrees(Orbs.Orb[static_cast<size_t>(kind)][static_cast<size_t>(c)]);
   // Local midnight opening (backward) or closing (forward) the world date, UT.
   double t = std::floor(WorldLocalDay) + (forward ? 1.0 : 0.0) - z / 1440.0 - 0.5;
   for (int step = 0; step < kMaxSearchSteps; ++step) {
@@ -87,7 +95,17 @@ double AspectEngine::SearchFromMidnight(int a, int b, int kind, int c, int z, bo
       // ends at it.
       return DayNumberForMidnight(forward ? t - 1.0 : t, z);
     }
-    const double days = slowPair ? std::floor(10.0 * e + 1.0) : 1.0;
+    double days = 1.0;
+    if (slowPair) {
+      // Close to exact a slow pair moves up to 11 days at a time.
+      days = std::floor(10.0 * e + 1.0);
+    } else if (bounded) {
+      // The deviation is e * orb short of the orb and grows by at most
+      // maxChange a day, so the next n - 1 midnights are still in orb for
+      // n = floor(margin / maxChange): the first midnight out of orb is not
+      // jumped over.
+      days = std::max(1.0, std::floor(e * orbDegrees / maxChange));
+    }
     t += forward ? days : -days;
   }
   return -1.0;

@@ -52,7 +52,20 @@ struct EngineServices {
   std::function<std::string(int item)> ProgramText;
   // A day number written as a date (long month names, current language).
   std::function<std::string(double dayNumber)> DayNumberToDateText;
+  // Upper bound of each planet's heliocentric motion, degrees per day (slots
+  // 1..9). When both planets of a search have one, the day-by-day beginning
+  // and end searches skip the midnights at which the aspect cannot yet have
+  // left its orb; the days found are those of the plain daily search. A 0
+  // (the default) means no bound is known: every midnight is tested.
+  std::array<double, kPlanetSlots> MaxDailyMotionDegrees{};
 };
+
+// Bounds of the heliocentric motion of Earth..Pluto in degrees per day: the
+// perihelion speed n (1 + e)^2 / (1 - e^2)^1.5 from the mean motion n and the
+// eccentricity e of each orbit (J2000 mean elements, Standish, JPL), raised
+// by at least 10 % (Mercury 6.35 -> 6.5, Pluto 0.0068 -> 0.008).
+inline constexpr std::array<double, kPlanetSlots> kMaxHeliocentricMotionDegreesPerDay{
+    0.0, 1.05, 6.5, 1.65, 0.70, 0.10, 0.045, 0.015, 0.0075, 0.008, 0.0};
 
 // The run search's shared state (the run window's public variables and the
 // engine's list of sought planets).

@@ -118,6 +118,37 @@ TEST(BeginningAndEnd, PersonalTransitStepsByBothPlanetNumbers) {
   EXPECT_LT(stepped * 3, daily);
 }
 
+TEST(BeginningAndEnd, SkippingSafeMidnightsGivesTheDailyAnswer) {
+  // Earth at 0.9°/day and Saturn at 0.03°/day from a range of starting
+  // separations, with and without the motion bounds (1°/day and 0.04°/day).
+  for (double start = 0.0; start < 360.0; start += 7.3) {
+    SCOPED_TRACE(start);
+    double days[2][2] = {};
+    long calls[2] = {};
+    for (int bounded = 0; bounded < 2; ++bounded) {
+      FakeSky sky;
+      sky.Set(D, kEarth, start, 0.9);
+      sky.Set(D, kSaturn, 0.0, 0.03);
+      EngineServices services = sky.Services();
+      if (bounded) {
+        services.MaxDailyMotionDegrees[kEarth] = 1.0;
+        services.MaxDailyMotionDegrees[kSaturn] = 0.04;
+      }
+      AspectEngine engine(services);
+      ASSERT_TRUE(engine.Compute(World(Mode::WorldTransits), DefaultOrbSettings()).Ok);
+      const TableCell& cell = engine.Table.At(kEarth + 1, kSaturn - 1);
+      if (cell.Kind == 0) break;
+      sky.calls = 0;
+      days[bounded][0] = engine.BeginningOfAspect(kEarth, kSaturn, cell.Kind, 0, 0);
+      days[bounded][1] = engine.EndOfAspect(kEarth, kSaturn, cell.Kind, 0, 0);
+      calls[bounded] = sky.calls;
+    }
+    EXPECT_EQ(days[1][0], days[0][0]);
+    EXPECT_EQ(days[1][1], days[0][1]);
+    EXPECT_LE(calls[1], calls[0]);
+  }
+}
+
 TEST(BeginningAndEnd, LeavingTheDataRangeGivesUnknown) {
   FakeSky sky;
   sky.Set(D, kEarth, 0.0);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "app/aspects/date_rows.h"
 #include "app/text/program_text.h"
@@ -168,6 +169,34 @@ TEST_F(RealDates, WholeTablesAgreeWithIndependentPositions) {
   }
   EXPECT_GT(pairsChecked, 40);
   EXPECT_GT(aspectsChecked, 5);
+}
+
+TEST_F(RealDates, SkippingSafeMidnightsKeepsEveryRecord) {
+  // 1989: Saturn, Uranus and Neptune conjunct for years; the searches with the
+  // motion bounds must give the records of the plain daily search.
+  struct Case {
+    Mode mode;
+    const char* world;
+    const char* birth1;
+  };
+  const Case cases[] = {{Mode::WorldTransits, "1989-03-01T12:00Z", ""},
+                        {Mode::WorldTransits, "2024-04-08T18:30Z", ""},
+                        {Mode::Personal1, "1989-03-01T12:00Z", "1988-11-20T06:00+01:00"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.world);
+    std::vector<std::string> records[2];
+    for (int bounded = 0; bounded < 2; ++bounded) {
+      std::array<DateRow, 3> rows{Row(c.world), *c.birth1 ? Row(c.birth1) : DateRow{}, DateRow{}};
+      EngineServices services = DefaultEngineServices();
+      if (!bounded) services.MaxDailyMotionDegrees = {};
+      AspectEngine engine(services);
+      ASSERT_TRUE(ComputeFromRows(engine, c.mode, rows, 24, DefaultOrbSettings(), false).Ok);
+      engine.GetDurations();
+      for (const DurationEntry& e : engine.DurationRecords) records[bounded].push_back(e.Record);
+    }
+    EXPECT_GT(records[0].size(), 5u);
+    EXPECT_EQ(records[1], records[0]);
+  }
 }
 
 TEST_F(RealDates, WorldTableAtJ2000ByHand) {
