@@ -14,6 +14,7 @@
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/positions.h"
+#include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
@@ -43,6 +44,9 @@ TEST_F(MainWindowTest, StartsInWorldTransitsForThePresentMoment) {
   // Row 1 holds the planet glyphs: Earth first.
   EXPECT_EQ(w->txbCell[9]->text(), QString(QChar(0x2295)));
   EXPECT_TRUE(w->isVisible());
+  // The Pluto table was read under the pop-up, which is gone again.
+  EXPECT_EQ(w->PopUpWindow()->Text(), "Loading data ...");
+  EXPECT_FALSE(w->PopUpWindow()->isVisible());
 }
 
 struct ModeCase {
