@@ -152,11 +152,8 @@ bool FrmMain::StartUp() {
   for (QPushButton* b : cmdClear) b->setEnabled(false);
   EnableStepControls(false);
   cmdLoadState->setEnabled(false);
-  // Buttons whose windows are not there yet start disabled; the start-up
-  // enables those this window serves.
-  for (QPushButton* b : {cmdToggleGraphic, cmdReport, cmdSaveAs, cmdSave, cmdRestore, cmdHelp}) {
-    b->setEnabled(false);
-  }
+  // Enabled again below once the first table stands.
+  for (QPushButton* b : {cmdToggleGraphic, cmdReport, cmdSaveAs, cmdHelp}) b->setEnabled(false);
 
   ApplyLanguage();
   SetSaveAsCaption();

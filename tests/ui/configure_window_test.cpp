@@ -165,6 +165,20 @@ TEST_F(ConfigureWindowTest, EscapeCancels) {
   EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(ConfigureWindowTest, AcceptedZoneNamesRebuildTheListsKeepingTheirSelection) {
+  Start(LocalAJD(2024, 6, 15, 14, 10), 60);
+  FrmConfigure* c = Open();
+  ASSERT_FALSE(c->chkDisplayNATZabbr->isChecked());
+  w->cboTimezone[1]->setCurrentIndex(14);  // GMT-5:00
+  EXPECT_EQ(w->cboTimezone[1]->currentText(), "GMT-5:00");
+  c->chkDisplayNATZabbr->setChecked(true);
+  EXPECT_EQ(w->cboTimezone[1]->currentText(), "GMT-5:00");  // nothing before Accept
+  c->cmdAccept_Click();
+  EXPECT_EQ(w->cboTimezone[1]->currentIndex(), 14);
+  EXPECT_EQ(w->cboTimezone[1]->currentText(), "EST/CDT");
+  EXPECT_EQ(w->cboTimezone[0]->currentIndex(), 26);
+}
+
 TEST_F(ConfigureWindowTest, BadRegistryValueReadsAsOneAndIsWrittenBack) {
   QSettings("Tessaly", "VEMO").setValue("TZDisp", "maybe");
   Start(LocalAJD(2024, 6, 15, 14, 10), 60);
