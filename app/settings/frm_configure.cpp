@@ -328,6 +328,10 @@ void FrmConfigure::cmdAccept_Click() {
   DisplayZodiacSectors = chkDisplayZodiacSectors->isChecked();
   ShowOnlyOuterPlanets = chkShowOnlyOuterPlanets->isChecked();
   ShowOnlyEarthAspects = chkShowOnlyEarthAspects->isChecked();
+  // Each activation reads "Zodiac sectors" back from the registry, so an
+  // accepted choice is stored here; otherwise it would be lost the next time
+  // the window opens.
+  WriteDisplayZodiacSectorsToRegistry();
   changed_ = true;
   if (host_.mainWindow) {
     if (QWidget* main = host_.mainWindow(); main && main->isMinimized()) main->showNormal();

@@ -433,9 +433,9 @@ void FrmMain::WriteRow(int row, const DateRow& value) {
   cboTimezone[row]->setCurrentIndex(value.zoneIndex);
 }
 
-void FrmMain::cmdCompute_Click() {
+bool FrmMain::cmdCompute_Click() {
   const int mode = CheckedMode();
-  if (mode == 0) return;
+  if (mode == 0) return false;
   std::array<DateRow, 3> rows{ReadRow(0), ReadRow(1), ReadRow(2)};
   const ComputeStatus status =
       vemo::ComputeFromRows(engine_, static_cast<Mode>(mode), rows, localTimezoneIndex_,
@@ -445,7 +445,7 @@ void FrmMain::cmdCompute_Click() {
   }
   if (!status.Ok) {
     ReportDateError(status.BadRow);
-    return;
+    return false;
   }
   modeNumber_ = mode;
   hasResult_ = true;
@@ -456,6 +456,7 @@ void FrmMain::cmdCompute_Click() {
   cmdLoadState->setEnabled(picGraphic->isHidden());
   SetTitle();
   SetClickHint();
+  return true;
 }
 
 void FrmMain::ReportDateError(int row) {
@@ -643,8 +644,10 @@ void FrmMain::cmdForwardBack_Click(int index) {
     const int size = std::clamp(cboForwardBack->currentIndex(), 0, kStepItems - 1);
     if (!StepWorldDate(next, static_cast<StepSize>(size), forward, calendar)) break;
     WriteWorldStepDate(next);
-    cmdCompute_Click();
-    if (engine_.JulianDates[0] < 0) {
+    // A refused computation puts the previous date back, whichever row was
+    // refused: in Personal transits a bad birthdate leaves the table at the
+    // old world date, and the row must not claim otherwise.
+    if (!cmdCompute_Click() || engine_.JulianDates[0] < 0) {
       WriteWorldStepDate(previous);
       break;
     }

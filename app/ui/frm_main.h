@@ -81,7 +81,8 @@ class FrmMain : public QWidget {
   bool StartUp();
 
   // ---- public procedures of the window ----
-  void cmdCompute_Click();
+  // Returns false when a date row of the mode was refused (and reported).
+  bool cmdCompute_Click();
   void cmdNow_Click();
   void cmdClear_Click(int row);
   void cmdConfigure_Click();

@@ -179,6 +179,19 @@ TEST_F(ConfigureWindowTest, AcceptedZoneNamesRebuildTheListsKeepingTheirSelectio
   EXPECT_EQ(w->cboTimezone[0]->currentIndex(), 26);
 }
 
+TEST_F(ConfigureWindowTest, AcceptedZodiacSectorsChoiceSurvivesTheNextActivation) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  ASSERT_TRUE(c->chkDisplayZodiacSectors->isChecked());
+  c->chkDisplayZodiacSectors->setChecked(false);
+  c->cmdAccept_Click();
+  c->cmdHide_Click();
+  EXPECT_FALSE(c->DisplayZodiacSectors);
+  EXPECT_EQ(Stored("Zodiac sectors"), "0");
+  c->Activate();
+  EXPECT_FALSE(c->chkDisplayZodiacSectors->isChecked());
+}
+
 TEST_F(ConfigureWindowTest, BadRegistryValueReadsAsOneAndIsWrittenBack) {
   QSettings("Tessaly", "VEMO").setValue("TZDisp", "maybe");
   Start(LocalAJD(2024, 6, 15, 14, 10), 60);

@@ -205,6 +205,21 @@ TEST_F(MainWindowTest, ForwardAndBackStepTheWorldDate) {
   EXPECT_TRUE(boxes[0].text.contains(QString::fromStdString(vemo::ProgramText(148))));
 }
 
+TEST_F(MainWindowTest, StepRefusedForABadBirthdatePutsTheWorldDateBack) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  w->optPersonal[0]->click();
+  ASSERT_EQ(w->ModeNumber(), 4);
+  w->cboDayCE[1]->setCurrentIndex(0);  // the birthdate made incomplete, not computed
+  w->cboForwardBack->setCurrentIndex(1);
+  w->Timer1_Timer();
+  w->cmdForwardBack[0]->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(5)))) << boxes[0].text.toStdString();
+  EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 15);
+  EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], LocalAJD(2024, 6, 15, 14, 0));
+}
+
 TEST_F(MainWindowTest, SteppingIsOfferedOnlyInModesThatUseTheWorldDate) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
