@@ -273,8 +273,8 @@ void AspectEngine::SetUpGrid(bool twoDate) {
     Table.At(1, 0).Text = Text(76);
     Table.At(1, 1).Text = Text(14);
   } else {
-    Table.At(0, 1).Text = Text(71);
-    Table.At(1, 0).Text = Text(68);
+    Table.At(0, 1).Text = Text(68);  // columns: transiting planets
+    Table.At(1, 0).Text = Text(71);  // rows: natal planets
     Table.At(1, 1).Text = Text(CurrentMode == Mode::Personal1 ? 69 : 70);
   }
 }

@@ -59,8 +59,9 @@ TEST(ComputeGrid, TwoDateMatrixWithCaptions) {
   EXPECT_EQ(t.At(1, 0).Background, kGlyphCellBackground);
 
   ASSERT_TRUE(engine.Compute(Request(Mode::Personal2), DefaultOrbSettings()).Ok);
-  EXPECT_EQ(engine.Table.At(0, 1).Text, "T71");
-  EXPECT_EQ(engine.Table.At(1, 0).Text, "T68");
+  // The transiting planets head the columns, the natal planets the rows.
+  EXPECT_EQ(engine.Table.At(0, 1).Text, "T68");
+  EXPECT_EQ(engine.Table.At(1, 0).Text, "T71");
   EXPECT_EQ(engine.Table.At(1, 1).Text, "T70");
 }
 
