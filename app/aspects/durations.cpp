@@ -222,4 +222,14 @@ AspectClickInfo AspectEngine::AspectCellClick(int index) const {
   return info;
 }
 
+AspectClickOutcome OutcomeOfAspectClick(Mode tableMode, const AspectClickInfo& info) {
+  if (!IsPersonalMode(tableMode) && tableMode != Mode::WorldTransits) return AspectClickOutcome::FocusOnly;
+  if (!info.Act) return AspectClickOutcome::Nothing;
+  return info.ShowGraph ? AspectClickOutcome::Graph : AspectClickOutcome::Question;
+}
+
+std::string AspectClickStatement(const AspectClickInfo& info) {
+  return info.Sentence + kCrLf + kCrLf + info.OrbText;
+}
+
 }  // namespace vemo

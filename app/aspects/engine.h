@@ -134,6 +134,21 @@ struct AspectClickInfo {
   std::string Question;
 };
 
+// Where a click on an aspect cell leads. The window acts on it; the searches
+// have run already when the outcome is Graph or Question.
+enum class AspectClickOutcome {
+  FocusOnly,  // Natal aspects, Synastry: nothing moves, so there is nothing to time
+  Nothing,    // no aspect in the cell (position, glyph, empty) or an excluded kind
+  Graph,      // Personal transits with both dates known: draw the transit's course
+  Question,   // offer the durations report of the whole table
+};
+AspectClickOutcome OutcomeOfAspectClick(Mode tableMode, const AspectClickInfo& info);
+
+// The plain statement of a clicked aspect: the sentence, two line breaks and
+// the orb text, for telling the user when the aspect begins and ends without
+// offering anything further.
+std::string AspectClickStatement(const AspectClickInfo& info);
+
 // One duration record with its parts, as GetDurations built it.
 struct DurationEntry {
   std::string Record;   // the 39 characters

@@ -114,6 +114,7 @@ void FrmMain::ConnectHandlers() {
     if (hasResult_) cmdCompute_Click();
   });
   connect(lblURL, &QLabel::linkActivated, this, [this] { OpenManual(); });
+  connect(this, &FrmMain::aspectCellClicked, this, [this](int index) { txbCell_Click(index); });
   connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   connect(&Timer2, &QTimer::timeout, this, [this] { stepDelayPending_ = false; });
 }
@@ -522,6 +523,54 @@ void FrmMain::InputDateChanged(int row) {
     cmdToggleGraphic->setEnabled(false);
     cmdRun->setEnabled(false);
   }
+}
+
+// ---------------------------------------------------------------- aspect-cell click
+
+void FrmMain::txbCell_Click(int index) {
+  // A click that slips in during the pause of a step or a run would time an
+  // aspect of a table that is about to be replaced.
+  if (steppingInProgress_ || runInProgress_ || ending_) return;
+  // The searches can take a while for slow pairs, and the refresh must not
+  // change the controls under the message that follows them.
+  const bool ticking = Timer1.isActive();
+  Timer1.stop();
+  // The table's own mode decides, not the option checked since: the cell
+  // texts belong to the last computation.
+  const AspectClickInfo info = engine_.AspectCellClick(index);
+  const AspectClickOutcome outcome = OutcomeOfAspectClick(engine_.CurrentMode, info);
+  switch (outcome) {
+    case AspectClickOutcome::FocusOnly:
+    case AspectClickOutcome::Nothing:
+      break;
+    case AspectClickOutcome::Graph:
+      ShowAspectTimeGraph(info);
+      break;
+    case AspectClickOutcome::Question:
+      OfferDurationsReport(info);
+      break;
+  }
+  if (ticking && !ending_) Timer1.start();
+  if (outcome != AspectClickOutcome::Nothing) SetFocusIfPossible(cmdCompute);
+}
+
+void FrmMain::ShowAspectTimeGraph(const AspectClickInfo& info) {
+  // The chart area cannot draw a transit's course yet; the dates are told in
+  // words meanwhile.
+  TellAspectBeginningAndEnd(info);
+}
+
+void FrmMain::OfferDurationsReport(const AspectClickInfo& info) {
+  // info.Question offers the durations of every aspect of the table; without
+  // the durations window there is nothing to offer, so only this aspect's
+  // dates are told.
+  TellAspectBeginningAndEnd(info);
+}
+
+void FrmMain::TellAspectBeginningAndEnd(const AspectClickInfo& info) {
+  // No program text fits as a title here, so the box carries the program's name.
+  ShowMessageBox(this, {QMessageBox::Information, QGuiApplication::applicationDisplayName(),
+                        DisplayText(AspectClickStatement(info)), QMessageBox::Ok, QMessageBox::Ok});
 }
 
 // ---------------------------------------------------------------- Timer1

@@ -90,6 +90,9 @@ class FrmMain : public QWidget {
   void cmdQuit_Click();
   void ModeOption_Click();
   void YearBox_Enter(int row);
+  // A click on cell `index` of the table: tells when the aspect in it begins
+  // and ends (World and Personal transits).
+  void txbCell_Click(int index);
   void Timer1_Timer();
   void SetWorldDateToNow();
   void StartWithNow();
@@ -182,7 +185,7 @@ class FrmMain : public QWidget {
   QString ManualUrl() const;
 
  signals:
-  // A click on an aspect cell (its explanation belongs to the durations code).
+  // A left click on a cell of the table; txbCell_Click answers it.
   void aspectCellClicked(int index);
 
  protected:
@@ -206,6 +209,10 @@ class FrmMain : public QWidget {
   StepDate ReadWorldStepDate() const;
   void WriteWorldStepDate(const StepDate& d);
   void WaitForStepDelay();
+  // The two ways a clicked aspect is explained further.
+  void ShowAspectTimeGraph(const AspectClickInfo& info);
+  void OfferDurationsReport(const AspectClickInfo& info);
+  void TellAspectBeginningAndEnd(const AspectClickInfo& info);
   void EndProgram();
   QRadioButton* OptionOfMode(int mode) const;
 

@@ -291,5 +291,62 @@ TEST(CellClick, NothingToExplain) {
   EXPECT_FALSE(engine.AspectCellClick(21).Act);
 }
 
+TEST(CellClickOutcome, StaticModesOnlyMoveTheFocusWhateverTheCell) {
+  FakeSky sky;
+  sky.Set(kBirth1, kEarth, 0.0);
+  sky.Set(kBirth1, kMars, 1.0);
+  sky.Set(kBirth2, kEarth, 0.0);
+  sky.Set(kBirth2, kMars, 1.0);
+  AspectEngine engine(sky.Services());
+  for (Mode mode : {Mode::Natal1, Mode::Natal2, Mode::Synastry}) {
+    ASSERT_TRUE(engine.Compute(World(mode), DefaultOrbSettings()).Ok);
+    for (int index : {0, 9, 21, 22}) {
+      EXPECT_EQ(OutcomeOfAspectClick(mode, engine.AspectCellClick(index)), AspectClickOutcome::FocusOnly)
+          << static_cast<int>(mode) << " cell " << index;
+    }
+  }
+}
+
+TEST(CellClickOutcome, WorldTransitAsksAndCellsWithoutAspectDoNothing) {
+  FakeSky sky;
+  sky.Set(D, kEarth, 0.0);
+  sky.Set(D, kMars, 350.25, 1.0);
+  AspectEngine engine(sky.Services());
+  ASSERT_TRUE(engine.Compute(World(Mode::WorldTransits), DefaultOrbSettings()).Ok);
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::WorldTransits, engine.AspectCellClick(21)), AspectClickOutcome::Question);
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::WorldTransits, engine.AspectCellClick(0)), AspectClickOutcome::Nothing);
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::WorldTransits, engine.AspectCellClick(9)), AspectClickOutcome::Nothing);
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::WorldTransits, engine.AspectCellClick(22)), AspectClickOutcome::Nothing);
+}
+
+TEST(CellClickOutcome, PersonalTransitDrawsOnlyWhenBothDatesAreKnown) {
+  FakeSky sky;
+  sky.Set(kBirth1, kEarth, 0.0);
+  sky.Set(D, kEarth, -99.0);
+  sky.Set(D, kMars, 1.0, 1.0);
+  AspectEngine engine(sky.Services());
+  ASSERT_TRUE(engine.Compute(World(Mode::Personal1), DefaultOrbSettings()).Ok);
+  const int cell = 11 * 2 + 5;  // natal Earth x transiting Mars
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::Personal1, engine.AspectCellClick(cell)), AspectClickOutcome::Graph);
+  // Mars's data begin two days back, after the transit began: its beginning is
+  // not known, so the report is offered instead.
+  sky.DataStartsAt(kMars, D - 2.0);
+  const AspectClickInfo info = engine.AspectCellClick(cell);
+  ASSERT_LT(info.Beginning, 0);
+  ASSERT_GE(info.End, 0);
+  EXPECT_EQ(OutcomeOfAspectClick(Mode::Personal1, info), AspectClickOutcome::Question);
+}
+
+TEST(CellClickOutcome, StatementIsTheSentenceAndTheOrbTextWithoutTheQuestion) {
+  FakeSky sky;
+  sky.Set(D, kEarth, 0.0);
+  sky.Set(D, kMars, 350.25, 1.0);
+  AspectEngine engine(sky.Services());
+  ASSERT_TRUE(engine.Compute(World(Mode::WorldTransits), DefaultOrbSettings()).Ok);
+  EXPECT_EQ(AspectClickStatement(engine.AspectCellClick(9 * 2 + 3)),
+            "Earth conjunct Mars\r\n\r\nWith an orb of 10\u00B0 0' this conjunction\r\n"
+            "begins on day 2460000\r\nand ends on day 2460020.");
+}
+
 }  // namespace
 }  // namespace vemo

@@ -1,7 +1,9 @@
 // The main window driven as a user drives it: start-up, the six modes, bad
-// dates, the Enter key, the year box, Now, Clear, stepping and the size rule.
+// dates, the Enter key, the year box, Now, Clear, stepping, the size rule and
+// clicks on the cells of the table.
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -379,6 +381,126 @@ TEST_F(MainWindowTest, ConfigureButtonShowsTheWindowModallyAndRecomputesOnAccept
   EXPECT_TRUE(w->Timer1.isActive());
   EXPECT_EQ(w->Engine().Settings.OrbListIndex[0], 1);
   EXPECT_TRUE(w->lblTitle->text().contains(QString::fromStdString(vemo::ProgramText(33) + " 1°")));
+}
+
+// Clicks on the cells of the table: when an aspect begins and ends.
+class AspectCellClickTest : public WindowTest {
+ protected:
+  void Click(int index) {
+    ASSERT_FALSE(w->txbCell[index]->isHidden()) << index;
+    QTest::mouseClick(w->txbCell[index], Qt::LeftButton);
+  }
+  // The first aspect of the table between planets a and b.
+  int CellOf(int a, int b) const {
+    for (const FoundAspect& f : w->Engine().Aspects) {
+      if (f.Planet1 == a && f.Planet2 == b) return f.CellIndex;
+    }
+    return -1;
+  }
+};
+
+TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsPlanetsAndDays) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  // Mars sextile Pluto on 15 June 2024, 14:00 GMT+1. At the local midnights
+  // Mars and Pluto stand 55.80° (opening 9 June), 56.42° (10 June), 63.87°
+  // (22 June) and 64.48° (23 June) apart, so the 4° orb is entered on 9 June
+  // and left on 22 June.
+  const int cell = CellOf(kMars, kPluto);
+  ASSERT_EQ(cell, 53);
+  bool timerRanDuringMessage = true;
+  SetMessageBoxHook([&](const MessageBoxRequest& r) {
+    boxes.push_back(r);
+    timerRanDuringMessage = w->Timer1.isActive();
+    return QMessageBox::Ok;
+  });
+  ASSERT_TRUE(w->Timer1.isActive());
+  Click(cell);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+  EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  EXPECT_EQ(boxes[0].title, QGuiApplication::applicationDisplayName());
+  EXPECT_EQ(boxes[0].text,
+            "Mars sextile to Pluto\n\nWith an orb of 4\u00B0 0' this sextile\n"
+            "begins on June 9, 2024\nand ends on June 22, 2024.");
+  // Nothing is offered yet, so nothing is asked.
+  EXPECT_FALSE(boxes[0].text.contains(QString::fromStdString(vemo::ProgramText(162))));
+  EXPECT_FALSE(timerRanDuringMessage);
+  EXPECT_TRUE(w->Timer1.isActive());
+  EXPECT_EQ(w->focusWidget(), w->cmdCompute);
+}
+
+TEST_F(AspectCellClickTest, PersonalTransitNamesTheTransitingPlanetFirst) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  w->optPersonal[0]->click();
+  ASSERT_EQ(w->ModeNumber(), 4);
+  ASSERT_FALSE(w->Engine().Aspects.empty());
+  // Personal transits name the natal planet first in their records.
+  const FoundAspect a = w->Engine().Aspects.front();
+  Click(a.CellIndex);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+  const QString text = boxes[0].text;
+  EXPECT_TRUE(text.startsWith(QString::fromStdString(vemo::ProgramText(155) + " " + PlanetName(a.Planet2) + " ")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains(QString::fromStdString(" " + vemo::ProgramText(156) + " " + PlanetName(a.Planet1) +
+                                                   "\n\nWith an orb of ")))
+      << text.toStdString();
+  EXPECT_TRUE(text.contains("\nbegins on ")) << text.toStdString();
+  EXPECT_TRUE(text.contains("\nand ends on ")) << text.toStdString();
+  EXPECT_FALSE(text.endsWith("?")) << text.toStdString();
+}
+
+TEST_F(AspectCellClickTest, CellsWithoutAnAspectTellNothing) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const AspectTable& table = w->Engine().Table;
+  ASSERT_EQ(table.Cells[0].Role, CellRole::Position);
+  ASSERT_EQ(table.Cells[9].Role, CellRole::Glyph);
+  ASSERT_EQ(table.Cells[22].Role, CellRole::Empty);
+  for (int cell : {0, 9, 22}) {
+    SCOPED_TRACE(cell);
+    Click(cell);
+    EXPECT_TRUE(boxes.empty());
+  }
+  EXPECT_TRUE(w->Timer1.isActive());
+}
+
+TEST_F(AspectCellClickTest, AnExcludedKindTellsNothing) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const int cell = CellOf(kMars, kPluto);
+  ASSERT_EQ(cell, 53);
+  // The sextile's colour set to 0 after the table was drawn: the cell still
+  // shows it, but the kind is excluded.
+  w->Engine().Settings.AspectColours[kSextile] = 0;
+  Click(cell);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(AspectCellClickTest, StaticModesTellNothing) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmtPlus1);
+  const std::pair<const char*, QRadioButton*> modes[] = {{"Synastry", w->optSynastry},
+                                                           {"Natal1", w->optNatal[0]}};
+  for (const auto& [name, option] : modes) {
+    SCOPED_TRACE(name);
+    option->click();
+    ASSERT_FALSE(w->Engine().Aspects.empty());
+    w->txbYearCE[0]->setFocus();
+    Click(w->Engine().Aspects.front().CellIndex);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(w->focusWidget(), w->cmdCompute);
+  }
+}
+
+TEST_F(AspectCellClickTest, ClicksDuringARunAreIgnored) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->SetRunInProgress(true);
+  Click(CellOf(kMars, kPluto));
+  EXPECT_TRUE(boxes.empty());
+  w->SetRunInProgress(false);
+  Click(CellOf(kMars, kPluto));
+  EXPECT_EQ(boxes.size(), 1u);
 }
 
 // Start-up failures: a folder holding only some of the program's files.
