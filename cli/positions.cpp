@@ -162,9 +162,7 @@ std::string FormatPositionsText(const PositionSet &set) {
                 out += line;
             }
         } else {
-            std::string meaning = ErrorMeaning(b.longitude);
-            if (b.number == kPluto && b.longitude == kPlanetNotServed)
-                meaning = "not served (no Pluto table yet)";
+            const std::string meaning = ErrorMeaning(b.longitude);
             std::snprintf(line, sizeof line, "%d %-8s error %g: %s", b.number, b.name, b.longitude,
                           meaning.c_str());
             out += line;
