@@ -64,14 +64,7 @@ bool ParseJulianDate(const std::string &text, double &jd) {
 std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &options) {
     options = PositionsOptions{};
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        std::string value;
-        bool inlineValue = false;
-        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-            value = arg.substr(eq + 1);
-            arg = arg.substr(0, eq);
-            inlineValue = true;
-        }
+        auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
         if (arg == "--help" || arg == "-h") {
             if (inlineValue) return "--help takes no value";
             options.help = true;

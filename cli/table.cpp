@@ -208,14 +208,7 @@ const char* RowArgumentName(int row) {
 std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
   options = TableOptions{};
   for (size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    std::string value;
-    bool inlineValue = false;
-    if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-      value = arg.substr(eq + 1);
-      arg = arg.substr(0, eq);
-      inlineValue = true;
-    }
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
     const bool flag = arg == "--help" || arg == "-h" || arg == "--radians";
     if (flag) {
       if (inlineValue) return arg + " takes no value";
