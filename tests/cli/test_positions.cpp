@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include "tests/support/run_command.h"
+
 
 #include <cstdio>
 #include <filesystem>
@@ -115,17 +116,7 @@ TEST(PositionsOutput, TextHasOneLinePerBodyWithDegreesOrTheErrorMeaning) {
     EXPECT_NE(text.find("9 Pluto    error -999"), std::string::npos) << text;
 }
 
-// Runs a command line; returns its exit status and its output.
-int run(const std::string &command, std::string &output) {
-    output.clear();
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vemo::testing::RunCommand;
 
 // A program folder of its own: vemo-cli, optionally planets_vemo and small
 // data files, so the run does not depend on the shipped data.
@@ -156,7 +147,7 @@ TEST_F(ProgramFolder, OuterPlanetsComeFromTheProgramFoldersDataFiles) {
     dir_.write("jupiter.dac", dac::file_of(-4000, 1360));
     dir_.write("saturn.dac", dac::file_of(-4000, 3));  // short: -103 in 2000
     std::string out;
-    ASSERT_EQ(run(program + " positions --jd 2451545 --format json", out), 0) << out;
+    ASSERT_EQ(RunCommand(program + " positions --jd 2451545 --format json", out), 0) << out;
     EXPECT_NE(out.find("\"name\": \"Jupiter\", \"longitude\": 1."), std::string::npos) << out;
     EXPECT_NE(out.find("\"radius\": 1201}"), std::string::npos) << out;  // record of 2000
     EXPECT_NE(out.find("\"name\": \"Saturn\", \"longitude\": -103, \"latitude\": null"),
@@ -170,22 +161,22 @@ TEST_F(ProgramFolder, OuterPlanetsComeFromTheProgramFoldersDataFiles) {
 TEST_F(ProgramFolder, ExitStatuses) {
     const std::string program = install(true);
     std::string out;
-    EXPECT_EQ(run(program + " positions", out), 0) << out;
-    EXPECT_EQ(run(program + " positions --help", out), 0) << out;
+    EXPECT_EQ(RunCommand(program + " positions", out), 0) << out;
+    EXPECT_EQ(RunCommand(program + " positions --help", out), 0) << out;
     EXPECT_NE(out.find("--jd"), std::string::npos);
-    EXPECT_EQ(run(program + " positions --jd -5", out), 2) << out;
+    EXPECT_EQ(RunCommand(program + " positions --jd -5", out), 2) << out;
     EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
-    EXPECT_EQ(run(program + " positions --format yaml", out), 2) << out;
-    EXPECT_EQ(run(program + " nonsense", out), 2) << out;
-    EXPECT_EQ(run(program, out), 2) << out;
-    EXPECT_EQ(run(program + " --help", out), 0) << out;
+    EXPECT_EQ(RunCommand(program + " positions --format yaml", out), 2) << out;
+    EXPECT_EQ(RunCommand(program + " nonsense", out), 2) << out;
+    EXPECT_EQ(RunCommand(program, out), 2) << out;
+    EXPECT_EQ(RunCommand(program + " --help", out), 0) << out;
     EXPECT_NE(out.find("positions"), std::string::npos);
 }
 
 TEST_F(ProgramFolder, MissingLibraryIsReportedWithFileAndFolder) {
     const std::string program = install(false);
     std::string out;
-    EXPECT_EQ(run(program + " positions --jd 2451545", out), 1) << out;
+    EXPECT_EQ(RunCommand(program + " positions --jd 2451545", out), 1) << out;
     EXPECT_NE(out.find("libplanets_vemo.so"), std::string::npos) << out;
     EXPECT_NE(out.find(dir_.path().string()), std::string::npos) << out;
 }

@@ -5,7 +5,6 @@
 // needs it, a Pluto table written here.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "app/text/program_text.h"
 #include "app/time/dates.h"
 #include "app/time/pluto_table.h"
+#include "tests/support/run_command.h"
 #include "tests/time/pluto_file.h"
 
 namespace vemo {
@@ -23,16 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int RunCommand(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vemo::testing::RunCommand;
 
 // The number after "\"jd\": " in the JSON output; NaN when absent.
 double JsonJd(const std::string& out) {
