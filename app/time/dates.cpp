@@ -67,23 +67,6 @@ int DateRowDayNumber(const DateRow& row) {
     return code < 0 ? static_cast<int>(code) : jdn;
 }
 
-DateConversion InputDateToAJDate(const DateRow& row, int localZoneIndex) {
-    DateConversion result;
-    result.row = row;
-    int jdn = 0;
-    if (double code = DayNumberAndHour(result.row, &jdn); code < 0) {
-        result.value = code;
-        return result;
-    }
-    if (result.row.zoneIndex <= 0 || result.row.zoneIndex >= kTimezoneEntries) {
-        result.row.zoneIndex = (localZoneIndex > 0 && localZoneIndex < kTimezoneEntries) ? localZoneIndex : 0;
-    }
-    const double z = TimezoneMinutesOfEntry(result.row.zoneIndex);
-    // Evaluated in this order so that results match the window's to the bit.
-    result.value = (jdn + MinutesOfHourIndex(result.row.hourIndex) / 1440.0) - z / 1440.0 - 0.5;
-    return result;
-}
-
 DateConversion InputDateToLocalJD(const DateRow& row) {
     DateConversion result;
     result.row = row;
@@ -93,6 +76,19 @@ DateConversion InputDateToLocalJD(const DateRow& row) {
         return result;
     }
     result.value = jdn + MinutesOfHourIndex(result.row.hourIndex) / 1440.0;
+    return result;
+}
+
+DateConversion InputDateToAJDate(const DateRow& row, int localZoneIndex) {
+    DateConversion result = InputDateToLocalJD(row);
+    if (result.value < 0) return result;
+    if (result.row.zoneIndex <= 0 || result.row.zoneIndex >= kTimezoneEntries) {
+        result.row.zoneIndex = (localZoneIndex > 0 && localZoneIndex < kTimezoneEntries) ? localZoneIndex : 0;
+    }
+    const double z = TimezoneMinutesOfEntry(result.row.zoneIndex);
+    // Local day count first, then the zone and the half day, in this order so
+    // that results match the window's to the bit.
+    result.value = result.value - z / 1440.0 - 0.5;
     return result;
 }
 
