@@ -15,7 +15,8 @@
  *                      (0 longitude, 1 latitude, 2 radius vector)
  * Record k starts at byte 235 k and covers the years first + 5k .. first + 5k + 4.
  *
- * Not reentrant: folder, path and record storage are process-wide.
+ * Not reentrant: folder, path, record storage and the held files are
+ * process-wide.
  */
 #ifndef VEMO_EPHEMERIS_OUTER_FILES_H
 #define VEMO_EPHEMERIS_OUTER_FILES_H
@@ -65,10 +66,19 @@ const char *pv_folder(void);
  * blanks only); *rec is then left in an unspecified state. */
 int pv_decode_record(const char *text, pv_outer_record *rec);
 
-/* Reads and decodes record number index of the file at path: one open (binary),
- * one positioned read of 235 bytes, one close. Returns 0, PV_OPEN_FAILED,
- * PV_SEEK_FAILED or PV_READ_FAILED (short read or non-numeric record). */
+/* Reads and decodes record number index of the file at path: one open
+ * (binary, read-only), one positioned read of 235 bytes, one close; no stdio.
+ * Returns 0, PV_OPEN_FAILED, PV_SEEK_FAILED (offset not representable, file
+ * not positionable) or PV_READ_FAILED (short read or non-numeric record).
+ * The requests below use it on Windows, and everywhere after
+ * pv_keep_files(0). */
 int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec);
+
+/* Whether the requests below hold each file open with its last record
+ * (1, the default on POSIX systems) or open, read and close it every time
+ * (0; always so on Windows). Both answer every request alike; switching
+ * releases the held files. For tests and benchmarks. */
+void pv_keep_files(int keep);
 
 /* Evaluates the record's three polynomials at jd (Horner's scheme, highest
  * power first). Returns the longitude, rad (not reduced); writes the latitude
@@ -89,7 +99,9 @@ double pv_evaluate_record(const pv_outer_record *rec, double jd, double *lat, do
  *           PV_SEEK_FAILED, PV_READ_FAILED, with *lat and *rv untouched.
  * Notes:    The year is checked before any file access, the folder next.
  *           A folder plus file name longer than 255 characters answers
- *           PV_OPEN_FAILED. Nothing is cached.
+ *           PV_OPEN_FAILED. Every request consults the file (see
+ *           outer_files.c): a replaced, changed or removed file takes effect
+ *           at the very next request.
  */
 double pv_outer_position(double jd, int32_t year, int32_t first_year, int32_t limit_year,
                          const char *file_name, double *lat, double *rv);

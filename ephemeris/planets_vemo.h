@@ -11,6 +11,22 @@
  * Usable from C and C++. The library keeps process-wide storage (the data
  * folder and one record) and takes no locks: calls must not overlap.
  *
+ * Data files and what is kept of them. Every outer-planet request consults
+ * its file, so that a file replaced, rewritten or removed between two
+ * requests gives the new answer (or -101) at the very next one. On POSIX
+ * systems the library nevertheless keeps each of the four files open
+ * (close-on-exec) with the last record read from it, rather than opening and
+ * closing it on every request: each request checks the path with one stat()
+ * against the held file's device and inode (reopening when they differ,
+ * answering -101 when the path is gone) and reads the record's 235 bytes
+ * again with one positioned read; only bytes equal to those kept reuse the
+ * kept decoding. No caller can tell the difference through these functions:
+ * every result, error value and untouched out-parameter is what a fresh
+ * open, read and close would give. What the process does see is up to four
+ * descriptors held open, and a removed file's storage freed at the next
+ * request for it rather than at once. On Windows each request opens, reads
+ * and closes the file.
+ *
  * Planet numbers (the library's own):
  *   0 Earth (same as 3), 1 Mercury, 2 Venus, 3 Earth, 4 Mars, 5 Jupiter,
  *   6 Saturn, 7 Uranus, 8 Neptune, 9 Pluto (never served: -999).
