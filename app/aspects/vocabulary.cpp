@@ -1,6 +1,8 @@
 #include "app/aspects/vocabulary.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace vemo {
 
@@ -141,31 +143,51 @@ double NormaliseAngle(double x) {
   return x;
 }
 
-double RoundHalfEven(double x, int places) {
-  const double scale = std::pow(10.0, places);
-  return std::nearbyint(x * scale) / scale;
-}
+namespace {
 
-double AspectSeparation(double a, double b, int& direction) {
+// 10^0 .. 10^22: every one is a double without rounding, so a scale taken
+// from here is exactly the one a power function would give.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxPlaces = static_cast<int>(std::size(kPowersOfTen)) - 1;
+
+// Places of the direction comparison: 1e-6 rad is about 0.2".
+constexpr int kDirectionPlaces = 6;
+
+double RoundHalfEvenScaled(double x, double scale) { return std::nearbyint(x * scale) / scale; }
+
+// Steps 1 to 3 of the separation: the shorter way round, d1 on a tie.
+double ShorterWayRound(double a, double b) {
   double d1 = a - b;
   if (d1 < 0) d1 += kFullCircle;
   double d2 = b - a;
   if (d2 < 0) d2 += kFullCircle;
-  const double sep = (d1 <= d2) ? d1 : d2;
+  return (d1 <= d2) ? d1 : d2;
+}
+
+}  // namespace
+
+double RoundHalfEven(double x, int places) {
+  return RoundHalfEvenScaled(x, kPowersOfTen[std::clamp(places, 0, kMaxPlaces)]);
+}
+
+double AspectSeparation(double a, double b, int& direction) {
+  const double sep = ShorterWayRound(a, b);
   // The direction is decided on values rounded to 6 places (about 0.2"), which
   // keeps the comparison robust against the last bits of the subtraction.
-  if (RoundHalfEven(NormaliseAngle(sep + a), 6) == RoundHalfEven(b, 6)) {
+  constexpr double scale = kPowersOfTen[kDirectionPlaces];
+  if (RoundHalfEvenScaled(NormaliseAngle(sep + a), scale) == RoundHalfEvenScaled(b, scale)) {
     direction = -1;
-  } else if (RoundHalfEven(NormaliseAngle(sep + b), 6) == RoundHalfEven(a, 6)) {
+  } else if (RoundHalfEvenScaled(NormaliseAngle(sep + b), scale) == RoundHalfEvenScaled(a, scale)) {
     direction = 1;
   }
   return sep;
 }
 
-double AspectSeparation(double a, double b) {
-  int direction = 0;
-  return AspectSeparation(a, b, direction);
-}
+// The aspect tests want the distance only: no direction is worked out to be
+// thrown away.
+double AspectSeparation(double a, double b) { return ShorterWayRound(a, b); }
 
 double SignedSeparation(double a, double b) {
   int direction = 0;

@@ -138,8 +138,8 @@ double AspectSeparation(double a, double b);
 // SignedSeparation: separation * direction (0 when the direction is undecided).
 double SignedSeparation(double a, double b);
 
-// Decimal rounding to `places` places, halves to even (the comparison helper of
-// AspectSeparation).
+// Decimal rounding to `places` places (0 to 22; fewer count as 0, more as 22),
+// halves to even (the comparison helper of AspectSeparation).
 double RoundHalfEven(double x, int places);
 
 // FormatAngleDM: angle x (radians) as whole degrees and minutes, "12°5'".

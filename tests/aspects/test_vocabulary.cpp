@@ -34,6 +34,7 @@ TEST_P(SeparationTest, ShortestPathAndDirection) {
   const double sep = AspectSeparation(Deg(r.a_deg), Deg(r.b_deg), direction);
   EXPECT_NEAR(RadiansToDegrees(sep), r.sep_deg, 1e-9);
   EXPECT_EQ(direction, r.direction);
+  EXPECT_EQ(AspectSeparation(Deg(r.a_deg), Deg(r.b_deg)), sep);  // the overload without direction
   EXPECT_NEAR(RadiansToDegrees(SignedSeparation(Deg(r.a_deg), Deg(r.b_deg))),
               r.sep_deg * r.direction, 1e-9);
 }
@@ -55,6 +56,27 @@ TEST(AngleRoutines, SeparationLeavesDirectionAloneWhenUndecided) {
   int direction = 7;
   AspectSeparation(Deg(10), -99.0, direction);
   EXPECT_EQ(direction, 7);
+}
+
+TEST(AngleRoutines, RoundHalfEvenTakesHalvesToTheEvenNeighbour) {
+  struct Row {
+    const char* name;
+    double x;
+    int places;
+    double rounded;
+  };
+  // Halves that are exact in binary, so that only the tie rule decides.
+  const Row rows[] = {
+      {"HalfDownToEven", 2.5, 0, 2.0},          {"HalfUpToEven", 3.5, 0, 4.0},
+      {"NegativeHalf", -2.5, 0, -2.0},          {"OnePlace", 0.25, 1, 0.2},
+      {"TwoPlaces", 0.375, 2, 0.38},            {"SixPlaces", 1.2345675, 6, 1.234568},
+      {"NegativePlacesCountAsNone", 2.5, -3, 2.0},
+      {"BeyondTwentyTwoPlacesCountAsTwentyTwo", 0.1, 40, 0.1},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    EXPECT_EQ(RoundHalfEven(r.x, r.places), r.rounded);
+  }
 }
 
 struct AngleTextRow {
