@@ -18,21 +18,26 @@ bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 int Mod(int a, int m) { return ((a % m) + m) % m; }
 
-}  // namespace
-
-bool DecodePlutoLine(const std::string& line, int k, double* degrees) {
-    if (line.size() < 4) return false;
-    const auto code = [&](int i) { return static_cast<int>(static_cast<unsigned char>(line[i])); };
-    const int minutes = code(0) - 60 - Mod(k, 7);
-    const int seconds = code(1) - 60;
-    const int sixties = code(2) - 58 - Mod(k, 55);
-    const int units = code(3) - 59;
+// The four codes of a day whose index leaves k7 = k mod 7 and k55 = k mod 55;
+// false when they decode outside degrees 0..359, minutes or seconds 0..59.
+bool DecodeCodes(const unsigned char* c, int k7, int k55, double* degrees) {
+    const int minutes = c[0] - 60 - k7;
+    const int seconds = c[1] - 60;
+    const int sixties = c[2] - 58 - k55;
+    const int units = c[3] - 59;
     if (minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) return false;
     if (sixties < 0 || units < 0 || units > 59) return false;
     const int wholeDegrees = sixties * 60 + units;
     if (wholeDegrees >= 360) return false;
     *degrees = wholeDegrees + minutes / 60.0 + seconds / 3600.0;
     return true;
+}
+
+}  // namespace
+
+bool DecodePlutoLine(std::string_view line, int k, double* degrees) {
+    if (line.size() < 4) return false;
+    return DecodeCodes(reinterpret_cast<const unsigned char*>(line.data()), Mod(k, 7), Mod(k, 55), degrees);
 }
 
 std::string EncodePlutoLine(double degrees, int k) {
@@ -56,9 +61,16 @@ std::string PlutoTable::Load(const std::string& path) {
     if (file == nullptr) {
         return "Cannot open \"" + path + "\": " + std::strerror(errno);
     }
+    // One buffer of the file's size, filled by one read (the file is about
+    // 1.3 MB); a file that grows meanwhile is read on to its end.
     std::string text;
-    char buffer[1 << 16];
-    size_t n = 0;
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    std::rewind(file);
+    text.resize(size > 0 ? static_cast<size_t>(size) : 0);
+    size_t n = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), file);
+    text.resize(n);
+    char buffer[1 << 14];
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
@@ -66,38 +78,44 @@ std::string PlutoTable::Load(const std::string& path) {
     return LoadFromText(text, path);
 }
 
-std::string PlutoTable::LoadFromText(const std::string& text, const std::string& sourceName) {
+std::string PlutoTable::LoadFromText(std::string_view text, const std::string& sourceName) {
     degrees_.clear();
     // Until the text has passed every check the table counts as unreadable.
     unavailable_ = kDataFileUnreadable;
     std::vector<double> days;
     days.reserve(kPlutoRequiredDays);
-    size_t pos = 0;
+    // The lines are decoded where they lie in the text, in one pass; the
+    // day index's remainders mod 7 and mod 55 of the scramble are counted
+    // along rather than divided out for every line.
+    const char* pos = text.data();
+    const char* const textEnd = pos + text.size();
     long lineNumber = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
+    int k7 = 0;
+    int k55 = 0;
+    while (pos < textEnd) {
+        const void* newline = std::memchr(pos, '\n', static_cast<size_t>(textEnd - pos));
+        const char* end = newline ? static_cast<const char*>(newline) : textEnd;
         ++lineNumber;
-        size_t first = pos;
-        size_t last = end;
-        while (first < last && IsTrimmed(text[first])) ++first;
-        while (last > first && IsTrimmed(text[last - 1])) --last;
+        const char* first = pos;
+        const char* last = end;
+        while (first < last && IsTrimmed(*first)) ++first;
+        while (last > first && IsTrimmed(last[-1])) --last;
         pos = end + 1;
         if (first == last) continue;
 
-        const std::string line = text.substr(first, last - first);
-        const int k = static_cast<int>(days.size());
         double value = 0.0;
-        if (line.size() < 4) {
+        if (last - first < 4) {
             return sourceName + ", line " + std::to_string(lineNumber) +
                    ": a day line must have at least four characters.";
         }
-        if (!DecodePlutoLine(line, k, &value)) {
+        if (!DecodeCodes(reinterpret_cast<const unsigned char*>(first), k7, k55, &value)) {
             return sourceName + ", line " + std::to_string(lineNumber) +
                    ": the characters do not decode to a longitude (degrees 0 to 359, "
                    "minutes and seconds 0 to 59).";
         }
         days.push_back(value);
+        if (++k7 == 7) k7 = 0;
+        if (++k55 == 55) k55 = 0;
     }
     if (static_cast<int>(days.size()) < kPlutoRequiredDays) {
         return sourceName + " holds " + std::to_string(days.size()) + " day lines; " +

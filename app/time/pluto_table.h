@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vemo {
@@ -37,7 +38,7 @@ public:
 
     // Decodes and checks the text of a whole file; same results as Load.
     // sourceName names the file in messages.
-    std::string LoadFromText(const std::string& text, const std::string& sourceName);
+    std::string LoadFromText(std::string_view text, const std::string& sourceName);
 
     bool Available() const { return !degrees_.empty(); }
     int DayCount() const { return static_cast<int>(degrees_.size()); }
@@ -61,7 +62,7 @@ private:
 // Decodes the first four characters of a line for day index k into degrees,
 // checking the ranges: returns false when the line is shorter than four
 // characters or decodes outside degrees 0..359, minutes or seconds 0..59.
-bool DecodePlutoLine(const std::string& line, int k, double* degrees);
+bool DecodePlutoLine(std::string_view line, int k, double* degrees);
 
 // Encodes a longitude in degrees for day index k (whole arcseconds, rounded
 // down): the inverse of DecodePlutoLine, for tests and the data tool.
