@@ -43,6 +43,19 @@ struct Cursor {
       --year;
     }
   }
+  // One day forward: a day above the month's length becomes the 1st of the
+  // next month. On an existing date this is the same as carrying the surplus;
+  // from a date the month does not have (31 November, 30 February, left in
+  // the lists by the user) it gives the 1st, not the 2nd or 3rd.
+  void NextDay() {
+    if (++day > cal.daysInMonth(year, month)) {
+      day = 1;
+      NextMonth();
+    }
+  }
+  // n days forward carrying the surplus: the week step. It keeps exactly n
+  // days between two existing dates (28 November + 7 = 5 December), which
+  // "becomes the 1st" would not.
   void AddDays(int n) {
     day += n;
     const int length = cal.daysInMonth(year, month);
@@ -93,7 +106,7 @@ bool StepWorldDate(StepDate& date, StepSize size, bool forward, const StepCalend
       if (forward) {
         if (++hour > 48) {
           hour = 1;
-          c.AddDays(1);
+          c.NextDay();
         }
       } else if (--hour < 1) {
         hour = 48;
@@ -101,7 +114,7 @@ bool StepWorldDate(StepDate& date, StepSize size, bool forward, const StepCalend
       }
       break;
     case StepSize::Day:
-      forward ? c.AddDays(1) : c.SubtractDays(1);
+      forward ? c.NextDay() : c.SubtractDays(1);
       break;
     case StepSize::Week:
       forward ? c.AddDays(7) : c.SubtractDays(7);
@@ -182,7 +195,9 @@ std::string AddOrbToTitleText(const std::string& title, const TitleOrbs& orbs, b
                               const std::string& equalText, const std::string& rangeText,
                               const std::string& toText,
                               const std::function<std::string(double)>& formatOrb) {
-  if (orbs.allOrbsEqual) {
+  // With every orb at 0° there is no smallest non-zero orb to name: the
+  // statement of equal orbs then reads "All orbs: 0°."
+  if (orbs.allOrbsEqual || orbs.largest <= 0.0) {
     return title + "  " + equalText + " " + formatOrb(orbs.largest) + (addPeriod ? "." : "");
   }
   return title + "  " + rangeText + ": " + formatOrb(orbs.smallest) + " " + toText + " " +

@@ -54,6 +54,16 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"MonthBackFromJanuary", {"2024", 1, 15, 25}, StepSize::Month, false, {"2023", 12, 15, 25}},
         StepCase{"YearFromLeapDay", {"2024", 2, 29, 25}, StepSize::Year, true, {"2025", 2, 28, 25}},
         StepCase{"YearBackFromLeapDay", {"2024", 2, 29, 25}, StepSize::Year, false, {"2023", 2, 28, 25}},
+        // Dates the month does not have, left in the lists by the user: a day
+        // or half-hour step over their end starts the next month at the 1st;
+        // the week step carries the surplus days as from any other date.
+        StepCase{"DayFrom31November", {"2024", 11, 31, 25}, StepSize::Day, true, {"2024", 12, 1, 25}},
+        StepCase{"DayFrom30FebruaryLeap", {"2024", 2, 30, 25}, StepSize::Day, true, {"2024", 3, 1, 25}},
+        StepCase{"DayFrom31FebruaryCommon", {"2023", 2, 31, 25}, StepSize::Day, true, {"2023", 3, 1, 25}},
+        StepCase{"HalfHourOverMidnightOf31November", {"2024", 11, 31, 48}, StepSize::HalfHour, true, {"2024", 12, 1, 1}},
+        StepCase{"HalfHourOverMidnightOf30February", {"2023", 2, 30, 48}, StepSize::HalfHour, true, {"2023", 3, 1, 1}},
+        StepCase{"DayBackFrom31November", {"2024", 11, 31, 25}, StepSize::Day, false, {"2024", 11, 30, 25}},
+        StepCase{"WeekFrom31November", {"2024", 11, 31, 25}, StepSize::Week, true, {"2024", 12, 8, 25}},
         StepCase{"YearPastRangeIsLeftToTheDateCheck", {"2799", 6, 1, 25}, StepSize::Year, true, {"2800", 6, 1, 25}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -165,6 +175,10 @@ TEST(AddOrbToTitleText, EqualOrbsOrRange) {
             "World transits  Orb 5");
   EXPECT_EQ(AddOrbToTitleText("Synastry", {false, 0.02, 0.17}, true, "Orb", "Orbs", "to", fmt),
             "Synastry  Orbs: 2 to 17");
+  // Every orb at 0°: no smallest non-zero orb exists (the engine leaves its
+  // sentinel of 20 rad), so the equal-orbs statement names 0°.
+  EXPECT_EQ(AddOrbToTitleText("World transits", {false, 20.0, 0.0}, true, "All orbs:", "Orbs", "to", fmt),
+            "World transits  All orbs: 0.");
 }
 
 }  // namespace
