@@ -188,7 +188,9 @@ void AspectEngine::FormatAspectCell(int column, int index, int kind, double d) {
     const double f = BoldfaceDivisorOfListIndex(Settings.BoldfaceFactorListIndex);
     cell.Bold = d < Orbs.Orb[static_cast<size_t>(kind)][static_cast<size_t>(column)] / f;
   }
-  cell.TextColour = Settings.AspectColours[static_cast<size_t>(kind)];
+  const CellInk ink = AspectCellInk(Settings.AspectColours[static_cast<size_t>(kind)]);
+  cell.TextColour = ink.Text;
+  cell.Background = ink.Background;
 }
 
 std::string AspectEngine::PositionCellText(double x) const {

@@ -21,11 +21,39 @@ enum class CellRole {
 inline constexpr Colour kBlack = Rgb(0, 0, 0);
 inline constexpr Colour kWhite = Rgb(255, 255, 255);
 
+// The ground of the aspect cells: the kind colours (yellow, cyan, green ...)
+// read best on black.
+inline constexpr Colour kAspectCellBackground = kBlack;
+// The ground for the few colours too dark to read on black (blue, brown).
+inline constexpr Colour kAspectCellLightBackground = kWhite;
+// Text of an aspect whose kind is left out of the chart (colour 0): a light
+// neutral grey that reads on black and is none of the palette's colours.
+inline constexpr Colour kExcludedKindText = Rgb(208, 208, 208);
+
+// Contrast ratio of two colours, 1 (none) to 21 (black on white), from their
+// relative luminances L1 >= L2 as (L1 + 0.05) / (L2 + 0.05), with the sRGB
+// transfer curve undone (W3C, Web Content Accessibility Guidelines 2.1,
+// "contrast ratio" and "relative luminance").
+double ContrastRatio(Colour a, Colour b);
+
+// How an aspect cell is inked: the kind's colour as text on the ground that
+// gives it the higher contrast, black unless white reads better (of the chart
+// palette only blue (0,0,255) and brown (128,64,0), about 2.5:1 on black and
+// 8:1 on white); a kind of colour 0, which is only left out of the chart,
+// in kExcludedKindText on black, so the table still shows every aspect.
+struct CellInk {
+  Colour Text = kBlack;
+  Colour Background = kAspectCellBackground;
+};
+CellInk AspectCellInk(Colour kindColour);
+
 struct TableCell {
   std::string Text;            // lines joined by CR LF
   CellRole Role = CellRole::Empty;
   bool Visible = true;
   bool Bold = false;
+  // Colours as the cell is drawn; an aspect cell takes AspectCellInk of its
+  // kind's colour. Empty cells are drawn on kAspectCellBackground.
   Colour TextColour = kBlack;
   Colour Background = kWhite;
   int GlyphPlanet = 0;         // planet 1..9 of a glyph cell, else 0

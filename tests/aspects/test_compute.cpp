@@ -359,5 +359,39 @@ TEST(TableModel, GetRowColAndTotals) {
   EXPECT_EQ(FirstKindInText("15Tau30"), 0);
 }
 
+TEST(TableModel, EveryPaletteColourReadsOnItsCellGround) {
+  // 4.5:1 is the contrast the accessibility guidelines ask of body text.
+  for (const Colour c : ChartPalette()) {
+    SCOPED_TRACE(c);
+    const CellInk ink = AspectCellInk(c);
+    EXPECT_EQ(ink.Text, c);
+    EXPECT_GE(ContrastRatio(ink.Text, ink.Background), 4.5);
+  }
+  // Only the two darkest colours leave the black ground.
+  EXPECT_EQ(AspectCellInk(Rgb(0, 0, 255)).Background, kWhite);
+  EXPECT_EQ(AspectCellInk(Rgb(128, 64, 0)).Background, kWhite);
+  EXPECT_EQ(AspectCellInk(Rgb(255, 255, 0)).Background, kBlack);
+  EXPECT_NEAR(ContrastRatio(kBlack, kWhite), 21.0, 1e-9);
+  // A kind left out of the chart stays readable in the table.
+  const CellInk off = AspectCellInk(0);
+  EXPECT_EQ(off.Background, kBlack);
+  EXPECT_GE(ContrastRatio(off.Text, off.Background), 7.0);
+}
+
+TEST(ComputeCells, KindLeftOutOfTheChartStaysReadableInTheTable) {
+  FakeSky sky;
+  sky.Set(kWorld, kMercury, 10.0, 4.0);
+  sky.Set(kWorld, kVenus, 130.0, 1.6);
+  AspectEngine engine(sky.Services());
+  OrbSettings settings = DefaultOrbSettings();
+  settings.AspectColours[kTrine] = 0;
+  ASSERT_TRUE(engine.Compute(Request(Mode::WorldTransits), settings).Ok);
+  const TableCell& cell = engine.Table.Cells[29];
+  EXPECT_EQ(cell.Role, CellRole::Aspect);
+  EXPECT_EQ(cell.TextColour, kExcludedKindText);
+  EXPECT_EQ(cell.Background, kBlack);
+  EXPECT_EQ(engine.AspectCount[kTrine], 1);
+}
+
 }  // namespace
 }  // namespace vemo
