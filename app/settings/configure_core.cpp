@@ -10,29 +10,14 @@ void ResetToDefaults(ConfigureValues& values) {
   values.useColor = useColor;
 }
 
-CancelCopy TakeCancelCopy(const ConfigureValues& v) {
-  CancelCopy c;
-  c.useBoldface = v.orbs.UseBoldface;
-  c.boldfaceFactorIndex = v.orbs.BoldfaceFactorListIndex;
-  c.proportionIndex = v.orbs.ProportionListIndex;
-  c.displayNATZabbr = v.displayNATZabbr;
-  c.displayZodiacSectors = v.displayZodiacSectors;
-  c.showOnlyOuterPlanets = v.showOnlyOuterPlanets;
-  c.showOnlyEarthAspects = v.showOnlyEarthAspects;
-  c.colours = v.orbs.AspectColours;
-  return c;
+CancelCopy TakeCancelCopy(const ConfigureValues& values, const std::array<int, 8>& orbListIndex) {
+  return {values, orbListIndex};
 }
 
-void RestoreCancelCopy(ConfigureValues& v, const CancelCopy& c) {
-  v.orbs.UseBoldface = c.useBoldface;
-  v.orbs.BoldfaceFactorListIndex = c.boldfaceFactorIndex;
-  v.orbs.ProportionListIndex = c.proportionIndex;
-  v.displayNATZabbr = c.displayNATZabbr;
-  v.displayZodiacSectors = c.displayZodiacSectors;
-  v.showOnlyOuterPlanets = c.showOnlyOuterPlanets;
-  v.showOnlyEarthAspects = c.showOnlyEarthAspects;
-  v.orbs.AspectColours = c.colours;
-  v.saveGraphicWithWhiteBackground = false;
+void RestoreCancelCopy(ConfigureValues& values, std::array<int, 8>& orbListIndex, const CancelCopy& copy) {
+  values = copy.values;
+  values.saveGraphicWithWhiteBackground = false;
+  orbListIndex = copy.orbListIndex;
 }
 
 bool ChartFiltersConflict(const ConfigureValues& v) {

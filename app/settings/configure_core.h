@@ -36,21 +36,16 @@ struct ConfigureValues {
 // sectors on, the default colours. "Use color" keeps its state.
 void ResetToDefaults(ConfigureValues& values);
 
-// What Cancel restores: the settings that are not refilled from the shared
-// data at the next activation (orb lists and colours are).
+// What Cancel puts back: every control as it stood when the window opened,
+// and the shared orb positions, which "Set all non-zero orbs to" stores at
+// once. Accept takes the copy afresh, so Cancel only drops what was not
+// accepted. Cancel also unchecks the white-background option.
 struct CancelCopy {
-  bool useBoldface = true;
-  int boldfaceFactorIndex = 2;
-  std::array<int, 2> proportionIndex{2, 2};
-  bool displayNATZabbr = true;
-  bool displayZodiacSectors = true;
-  bool showOnlyOuterPlanets = false;
-  bool showOnlyEarthAspects = false;
-  std::array<Colour, 8> colours{};
+  ConfigureValues values;
+  std::array<int, 8> orbListIndex = DefaultOrbSettings().OrbListIndex;
 };
-CancelCopy TakeCancelCopy(const ConfigureValues& values);
-// Puts the copy back and unchecks the white-background option.
-void RestoreCancelCopy(ConfigureValues& values, const CancelCopy& copy);
+CancelCopy TakeCancelCopy(const ConfigureValues& values, const std::array<int, 8>& orbListIndex);
+void RestoreCancelCopy(ConfigureValues& values, std::array<int, 8>& orbListIndex, const CancelCopy& copy);
 
 // The two chart filters exclude each other; Accept is refused while both are on.
 bool ChartFiltersConflict(const ConfigureValues& values);

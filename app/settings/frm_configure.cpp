@@ -257,7 +257,7 @@ void FrmConfigure::Activate() {
   for (int i = 0; i < 8; ++i) cboOrb[i]->setCurrentIndex(OrbListIndex[i]);
   colourCopy_ = AspectColours;
   ShowColours();
-  cancelCopy_ = TakeCancelCopy(ControlValues());
+  cancelCopy_ = TakeCancelCopy(ControlValues(), OrbListIndex);
   SetDisplayZodiacSectors();
   cmdCancel->setFocus(Qt::OtherFocusReason);
 }
@@ -330,8 +330,11 @@ void FrmConfigure::cmdAccept_Click() {
   ShowOnlyEarthAspects = chkShowOnlyEarthAspects->isChecked();
   // Each activation reads "Zodiac sectors" back from the registry, so an
   // accepted choice is stored here; otherwise it would be lost the next time
-  // the window opens.
+  // the window opens. The zone-name choice is stored for the next start.
   WriteDisplayZodiacSectorsToRegistry();
+  WriteTZDispToRegistry();
+  // What is accepted stays: a later Cancel only drops changes made after.
+  cancelCopy_ = TakeCancelCopy(ControlValues(), OrbListIndex);
   changed_ = true;
   if (host_.mainWindow) {
     if (QWidget* main = host_.mainWindow(); main && main->isMinimized()) main->showNormal();
@@ -339,10 +342,14 @@ void FrmConfigure::cmdAccept_Click() {
   if (host_.compute) host_.compute();  // SetOrbs runs at the start of every Compute
 }
 
-void FrmConfigure::cmdCancel_Click() {
+void FrmConfigure::RestoreAtCancel() {
   ConfigureValues v = ControlValues();
-  RestoreCancelCopy(v, cancelCopy_);
+  RestoreCancelCopy(v, OrbListIndex, cancelCopy_);
   SetControlValues(v);
+}
+
+void FrmConfigure::cmdCancel_Click() {
+  RestoreAtCancel();
   QDialog::done(QDialog::Rejected);  // hides, and ends the modal loop
 }
 
@@ -374,11 +381,7 @@ void FrmConfigure::closeEvent(QCloseEvent* event) {
 
 void FrmConfigure::reject() {
   // Escape and the window system's close request end like Cancel.
-  if (isVisible()) {
-    ConfigureValues v = ControlValues();
-    RestoreCancelCopy(v, cancelCopy_);
-    SetControlValues(v);
-  }
+  if (isVisible()) RestoreAtCancel();
   QDialog::reject();
 }
 

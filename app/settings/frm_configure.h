@@ -144,6 +144,9 @@ class FrmConfigure : public QDialog {
   void FocusAccept();
   void cboOrb7_Click();
   void chkUseBoldface_Click();
+  // Cancel, Escape and the close box: the Cancel copy back into the controls
+  // and the stored orb positions.
+  void RestoreAtCancel();
   std::string ReadFlag(const char* name, const std::string& fallback);
   void WriteFlag(const char* name, bool checked);
 

@@ -39,22 +39,24 @@ TEST(ResetToDefaults, RestoresEverySettingButUseColor) {
   EXPECT_FALSE(v.saveGraphicWithWhiteBackground);
 }
 
-TEST(CancelCopy, RestoresTheSavedSettingsAndClearsWhiteBackground) {
+TEST(CancelCopy, PutsBackEverySettingAndTheStoredOrbsAndClearsWhiteBackground) {
   ConfigureValues v;
-  const CancelCopy copy = TakeCancelCopy(v);
-  v.orbs.UseBoldface = false;
-  v.orbs.BoldfaceFactorListIndex = 5;
-  v.orbs.ProportionListIndex = {4, 0};
-  v.displayNATZabbr = false;
-  v.displayZodiacSectors = false;
-  v.showOnlyOuterPlanets = true;
-  v.orbs.AspectColours[1] = 0;
   v.saveGraphicWithWhiteBackground = true;
-  v.orbs.OrbListIndex[0] = 3;  // refilled at activation, not by Cancel
-  RestoreCancelCopy(v, copy);
+  std::array<int, 8> stored = v.orbs.OrbListIndex;
+  const CancelCopy copy = TakeCancelCopy(v, stored);
+  // The three that once survived Cancel: "Set all" stores the orbs at once,
+  // the midpoint orb and "1 degree"/"proportion of orb" were not copied.
+  stored = {5, 5, 5, 5, 5, 5, 5, 5};
+  v.orbs.OrbListIndex = stored;
+  v.orbs.MidpointOrbListIndex = 7;
+  v.orbs.BoldfaceOneDegree = false;
+  v.orbs.ProportionListIndex = {4, 0};
+  v.useColor = false;
+  v.orbs.AspectColours[1] = 0;
+  RestoreCancelCopy(v, stored, copy);
   ConfigureValues expected;
-  expected.orbs.OrbListIndex[0] = 3;
   EXPECT_EQ(v, expected);
+  EXPECT_EQ(stored, expected.orbs.OrbListIndex);
 }
 
 TEST(ChartFilters, ConflictOnlyWhenBothAreOn) {
