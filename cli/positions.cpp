@@ -229,9 +229,14 @@ int RunPositions(const Arguments &args) {
     double jd = options.jd;
     if (options.hasDate) {
         // The same path as a date row of the window: blank hour 12:00, blank
-        // zone the computer's own.
-        const DateConversion date =
-            InputDateToAJDate(options.date, LocalTimezoneIndex(SystemTimezoneMinutes()));
+        // zone the computer's own (GMT when the lists have no entry for it).
+        const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+        if (!zone.listed && options.date.zoneIndex == 0) {
+            std::cerr << "vemo-cli positions: "
+                      << ZoneNotListedNotice(zone.systemMinutes, [](int item) { return ProgramText(item); })
+                      << "\n";
+        }
+        const DateConversion date = InputDateToAJDate(options.date, zone.index);
         if (!date.ok()) {
             std::cerr << "vemo-cli positions: "
                       << DateErrorMessage(kWorldRow, date.value, [](int item) { return ProgramText(item); })

@@ -164,12 +164,15 @@ int PrepareEngine(const char* command, const char* usage, const Arguments& args,
     std::cerr << "vemo-cli " << command << ": " << error << "\n";
     return kExitFailure;
   }
-  const int systemZone = SystemTimezoneMinutes();
+  const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+  if (!zone.listed) {
+    std::cerr << "vemo-cli " << command << ": "
+              << ZoneNotListedNotice(zone.systemMinutes, [](int item) { return ProgramText(item); }) << "\n";
+  }
   ComputeRequest request;
   int badRow = -1;
   double code = 0.0;
-  if (!BuildComputeRequest(options, LocalTimezoneIndex(systemZone), CurrentAJD(), systemZone,
-                           request, badRow, code)) {
+  if (!BuildComputeRequest(options, zone.index, CurrentAJD(), zone.minutesEast, request, badRow, code)) {
     std::cerr << "vemo-cli " << command << ": "
               << DateErrorMessage(badRow, code, [](int item) { return ProgramText(item); }) << "\n";
     return kExitUsage;

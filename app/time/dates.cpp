@@ -121,4 +121,14 @@ std::string DateErrorMessage(int row, double storedValue, const ProgramTextLooku
     return text(kRowNameItem[row]) + " " + text(reasonItem);
 }
 
+std::string ZoneNotListedNotice(int systemMinutes, const ProgramTextLookup& text) {
+    if (!text) return "";
+    std::string notice = text(kZoneNotListedItem);
+    const std::string marker = "[zone]";
+    if (const size_t p = notice.find(marker); p != std::string::npos) {
+        notice.replace(p, marker.size(), ZoneOffsetText(systemMinutes));
+    }
+    return notice;
+}
+
 }  // namespace vemo

@@ -116,4 +116,12 @@ using ProgramTextLookup = std::function<std::string(int)>;
 // outside 0..2 or a value that is not one of the four codes.
 std::string DateErrorMessage(int row, double storedValue, const ProgramTextLookup& text);
 
+// Item of the notice that the computer's zone is not in the lists; its
+// marker "[zone]" stands for the computer's offset.
+inline constexpr int kZoneNotListedItem = 401;
+
+// The notice for a computer whose zone offset (minutes east) has no entry:
+// item 401 with "[zone]" replaced by the offset, e.g. GMT+13:00.
+std::string ZoneNotListedNotice(int systemMinutes, const ProgramTextLookup& text);
+
 }  // namespace vemo

@@ -80,6 +80,26 @@ int LocalTimezoneIndex(int systemMinutes) {
     return 0;
 }
 
+LocalZone ResolveLocalZone(int systemMinutes) {
+    LocalZone zone;
+    zone.systemMinutes = systemMinutes;
+    zone.index = LocalTimezoneIndex(systemMinutes);
+    if (zone.index == 0) {
+        zone.index = kGmtEntry;
+        zone.listed = false;
+    }
+    zone.minutesEast = TimezoneMinutesOfEntry(zone.index);
+    return zone;
+}
+
+std::string ZoneOffsetText(int minutesEast) {
+    if (minutesEast == 0) return "GMT";
+    const int magnitude = minutesEast < 0 ? -minutesEast : minutesEast;
+    const int minutes = magnitude % 60;
+    return std::string(minutesEast < 0 ? "GMT-" : "GMT+") + std::to_string(magnitude / 60) + ":" +
+           (minutes < 10 ? "0" : "") + std::to_string(minutes);
+}
+
 int TimezoneMinutesFromSecondsWest(long secondsWest, bool mapNepal) {
     // Halves to even, as the rounding of the original program's integer
     // conversion; offsets in whole minutes are unaffected.

@@ -55,6 +55,25 @@ int TimezoneMinutesOfEntry(int n);
 // systemMinutes, or 0 when no entry matches (e.g. +12:00, +5:45 unmapped).
 int LocalTimezoneIndex(int systemMinutes);
 
+// The zone the program takes for "this computer". A computer whose offset
+// has an entry works in that entry. One whose offset has none (+12:00 and
+// beyond, -12:00, offsets off the half hour other than +5:45) works in GMT:
+// the present instant is shown in UT on the "GMT" entry and a blank zone of a
+// row selects "GMT", so that what the row shows is what is computed (a blank
+// entry would count as Greenwich while showing nothing, and the local clock
+// would then be read as GMT, up to 14 hours away from the present).
+struct LocalZone {
+    int index = 0;           // entry of the lists, 1..47
+    int minutesEast = 0;     // offset of that entry
+    bool listed = true;      // false: the computer's offset has no entry
+    int systemMinutes = 0;   // the computer's own offset, minutes east
+};
+LocalZone ResolveLocalZone(int systemMinutes);
+
+// An offset in minutes east as the lists write it, also for offsets they
+// lack: "GMT", "GMT+5:30", "GMT-9:30", "GMT+13:00", "GMT+12:45".
+std::string ZoneOffsetText(int minutesEast);
+
 // Zone offset in minutes east from ordalin's get_timezone value (seconds,
 // positive west), rounded to the nearest minute with halves to even. With
 // mapNepal, +5:45 (Nepal) becomes +5:30, the nearest entry of the list.

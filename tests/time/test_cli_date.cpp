@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -76,6 +77,35 @@ TEST_F(CliDate, DateGivesTheJulianDateOfTheWindowsRow) {
         std::string out;
         ASSERT_EQ(RunCommand(Command(std::string("--date ") + c.date + " --format json", c.computerZone), out), 0) << out;
         EXPECT_EQ(JsonJd(out), c.jd) << out;
+    }
+}
+
+TEST_F(CliDate, AComputerZoneMissingFromTheListsIsNamedOnceAndTakenAsGmt) {
+    struct Case {
+        const char* name;
+        std::string args;
+        bool notice;
+        const char* jdKey;  // where the JSON names the Julian date used
+    };
+    const Case cases[] = {
+        {"PositionsWithoutZone", "positions --date 2000-01-01", true, "\"jd\": "},
+        {"PositionsWithZone", "positions --date 2000-01-01Z", false, "\"jd\": "},
+        {"PositionsAtAJulianDate", "positions --jd 2451545", false, "\"jd\": "},
+        {"Table", "table --mode world --world 2000-01-01", true, "\"world\": "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out;
+        const std::string command = "TZ='TOT-13' '" + (folder_ / "vemo-cli").string() + "' " + c.args;
+        ASSERT_EQ(RunCommand(command + " --format json", out), 0) << out;
+        const size_t first = out.find("(GMT+13:00) is not in the time-zone lists");
+        EXPECT_EQ(first != std::string::npos, c.notice) << out;
+        if (first != std::string::npos) {
+            EXPECT_EQ(out.find("GMT+13:00", first + 10), std::string::npos) << out;
+        }
+        const size_t jd = out.find(c.jdKey);
+        ASSERT_NE(jd, std::string::npos) << out;
+        EXPECT_EQ(std::stod(out.substr(jd + std::strlen(c.jdKey))), 2451545.0) << out;
     }
 }
 

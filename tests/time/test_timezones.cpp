@@ -107,10 +107,37 @@ TEST(InputDateToAJDate, ComputerInNepalDefaultsToTheIndiaEntry) {
     EXPECT_DOUBLE_EQ(r.value, 2451545.0 - 330.0 / 1440);
 }
 
-TEST(InputDateToAJDate, ComputerAtPlusTwelveLeavesTheZoneBlankAsGreenwich) {
-    const int local = LocalTimezoneIndex(TimezoneMinutesFromSecondsWest(-43200, true));
-    const DateConversion r = InputDateToAJDate(DateRow{"2000", 1, 1, 25, 0}, local);
-    EXPECT_EQ(r.row.zoneIndex, 0);
+TEST(ResolveLocalZone, ComputersWithoutAnEntryWorkInGmtAndSayWhich) {
+    struct Case {
+        const char* name;
+        int systemMinutes;
+        int index;
+        bool listed;
+        const char* text;  // the computer's own offset as the status line names it
+    };
+    const Case cases[] = {
+        {"CentralEurope", 60, 26, true, "GMT+1:00"},
+        {"Greenwich", 0, 24, true, "GMT"},
+        {"NepalMappedToIndia", 330, 35, true, "GMT+5:30"},
+        {"NewZealandWinter", 720, 24, false, "GMT+12:00"},
+        {"TongaOrNewZealandSummer", 780, 24, false, "GMT+13:00"},
+        {"Chatham", 765, 24, false, "GMT+12:45"},
+        {"Kiribati", 840, 24, false, "GMT+14:00"},
+        {"BakerIsland", -720, 24, false, "GMT-12:00"},
+        {"NepalUnmapped", 345, 24, false, "GMT+5:45"},
+        {"Marquesas", -570, 5, true, "GMT-9:30"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LocalZone z = ResolveLocalZone(c.systemMinutes);
+        EXPECT_EQ(z.index, c.index);
+        EXPECT_EQ(z.listed, c.listed);
+        EXPECT_EQ(z.minutesEast, c.listed ? c.systemMinutes : 0);
+        EXPECT_EQ(ZoneOffsetText(c.systemMinutes), c.text);
+    }
+    // A blank zone of a row then visibly selects GMT and counts as GMT.
+    const DateConversion r = InputDateToAJDate(DateRow{"2000", 1, 1, 25, 0}, ResolveLocalZone(780).index);
+    EXPECT_EQ(r.row.zoneIndex, 24);
     EXPECT_DOUBLE_EQ(r.value, 2451545.0);
 }
 
