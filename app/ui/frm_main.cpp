@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
@@ -41,6 +43,8 @@ constexpr int kRowHeadingItem[3] = {4, 5, 6};
 // Clear's question: item 342, a blank, and the row's item 343, 344 or 345.
 constexpr int kClearQuestionItem = 342;
 constexpr int kClearRowItem[3] = {343, 344, 345};
+// Tooltip of a button whose window comes in a later version.
+constexpr int kNotAvailableYetItem = 400;
 // Step sizes: items 170..174 for half hour, day, week, month, year.
 constexpr int kFirstStepItem = 170;
 constexpr int kStepItems = 5;
@@ -140,7 +144,9 @@ bool FrmMain::StartUp() {
 
   systemTimezoneMinutes_ = options_.systemTimezoneMinutes();
   SetUpTimezoneComboBoxes(false);
-  localTimezoneIndex_ = vemo::LocalTimezoneIndex(systemTimezoneMinutes_);
+  const vemo::LocalZone zone = vemo::ResolveLocalZone(systemTimezoneMinutes_);
+  localTimezoneIndex_ = zone.index;
+  localZoneMinutes_ = zone.minutesEast;
 
   const std::string libraryError = vemo::SetUpDataFolder(options_.programFolder);
   if (!libraryError.empty()) {
@@ -149,12 +155,18 @@ bool FrmMain::StartUp() {
     return false;
   }
 
-  cmdRun->setEnabled(false);
+  // The chart, the reports, help, the saved states and the run search come in
+  // later versions; until then their buttons must not look usable.
+  notYetAvailable_ = {cmdToggleGraphic, cmdRun, cmdReport, cmdHelp, cmdSave, cmdSaveAs, cmdLoadState, cmdRestore};
+  for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
+  SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
   EnableStepControls(false);
-  cmdLoadState->setEnabled(false);
+  SetCommandEnabled(cmdLoadState, false);
+  SetCommandEnabled(cmdSave, false);
+  SetCommandEnabled(cmdRestore, false);
   // Enabled again below once the first table stands.
-  for (QPushButton* b : {cmdToggleGraphic, cmdReport, cmdSaveAs, cmdHelp}) b->setEnabled(false);
+  for (QPushButton* b : {cmdToggleGraphic, cmdReport, cmdSaveAs, cmdHelp}) SetCommandEnabled(b, false);
 
   ApplyLanguage();
   SetSaveAsCaption();
@@ -168,9 +180,9 @@ bool FrmMain::StartUp() {
   StartWithNow();
 
   SetSaveAsCaption();
-  cmdHelp->setEnabled(true);
-  cmdToggleGraphic->setEnabled(true);
-  cmdReport->setEnabled(true);
+  SetCommandEnabled(cmdHelp, true);
+  SetCommandEnabled(cmdToggleGraphic, true);
+  SetCommandEnabled(cmdReport, true);
   cmdQuit->setEnabled(true);
   Timer1.start();
   SetClickHint();
@@ -190,15 +202,28 @@ bool FrmMain::StartUp() {
                           QMessageBox::Ok, QMessageBox::Ok});
   }
 
-  cmdSaveAs->setEnabled(true);
-  cmdToggleGraphic->setEnabled(true);
+  SetCommandEnabled(cmdSaveAs, true);
+  SetCommandEnabled(cmdToggleGraphic, true);
   blnStartupCompleted = false;
   cmdCompute_Click();
   blnStartupCompleted = true;
   // The enabled states of the periodic refresh hold from the first moment.
   Timer1_Timer();
   SetFocusIfPossible(cmdCompute);
+  if (!zone.listed) {
+    // Said once; the next change of a date input brings the standing text back.
+    lblCopyright->setText(DisplayText(vemo::ZoneNotListedNotice(
+        systemTimezoneMinutes_, [](int n) { return vemo::ProgramText(n); })));
+  }
   return true;
+}
+
+bool FrmMain::IsAvailable(const QPushButton* button) const {
+  return std::find(notYetAvailable_.begin(), notYetAvailable_.end(), button) == notYetAvailable_.end();
+}
+
+void FrmMain::SetCommandEnabled(QPushButton* button, bool enabled) {
+  button->setEnabled(enabled && IsAvailable(button));
 }
 
 QString FrmMain::StandingStatusText() {
@@ -222,8 +247,9 @@ void FrmMain::StartWithNow() {
 }
 
 void FrmMain::SetWorldDateToNow() {
-  const HalfHourInstant now =
-      RoundToHalfHour(LocalDayValueOf(options_.currentAJD(), systemTimezoneMinutes_));
+  // The local zone's offset: on a computer whose zone has no entry the row
+  // shows the present instant in GMT, on the "GMT" entry selected below.
+  const HalfHourInstant now = RoundToHalfHour(LocalDayValueOf(options_.currentAJD(), localZoneMinutes_));
   EuroDate d{0, 0, 0, ORDALIN_GREGORIAN, static_cast<int32_t>(now.dayNumber), 0};
   jdn_to_euro_date(&d);
   cboMonthCE[0]->setCurrentIndex(d.month);
@@ -404,7 +430,7 @@ void FrmMain::SetSaveAsCaption() {
   QFont f = cmdSaveAs->font();
   f.setBold(false);
   cmdSaveAs->setFont(f);
-  cmdLoadState->setEnabled(!chartShown && hasResult_);
+  SetCommandEnabled(cmdLoadState, !chartShown && hasResult_);
 }
 
 void FrmMain::EnableStepControls(bool enabled) {
@@ -453,8 +479,8 @@ bool FrmMain::cmdCompute_Click() {
   DrawTable();
   ShowSummary();
   intTotalNumAspects = engine_.GetTotalNumAspects();
-  cmdToggleGraphic->setEnabled(true);
-  cmdLoadState->setEnabled(picGraphic->isHidden());
+  SetCommandEnabled(cmdToggleGraphic, true);
+  SetCommandEnabled(cmdLoadState, picGraphic->isHidden());
   SetTitle();
   SetClickHint();
   return true;
@@ -520,8 +546,8 @@ void FrmMain::OnDateInputChanged(int row, bool isDropDown) {
 void FrmMain::InputDateChanged(int row) {
   if (!picGraphic->isHidden()) return;
   if (ModeUsesRow(CheckedMode(), row)) {
-    cmdToggleGraphic->setEnabled(false);
-    cmdRun->setEnabled(false);
+    SetCommandEnabled(cmdToggleGraphic, false);
+    SetCommandEnabled(cmdRun, false);
   }
 }
 
@@ -606,16 +632,16 @@ void FrmMain::Timer1_Timer() {
   if (GraphShown) {
     cmdToggleGraphic->setText(Text(41));
     lblCopyright->setVisible(false);
-    cmdRun->setEnabled(false);
+    SetCommandEnabled(cmdRun, false);
   } else if (!tableShown) {
     cmdToggleGraphic->setText(Text(41));
     lblCopyright->setVisible(false);
-    cmdRun->setEnabled(ModeUsesWorldDate(checked) && cboForwardBack->currentIndex() > 0 &&
-                       cmdToggleGraphic->isEnabled());
+    SetCommandEnabled(cmdRun, ModeUsesWorldDate(checked) && cboForwardBack->currentIndex() > 0 &&
+                                  cmdToggleGraphic->isEnabled());
   } else {
     cmdToggleGraphic->setText(Text(37));
     lblCopyright->setVisible(true);
-    cmdRun->setEnabled(false);
+    SetCommandEnabled(cmdRun, false);
   }
 
   if (!isMinimized()) ApplyModeHeight();

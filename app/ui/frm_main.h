@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/engine.h"
@@ -121,6 +122,15 @@ class FrmMain : public QWidget {
   bool RunQuickly = false;  // chkRunQuickly of the run window
   bool GraphShown = false;  // the aspect time graph is shown (set by the chart)
   int LocalTimezoneIndex() const { return localTimezoneIndex_; }
+  // Offset of the local time-zone entry (minutes east): the computer's own,
+  // or 0 (GMT) when the lists have no entry for it.
+  int LocalZoneMinutes() const { return localZoneMinutes_; }
+
+  // Buttons whose windows come in a later version stay disabled, with a
+  // tooltip that says so; every enabling of a command button goes through
+  // SetCommandEnabled, which keeps them so.
+  bool IsAvailable(const QPushButton* button) const;
+  void SetCommandEnabled(QPushButton* button, bool enabled);
   AspectEngine& Engine() { return engine_; }
   settings::FrmConfigure* Configure() { return configure_; }
   FrmPopUp* PopUpWindow() { return popUp_; }
@@ -225,6 +235,8 @@ class FrmMain : public QWidget {
   std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};
   int modeNumber_ = 0;
   int localTimezoneIndex_ = 0;
+  int localZoneMinutes_ = 0;
+  std::vector<QPushButton*> notYetAvailable_;
   int systemTimezoneMinutes_ = 0;
   bool resizing_ = false;
   bool suppressOptionEvents_ = false;

@@ -22,14 +22,15 @@ namespace vemo::ui {
 
 namespace {
 
-// Background of the table and of the aspect cells: the kind colours (yellow,
-// cyan, light green ...) are legible only on a dark ground.
-const QColor kTableBackground(0, 0, 0);
 
 // Point sizes: the window's own text and the glyph cells (the glyph font is
 // drawn at 14 points).
 constexpr int kTextPointSize = 9;
 constexpr int kCellPointSize = 8;
+// The corner captions of the two-date table ("Transits to 1st birthdate")
+// are wrapped onto two or three lines of a smaller size so that they fit the
+// 1080-twip cell whole.
+constexpr int kCornerPointSize = 7;
 constexpr int kGlyphPointSize = 14;
 
 QPushButton* MakeButton(QWidget* parent, const char* name) {
@@ -290,8 +291,9 @@ void FrmMain::DrawTable() {
     const TableCell& cell = table.Cells[static_cast<size_t>(i)];
     CellBox* box = txbCell[i];
     QPalette p = box->palette();
-    const bool onDark = cell.Role == CellRole::Aspect || cell.Role == CellRole::Empty;
-    p.setColor(QPalette::Window, onDark ? kTableBackground : ColourFromValue(cell.Background));
+    // Empty aspect cells share the ground of the aspect cells.
+    const Colour ground = cell.Role == CellRole::Empty ? kAspectCellBackground : cell.Background;
+    p.setColor(QPalette::Window, ColourFromValue(ground));
     p.setColor(QPalette::WindowText, ColourFromValue(cell.TextColour));
     box->setPalette(p);
     if (cell.Role == CellRole::Glyph) {
@@ -302,7 +304,10 @@ void FrmMain::DrawTable() {
     } else {
       QFont f = cellFont;
       f.setBold(cell.Bold);
+      const bool corner = cell.Role == CellRole::Corner;
+      if (corner) f.setPointSize(kCornerPointSize);
       box->setFont(f);
+      box->setWordWrap(corner);
       box->setText(DisplayText(cell.Text));
       box->setToolTip(QString());
     }

@@ -1,12 +1,14 @@
 // vemo-screenshot: starts the main window for a fixed instant and writes
-// pictures of it (World transits and Synastry) and of the configuration
-// window as PNG files. Used by scripts/screenshot for the manual and the
-// README; it runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
+// pictures of it (the six modes, and World transits with the darker palette
+// colours and a kind left out of the chart) and of the configuration window
+// as PNG files. Used by scripts/screenshot for the manual and the README; it
+// runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
-// Usage: vemo-screenshot OUTPUT_FOLDER [AJD]
+// Usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]
 // AJD is the instant shown as the present (default 2460677.0, which is
-// 2025-01-01 12:00 UT); the computer's zone is taken as GMT+1:00. Settings are
-// read from and written to a temporary folder, never the user's own.
+// 2025-01-01 12:00 UT); the computer's zone is taken as GMT+1:00. SUFFIX is
+// added to every file name (main-world-150.png for a run at 150 %). Settings
+// are read from and written to a temporary folder, never the user's own.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/settings/frm_configure.h"
 #include "app/ui/frm_main.h"
@@ -38,11 +41,15 @@ bool Save(QWidget* w, const QString& path) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: vemo-screenshot OUTPUT_FOLDER [AJD]\n");
+    std::fprintf(stderr, "usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]\n");
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
   const double ajd = argc > 2 ? std::atof(argv[2]) : 2460677.0;
+  const QString suffix = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+  auto file = [&out, &suffix](const char* name) {
+    return QDir(out).filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
+  };
   if (!QDir().mkpath(out)) {
     std::fprintf(stderr, "cannot create %s\n", argv[1]);
     return 1;
@@ -61,9 +68,9 @@ int main(int argc, char* argv[]) {
   options.endProgram = [] {};
   vemo::ui::FrmMain w(options);
   if (!w.StartUp()) return 1;
-  bool ok = Save(&w, QDir(out).filePath("main-world.png"));
+  bool ok = true;
 
-  // Synastry of two birthdates.
+  // Two birthdates for the modes that use them.
   const struct { int row; const char* year; int month, day, hour, zone; } births[] = {
       {1, "1969", 7, 20, 41, 0}, {2, "1982", 3, 10, 17, 26}};
   for (const auto& b : births) {
@@ -73,14 +80,45 @@ int main(int argc, char* argv[]) {
     w.cboHour[b.row]->setCurrentIndex(b.hour);
     w.cboTimezone[b.row]->setCurrentIndex(b.zone);
   }
-  w.optSynastry->click();
-  w.Timer1_Timer();
-  ok = Save(&w, QDir(out).filePath("main-synastry.png")) && ok;
+  const std::pair<QRadioButton*, const char*> modes[] = {
+      {w.optNatal[0], "main-natal1"},       {w.optNatal[1], "main-natal2"},
+      {w.optPersonal[0], "main-personal1"}, {w.optPersonal[1], "main-personal2"},
+      {w.optSynastry, "main-synastry"},     {w.optPlanetary, "main-world"}};
+  for (const auto& [option, name] : modes) {
+    option->click();
+    w.Timer1_Timer();
+    ok = Save(&w, file(name)) && ok;
+  }
+
+  // The darker colours of the palette on their light ground, and a kind left
+  // out of the chart, which the table still shows in grey.
+  {
+    auto* configure = w.Configure();
+    configure->Activate();
+    vemo::settings::ConfigureValues v = configure->ControlValues();
+    v.orbs.AspectColours = {0,
+                            vemo::Rgb(0, 0, 255),     // conjunction blue
+                            vemo::Rgb(128, 64, 0),    // opposition brown
+                            vemo::Rgb(192, 0, 255),   // square violet
+                            vemo::Rgb(255, 192, 0),   // trine orange
+                            0,                        // sextile left out of the chart
+                            vemo::Rgb(0, 192, 255),   // semisextile sky blue
+                            vemo::Rgb(128, 128, 128)};  // quincunx grey
+    configure->SetControlValues(v);
+    configure->cmdAccept_Click();
+    configure->hide();
+    w.Timer1_Timer();
+    ok = Save(&w, file("main-colours")) && ok;
+    configure->Activate();
+    configure->cmdReset_Click();  // hidden: back to the default colours, nothing asked
+    configure->AspectColours = configure->ColourCopy();
+    w.cmdCompute_Click();
+  }
 
   auto* configure = w.Configure();
   configure->Activate();
   configure->show();
-  ok = Save(configure, QDir(out).filePath("configure.png")) && ok;
+  ok = Save(configure, file("configure")) && ok;
   configure->hide();
   return ok ? 0 : 1;
 }

@@ -1,13 +1,20 @@
 // The configuration window over the running main window: Accept, Cancel,
 // Reset, the colour samples, "Set all", and the registry flags.
 #include <QCheckBox>
+#include <QPushButton>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
 
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "app/aspects/table_model.h"
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
+#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -216,6 +223,104 @@ TEST_F(ConfigureWindowTest, FreshUserGetsDefaultsByTheComputersZone) {
     EXPECT_FALSE(w->Configure()->chkShowOnlyEarthAspects->isChecked());
     w.reset();
   }
+}
+
+TEST_F(ConfigureWindowTest, CancelEscapeAndTheCloseBoxDropEveryUnacceptedChange) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  struct Change {
+    const char* name;
+    std::function<void(FrmConfigure*)> apply;
+  };
+  const Change changes[] = {
+      {"SetAllNonzeroOrbs",
+       [this](FrmConfigure* c) {
+         answers.push_back(QMessageBox::Yes);
+         c->cboOrb[7]->setCurrentIndex(2);
+         c->cmdSetAllNonzeroOrbsToConjunctionOrb_Click();
+       }},
+      {"MidpointOrb", [](FrmConfigure* c) { c->cboOrbForMidpoints->setCurrentIndex(7); }},
+      {"BoldfaceProportionOfOrb", [](FrmConfigure* c) { c->optProportionOfOrb->setChecked(true); }},
+  };
+  const std::pair<const char*, std::function<void(FrmConfigure*)>> ways[] = {
+      {"Cancel", [](FrmConfigure* c) { c->cmdCancel_Click(); }},
+      {"Escape", [](FrmConfigure* c) { QTest::keyClick(c, Qt::Key_Escape); }},
+      {"CloseBox", [](FrmConfigure* c) { c->close(); }},
+  };
+  for (const auto& [way, cancel] : ways) {
+    for (const Change& change : changes) {
+      SCOPED_TRACE(std::string(way) + " after " + change.name);
+      FrmConfigure* c = Open();
+      const OrbSettings before = c->SettingsForCompute();
+      const settings::ConfigureValues shown = c->ControlValues();
+      change.apply(c);
+      ASSERT_NE(c->SettingsForCompute(), before);
+      cancel(c);
+      EXPECT_FALSE(c->isVisible());
+      EXPECT_EQ(c->SettingsForCompute(), before);
+      w->cmdCompute->click();
+      EXPECT_EQ(w->Engine().Settings, before);
+      c->Activate();
+      EXPECT_EQ(c->ControlValues(), shown);
+    }
+  }
+  // Once accepted a change stays: Cancel only drops what came after.
+  FrmConfigure* c = Open();
+  c->cboOrbForMidpoints->setCurrentIndex(7);
+  c->cmdAccept_Click();
+  c->optProportionOfOrb->setChecked(true);
+  c->cmdCancel_Click();
+  EXPECT_EQ(c->SettingsForCompute().MidpointOrbListIndex, 7);
+  EXPECT_TRUE(c->SettingsForCompute().BoldfaceOneDegree);
+}
+
+TEST_F(ConfigureWindowTest, AcceptedZoneNamesSurviveARestart) {
+  for (const bool names : {true, false}) {
+    SCOPED_TRACE(names);
+    Start(LocalAJD(2024, 6, 15, 14, 10), 60);
+    FrmConfigure* c = Open();
+    c->chkDisplayNATZabbr->setChecked(names);
+    c->cmdAccept_Click();
+    c->cmdHide_Click();
+    w.reset();
+    // The next start reads the choice back, whatever the computer's zone.
+    Start(LocalAJD(2024, 6, 15, 14, 10), 60);
+    EXPECT_EQ(w->Configure()->chkDisplayNATZabbr->isChecked(), names);
+    EXPECT_EQ(w->cboTimezone[0]->itemText(14), names ? "EST/CDT" : "GMT-5:00");
+    w.reset();
+  }
+}
+
+TEST_F(ConfigureWindowTest, KindsInDarkOrNoColourStayReadableInTheTable) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  constexpr int kMarsSextilePluto = 53;
+  auto cellColours = [this] {
+    const QPalette p = w->txbCell[kMarsSextilePluto]->palette();
+    return std::make_pair(p.color(QPalette::WindowText), p.color(QPalette::Window));
+  };
+  FrmConfigure* c = Open();
+  // Sextile cyan -> grey -> light blue -> blue, the darkest of the palette.
+  for (int i = 0; i < 3; ++i) QTest::mouseClick(c->lblAspectColor[4], Qt::LeftButton);
+  ASSERT_EQ(c->ColourCopy()[kSextile], Rgb(0, 0, 255));
+  c->cmdAccept_Click();
+  EXPECT_EQ(cellColours(), std::make_pair(QColor(0, 0, 255), QColor(255, 255, 255)));
+  // Left out of the chart: a neutral grey on black, still counted and shown.
+  QTest::mouseClick(c->lblAspectColor[4], Qt::RightButton);
+  c->cmdAccept_Click();
+  c->cmdHide_Click();
+  EXPECT_EQ(cellColours(), std::make_pair(ColourFromValue(kExcludedKindText), QColor(0, 0, 0)));
+  EXPECT_TRUE(w->txbCell[kMarsSextilePluto]->text().startsWith("Sxt"));
+  // A click on it ends there, as for every kind left out of the chart.
+  QTest::mouseClick(w->txbCell[kMarsSextilePluto], Qt::LeftButton);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(ConfigureWindowTest, AllOrbsAtZeroAreStatedInTheTitle) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  for (int i = 0; i < 7; ++i) c->cboOrb[i]->setCurrentIndex(0);
+  c->cmdAccept_Click();
+  EXPECT_TRUE(w->lblTitle->text().endsWith(QString::fromStdString("  " + vemo::ProgramText(33) + " 0°.")))
+      << w->lblTitle->text().toStdString();
 }
 
 }  // namespace
