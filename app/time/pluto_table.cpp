@@ -1,7 +1,9 @@
 #include "app/time/pluto_table.h"
 
+#include <array>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -16,11 +18,26 @@ constexpr double kFullCircle = 6.28318530717959;
 
 bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+// Every code of a valid day is at least 58 (the smallest of the offsets
+// below), so such a character is neither a blank nor a line end.
+bool IsCode(char c) { return static_cast<unsigned char>(c) >= 58; }
+
 int Mod(int a, int m) { return ((a % m) + m) % m; }
 
-// The four codes of a day whose index leaves k7 = k mod 7 and k55 = k mod 55;
-// false when they decode outside degrees 0..359, minutes or seconds 0..59.
-bool DecodeCodes(const unsigned char* c, int k7, int k55, double* degrees) {
+// m / 60.0 and s / 3600.0 for 0..59, the same doubles as the divisions.
+template <int Divisor>
+constexpr std::array<double, 60> Quotients() {
+    std::array<double, 60> q{};
+    for (int i = 0; i < 60; ++i) q[static_cast<size_t>(i)] = i / static_cast<double>(Divisor);
+    return q;
+}
+constexpr std::array<double, 60> kMinuteInDegrees = Quotients<60>();
+constexpr std::array<double, 60> kSecondInDegrees = Quotients<3600>();
+
+// The four codes of a day whose index leaves k7 = k mod 7 and k55 = k mod 55,
+// as arcseconds of longitude; false when they decode outside degrees 0..359,
+// minutes or seconds 0..59.
+bool DecodeCodes(const unsigned char* c, int k7, int k55, int32_t* arcseconds) {
     const int minutes = c[0] - 60 - k7;
     const int seconds = c[1] - 60;
     const int sixties = c[2] - 58 - k55;
@@ -29,15 +46,115 @@ bool DecodeCodes(const unsigned char* c, int k7, int k55, double* degrees) {
     if (sixties < 0 || units < 0 || units > 59) return false;
     const int wholeDegrees = sixties * 60 + units;
     if (wholeDegrees >= 360) return false;
-    *degrees = wholeDegrees + minutes / 60.0 + seconds / 3600.0;
+    *arcseconds = (wholeDegrees * 60 + minutes) * 60 + seconds;
     return true;
 }
+
+// Degrees of a day held as arcseconds: wholeDegrees + minutes / 60.0 +
+// seconds / 3600.0, the quotients looked up.
+double DegreesOfArcseconds(int32_t arcseconds) {
+    const int wholeDegrees = arcseconds / 3600;
+    const int minutes = arcseconds / 60 % 60;
+    const int seconds = arcseconds % 60;
+    return wholeDegrees + kMinuteInDegrees[static_cast<size_t>(minutes)] +
+           kSecondInDegrees[static_cast<size_t>(seconds)];
+}
+
+// Decodes the day lines of a text as its pieces come, in one pass, without
+// copying lines: the remainders of the day index mod 7 and mod 55 of the
+// scramble are counted along.
+class DayLines {
+public:
+    explicit DayLines(const std::string& sourceName) : source_(sourceName) {
+        days.reserve(kPlutoRequiredDays);
+    }
+
+    // Decodes the complete lines at the start of [data, data + size), all of
+    // it when atEnd, and returns how many bytes they took. A bad line sets
+    // error and ends the decoding.
+    size_t Decode(const char* data, size_t size, bool atEnd) {
+        const char* pos = data;
+        const char* const textEnd = data + size;
+        // Counters in locals, so that they stay in registers across push_back.
+        long lineNumber = lineNumber_;
+        int k7 = k7_;
+        int k55 = k55_;
+        while (pos < textEnd) {
+            const char* first = pos;
+            const char* last = nullptr;
+            if (textEnd - pos >= 6 && pos[4] == '\r' && pos[5] == '\n' && IsCode(pos[0]) &&
+                IsCode(pos[1]) && IsCode(pos[2]) && IsCode(pos[3])) {
+                // The shipped form: four codes and CR LF.
+                last = pos + 4;
+                pos += 6;
+            } else {
+                // Lines are a few bytes long: a plain scan beats a library call.
+                const char* end = pos;
+                while (end < textEnd && *end != '\n') ++end;
+                if (end == textEnd && !atEnd) break;  // the rest comes with the next piece
+                last = end;
+                while (first < last && IsTrimmed(*first)) ++first;
+                while (last > first && IsTrimmed(last[-1])) --last;
+                pos = end < textEnd ? end + 1 : end;
+                if (first == last) {
+                    ++lineNumber;
+                    continue;
+                }
+            }
+            ++lineNumber;
+            int32_t arcseconds = 0;
+            if (last - first < 4) {
+                error = source_ + ", line " + std::to_string(lineNumber) +
+                        ": a day line must have at least four characters.";
+                break;
+            }
+            if (!DecodeCodes(reinterpret_cast<const unsigned char*>(first), k7, k55, &arcseconds)) {
+                error = source_ + ", line " + std::to_string(lineNumber) +
+                        ": the characters do not decode to a longitude (degrees 0 to 359, "
+                        "minutes and seconds 0 to 59).";
+                break;
+            }
+            days.push_back(arcseconds);
+            if (++k7 == 7) k7 = 0;
+            if (++k55 == 55) k55 = 0;
+        }
+        lineNumber_ = lineNumber;
+        k7_ = k7;
+        k55_ = k55;
+        return static_cast<size_t>(pos - data);
+    }
+
+    // After the last piece: the first error, or what is missing, or "".
+    std::string Verdict() const {
+        if (!error.empty()) return error;
+        if (static_cast<int>(days.size()) < kPlutoRequiredDays) {
+            return source_ + " holds " + std::to_string(days.size()) + " day lines; " +
+                   std::to_string(kPlutoRequiredDays) +
+                   " are needed (1 January 1600 to 1 January 2200). The file is incomplete.";
+        }
+        return "";
+    }
+
+    std::vector<int32_t> days;  // arcseconds of longitude, day by day
+    std::string error;
+
+private:
+    const std::string& source_;
+    long lineNumber_ = 0;
+    int k7_ = 0;
+    int k55_ = 0;
+};
 
 }  // namespace
 
 bool DecodePlutoLine(std::string_view line, int k, double* degrees) {
-    if (line.size() < 4) return false;
-    return DecodeCodes(reinterpret_cast<const unsigned char*>(line.data()), Mod(k, 7), Mod(k, 55), degrees);
+    int32_t arcseconds = 0;
+    if (line.size() < 4 ||
+        !DecodeCodes(reinterpret_cast<const unsigned char*>(line.data()), Mod(k, 7), Mod(k, 55), &arcseconds)) {
+        return false;
+    }
+    *degrees = DegreesOfArcseconds(arcseconds);
+    return true;
 }
 
 std::string EncodePlutoLine(double degrees, int k) {
@@ -55,74 +172,47 @@ std::string EncodePlutoLine(double degrees, int k) {
 }
 
 std::string PlutoTable::Load(const std::string& path) {
-    degrees_.clear();
+    arcseconds_.clear();
     unavailable_ = kDataFileMissing;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         return "Cannot open \"" + path + "\": " + std::strerror(errno);
     }
-    // One buffer of the file's size, filled by one read (the file is about
-    // 1.3 MB); a file that grows meanwhile is read on to its end.
-    std::string text;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    std::rewind(file);
-    text.resize(size > 0 ? static_cast<size_t>(size) : 0);
-    size_t n = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), file);
-    text.resize(n);
-    char buffer[1 << 14];
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    // The file (about 1.3 MB) passes through one small buffer, decoded piece
+    // by piece: a buffer of its whole size would cost a page fault for every
+    // 4 KB of it in a fresh process, more than the decoding itself.
+    std::vector<char> buffer(1 << 16);
+    DayLines lines(path);
+    size_t held = 0;  // bytes of an unfinished line at the start of the buffer
+    for (;;) {
+        const size_t n = std::fread(buffer.data() + held, 1, buffer.size() - held, file);
+        const bool atEnd = n == 0;
+        const size_t available = held + n;
+        const size_t used = lines.Decode(buffer.data(), available, atEnd);
+        if (atEnd || !lines.error.empty()) break;
+        held = available - used;
+        std::memmove(buffer.data(), buffer.data() + used, held);
+        if (held == buffer.size()) buffer.resize(2 * buffer.size());  // one very long line
+    }
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
     if (readError) return "Cannot read \"" + path + "\".";
-    return LoadFromText(text, path);
+    return Accept(lines.Verdict(), lines.days);
 }
 
 std::string PlutoTable::LoadFromText(std::string_view text, const std::string& sourceName) {
-    degrees_.clear();
-    // Until the text has passed every check the table counts as unreadable.
-    unavailable_ = kDataFileUnreadable;
-    std::vector<double> days;
-    days.reserve(kPlutoRequiredDays);
-    // The lines are decoded where they lie in the text, in one pass; the
-    // day index's remainders mod 7 and mod 55 of the scramble are counted
-    // along rather than divided out for every line.
-    const char* pos = text.data();
-    const char* const textEnd = pos + text.size();
-    long lineNumber = 0;
-    int k7 = 0;
-    int k55 = 0;
-    while (pos < textEnd) {
-        const void* newline = std::memchr(pos, '\n', static_cast<size_t>(textEnd - pos));
-        const char* end = newline ? static_cast<const char*>(newline) : textEnd;
-        ++lineNumber;
-        const char* first = pos;
-        const char* last = end;
-        while (first < last && IsTrimmed(*first)) ++first;
-        while (last > first && IsTrimmed(last[-1])) --last;
-        pos = end + 1;
-        if (first == last) continue;
+    DayLines lines(sourceName);
+    lines.Decode(text.data(), text.size(), true);
+    return Accept(lines.Verdict(), lines.days);
+}
 
-        double value = 0.0;
-        if (last - first < 4) {
-            return sourceName + ", line " + std::to_string(lineNumber) +
-                   ": a day line must have at least four characters.";
-        }
-        if (!DecodeCodes(reinterpret_cast<const unsigned char*>(first), k7, k55, &value)) {
-            return sourceName + ", line " + std::to_string(lineNumber) +
-                   ": the characters do not decode to a longitude (degrees 0 to 359, "
-                   "minutes and seconds 0 to 59).";
-        }
-        days.push_back(value);
-        if (++k7 == 7) k7 = 0;
-        if (++k55 == 55) k55 = 0;
+std::string PlutoTable::Accept(const std::string& verdict, std::vector<int32_t>& days) {
+    arcseconds_.clear();
+    if (!verdict.empty()) {
+        unavailable_ = kDataFileUnreadable;
+        return verdict;
     }
-    if (static_cast<int>(days.size()) < kPlutoRequiredDays) {
-        return sourceName + " holds " + std::to_string(days.size()) + " day lines; " +
-               std::to_string(kPlutoRequiredDays) +
-               " are needed (1 January 1600 to 1 January 2200). The file is incomplete.";
-    }
-    degrees_ = std::move(days);
+    arcseconds_ = std::move(days);
     unavailable_ = kDataFileMissing;
     return "";
 }
@@ -130,9 +220,8 @@ std::string PlutoTable::LoadFromText(std::string_view text, const std::string& s
 double PlutoTable::DegreesOfDay(int k) const {
     if (k < 0) return kBeforeDataRange;
     if (k >= DayCount()) return kAfterDataRange;
-    return degrees_[static_cast<size_t>(k)];
+    return DegreesOfArcseconds(arcseconds_[static_cast<size_t>(k)]);
 }
-
 double PlutoTable::Longitude(double ajd) const {
     if (!Available()) return unavailable_;
     const double d = ajd + 0.5;

@@ -16,6 +16,7 @@
 // interpolation.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,8 +41,8 @@ public:
     // sourceName names the file in messages.
     std::string LoadFromText(std::string_view text, const std::string& sourceName);
 
-    bool Available() const { return !degrees_.empty(); }
-    int DayCount() const { return static_cast<int>(degrees_.size()); }
+    bool Available() const { return !arcseconds_.empty(); }
+    int DayCount() const { return static_cast<int>(arcseconds_.size()); }
 
     // Decoded longitude in degrees of day index k; -99 for k < 0 and -100 for
     // k beyond the table.
@@ -55,7 +56,12 @@ public:
     double Longitude(double ajd) const;
 
 private:
-    std::vector<double> degrees_;
+    // Takes the decoded days when verdict is "", else empties the table.
+    std::string Accept(const std::string& verdict, std::vector<int32_t>& days);
+
+    // Whole arcseconds of each day's longitude: half the memory of degrees
+    // as doubles, converted to exactly the same doubles on lookup.
+    std::vector<int32_t> arcseconds_;
     double unavailable_ = -101;
 };
 

@@ -2,6 +2,7 @@
 // and refusal of short or corrupt files with the line that is wrong.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -223,6 +224,36 @@ protected:
     }
     std::filesystem::path folder_;
 };
+
+// The file is read in pieces: lines cut at the ends of the pieces, blank and
+// untidy lines and one line longer than a piece must read as from one text.
+TEST_F(PlutoFileTest, FileReadsAsItsWholeText) {
+    std::string text;
+    for (int k = 0; k < kPlutoRequiredDays; ++k) {
+        if (k % 4999 == 0) text += "\r\n \t\r\n";
+        text += (k % 3 == 1 ? "  " : "") + EncodePlutoLine(SmoothPluto(k), k);
+        if (k == 70000) text += std::string(200000, 'x');  // ignored after the fourth character
+        text += k % 2 ? "\n" : "\r\n";
+    }
+    Write(kPlutoFileName, text);
+    PlutoTable fromText;
+    ASSERT_EQ(fromText.LoadFromText(text, "text"), "");
+    PlutoTable fromFile;
+    ASSERT_EQ(fromFile.Load((folder_ / kPlutoFileName).string()), "");
+    ASSERT_EQ(fromFile.DayCount(), fromText.DayCount());
+    for (int k = 0; k < fromText.DayCount(); ++k) {
+        ASSERT_EQ(fromFile.DegreesOfDay(k), fromText.DegreesOfDay(k)) << k;
+    }
+    // A fault far into the file is found at its line.
+    const size_t at = text.find(EncodePlutoLine(SmoothPluto(150000), 150000));
+    ASSERT_NE(at, std::string::npos);
+    text[at] = '\x7f';
+    Write(kPlutoFileName, text);
+    const std::string error = fromFile.Load((folder_ / kPlutoFileName).string());
+    const long line = std::count(text.begin(), text.begin() + static_cast<long>(at), '\n') + 1;
+    EXPECT_NE(error.find("line " + std::to_string(line) + ":"), std::string::npos) << error;
+    EXPECT_FALSE(fromFile.Available());
+}
 
 TEST_F(PlutoFileTest, ProgramTableLoadsFromTheDataFolderOrReportsWhy) {
     SetDataFolder(folder_.string());
