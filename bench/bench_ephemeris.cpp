@@ -1,9 +1,11 @@
-// planets_vemo: positions per second, per planet and for sets of planets.
-// The outer planets read small data files that the benchmark writes into a
-// temporary folder (one open, one 235-byte read, one close per position).
+// planets_vemo: positions per second, per planet and for sets of planets,
+// and an outer planet against Mars while stepping day by day. The outer
+// planets read data files that the benchmark writes into a temporary folder
+// (by default held open: one stat and one 235-byte read per position).
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "ephemeris/outer_files.h"
 #include "ephemeris/planets_vemo.h"
 
 namespace {
@@ -48,10 +51,13 @@ void EnsureDataFolder() {
     });
 }
 
+// Calendar year of a Julian date, near enough for choosing records here.
+int32_t YearOf(double jd) { return static_cast<int32_t>(1900 + (jd - 2415020.5) / 365.25); }
+
 // Dates stepping through the years 1900..2100 so each call evaluates afresh.
 struct DateStepper {
     double jd = 2415020.5;
-    int32_t year() const { return static_cast<int32_t>(1900 + (jd - 2415020.5) / 365.25); }
+    int32_t year() const { return YearOf(jd); }
     void next() {
         jd += 7.3;
         if (jd > 2488069.5) jd = 2415020.5;
@@ -89,5 +95,50 @@ void BM_PlanetSet(benchmark::State &state) {
 BENCHMARK(BM_PlanetSet)->Args({1, 8})->Name("BM_AllEightPlanets");
 BENCHMARK(BM_PlanetSet)->Args({1, 4})->Name("BM_InnerPlanets");
 BENCHMARK(BM_PlanetSet)->Args({5, 8})->Name("BM_OuterPlanets");
+
+// Mars from the compiled series and one outer planet from its file, timed
+// alternately in blocks of 256 days so that both see the same machine state;
+// the counter outer_over_mars is the ratio of their costs per position.
+// Args: the library planet (5 Jupiter .. 8 Neptune) and how the files are
+// read (1 held open, 0 opened, read and closed for every position).
+void BM_OuterVersusMarsSteppingDaily(benchmark::State &state) {
+    EnsureDataFolder();
+    const auto planet = static_cast<int32_t>(state.range(0));
+    pv_keep_files(static_cast<int>(state.range(1)));
+    using Clock = std::chrono::steady_clock;
+    Clock::duration mars{}, outer{};
+    long positions = 0;
+    double start = 2451544.5;  // 1 January 2000, 0h
+    for (auto _ : state) {
+        constexpr int kBlock = 256;
+        const auto t0 = Clock::now();
+        for (int d = 0; d < kBlock; ++d) {
+            double rv = 0;
+            const double jd = start + d;
+            benchmark::DoNotOptimize(hc_j2000_long_rv_planet(4, jd, YearOf(jd), &rv));
+        }
+        const auto t1 = Clock::now();
+        for (int d = 0; d < kBlock; ++d) {
+            double rv = 0;
+            const double jd = start + d;
+            benchmark::DoNotOptimize(hc_j2000_long_rv_planet(planet, jd, YearOf(jd), &rv));
+        }
+        const auto t2 = Clock::now();
+        mars += t1 - t0;
+        outer += t2 - t1;
+        positions += kBlock;
+        start += kBlock;
+        if (start > 2488069.5) start = 2451544.5;
+    }
+    pv_keep_files(1);
+    const double ns = 1e9 * Clock::period::num / Clock::period::den;
+    state.counters["mars_ns"] = static_cast<double>(mars.count()) * ns / static_cast<double>(positions);
+    state.counters["outer_ns"] = static_cast<double>(outer.count()) * ns / static_cast<double>(positions);
+    state.counters["outer_over_mars"] =
+        static_cast<double>(outer.count()) / static_cast<double>(mars.count());
+}
+BENCHMARK(BM_OuterVersusMarsSteppingDaily)
+    ->ArgsProduct({{5, 6, 7, 8}, {1, 0}})
+    ->ArgNames({"planet", "held"});
 
 }  // namespace
