@@ -187,7 +187,7 @@ TEST_F(OuterFiles, FolderSetFromItselfIsKept) {
     EXPECT_EQ(read("uranus.dac", 1600, 1600, dac::jd0_of(1600, 0), &lat, &rv), 1.0);
 }
 
-// Replacing a file takes effect at the next request: nothing is cached.
+// Replacing a file takes effect at the next request: every request reads it.
 TEST_F(OuterFiles, ReplacedFileIsReadAfresh) {
     double lat = 0, rv = 0;
     const double jd0 = dac::jd0_of(1600, 80);
