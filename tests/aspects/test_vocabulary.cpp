@@ -58,27 +58,6 @@ TEST(AngleRoutines, SeparationLeavesDirectionAloneWhenUndecided) {
   EXPECT_EQ(direction, 7);
 }
 
-TEST(AngleRoutines, RoundHalfEvenTakesHalvesToTheEvenNeighbour) {
-  struct Row {
-    const char* name;
-    double x;
-    int places;
-    double rounded;
-  };
-  // Halves that are exact in binary, so that only the tie rule decides.
-  const Row rows[] = {
-      {"HalfDownToEven", 2.5, 0, 2.0},          {"HalfUpToEven", 3.5, 0, 4.0},
-      {"NegativeHalf", -2.5, 0, -2.0},          {"OnePlace", 0.25, 1, 0.2},
-      {"TwoPlaces", 0.375, 2, 0.38},            {"SixPlaces", 1.2345675, 6, 1.234568},
-      {"NegativePlacesCountAsNone", 2.5, -3, 2.0},
-      {"BeyondTwentyTwoPlacesCountAsTwentyTwo", 0.1, 40, 0.1},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
-    EXPECT_EQ(RoundHalfEven(r.x, r.places), r.rounded);
-  }
-}
-
 struct AngleTextRow {
   const char* name;
   double radians;
