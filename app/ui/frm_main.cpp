@@ -204,8 +204,13 @@ bool FrmMain::StartUp() {
 
   SetCommandEnabled(cmdSaveAs, true);
   SetCommandEnabled(cmdToggleGraphic, true);
+  // The table is computed once more before the window counts as loaded, in
+  // case something changed while the window was first shown (the Pluto
+  // message above is modal, but the refresh runs behind it). When nothing a
+  // computation reads has changed the table stands as it is: the same inputs
+  // give the same table.
   blnStartupCompleted = false;
-  cmdCompute_Click();
+  if (computationsDone_ == 0 || CurrentComputeInputs() != lastComputeInputs_) cmdCompute_Click();
   blnStartupCompleted = true;
   // The enabled states of the periodic refresh hold from the first moment.
   Timer1_Timer();
@@ -460,6 +465,11 @@ void FrmMain::WriteRow(int row, const DateRow& value) {
   cboTimezone[row]->setCurrentIndex(value.zoneIndex);
 }
 
+FrmMain::ComputeInputs FrmMain::CurrentComputeInputs() const {
+  return {CheckedMode(), {ReadRow(0), ReadRow(1), ReadRow(2)}, configure_->SettingsForCompute(),
+          optRadians->isChecked(), engine_.PlutoAvailable};
+}
+
 bool FrmMain::cmdCompute_Click() {
   const int mode = CheckedMode();
   if (mode == 0) return false;
@@ -474,6 +484,10 @@ bool FrmMain::cmdCompute_Click() {
     ReportDateError(status.BadRow);
     return false;
   }
+  // Read after the rows were written back: the cleaned year and the
+  // defaulted hour and zone are what the table stands for.
+  lastComputeInputs_ = CurrentComputeInputs();
+  ++computationsDone_;
   modeNumber_ = mode;
   hasResult_ = true;
   DrawTable();

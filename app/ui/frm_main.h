@@ -180,6 +180,9 @@ class FrmMain : public QWidget {
   QTimer Timer1;
   QTimer Timer2;
 
+  // How many tables the window has computed (successful Compute runs).
+  int ComputationsDone() const { return computationsDone_; }
+
   // The table's grid as last drawn.
   int intNumCells = 0;
   int intNumRows = 0;
@@ -226,7 +229,21 @@ class FrmMain : public QWidget {
   void EndProgram();
   QRadioButton* OptionOfMode(int mode) const;
 
+  // Everything a computation reads: the mode, the three rows, the settings,
+  // the unit of the angles and whether Pluto is available.
+  struct ComputeInputs {
+    int mode = 0;
+    std::array<DateRow, 3> rows{};
+    OrbSettings settings{};
+    bool radians = false;
+    bool pluto = false;
+    bool operator==(const ComputeInputs&) const = default;
+  };
+  ComputeInputs CurrentComputeInputs() const;
+
   MainWindowOptions options_;
+  ComputeInputs lastComputeInputs_;
+  int computationsDone_ = 0;
   AspectEngine engine_;
   settings::FrmConfigure* configure_ = nullptr;
   FrmPopUp* popUp_ = nullptr;

@@ -23,6 +23,7 @@
 #include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
+#include <cmath>
 #include <functional>
 #include <utility>
 
@@ -647,6 +648,22 @@ TEST_F(StartUpFailureTest, MissingPlutoTableIsReportedAndThePlanetLeftOut) {
   EXPECT_FALSE(w->blnPlutoDataReadOK);
   EXPECT_EQ(w->Engine().PlanetCount, 8);
   EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(StartUpFailureTest, StartUpComputesAgainOnlyWhenSomethingChangedMeanwhile) {
+  // Nothing changes while the Pluto message is up: one table.
+  EXPECT_TRUE(StartIn(Folder(true, true)));
+  EXPECT_EQ(w->ComputationsDone(), 1);
+  // The world date changed behind the message: the table follows it.
+  SetMessageBoxHook([this](const MessageBoxRequest& r) {
+    boxes.push_back(r);
+    w->cboHour[0]->setCurrentIndex(1);  // 00:00
+    return QMessageBox::Ok;
+  });
+  EXPECT_TRUE(StartIn(Folder(true, true)));
+  EXPECT_EQ(w->ComputationsDone(), 2);
+  EXPECT_EQ(w->Engine().JulianDates[0], w->Engine().TableJulianDates[0]);
+  EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], std::floor(2460000.0 + 60.0 / 1440 + 0.5) - 60.0 / 1440 - 0.5);
 }
 
 }  // namespace
