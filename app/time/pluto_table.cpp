@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/time/positions.h"
 
@@ -65,7 +66,7 @@ double DegreesOfArcseconds(int32_t arcseconds) {
 // scramble are counted along.
 class DayLines {
 public:
-    explicit DayLines(const std::string& sourceName) : source_(sourceName) {
+    explicit DayLines(std::string sourceName) : source_(std::move(sourceName)) {
         days.reserve(kPlutoRequiredDays);
     }
 
@@ -139,7 +140,7 @@ public:
     std::string error;
 
 private:
-    const std::string& source_;
+    std::string source_;
     long lineNumber_ = 0;
     int k7_ = 0;
     int k55_ = 0;
@@ -222,6 +223,7 @@ double PlutoTable::DegreesOfDay(int k) const {
     if (k >= DayCount()) return kAfterDataRange;
     return DegreesOfArcseconds(arcseconds_[static_cast<size_t>(k)]);
 }
+
 double PlutoTable::Longitude(double ajd) const {
     if (!Available()) return unavailable_;
     const double d = ajd + 0.5;
