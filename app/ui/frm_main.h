@@ -122,9 +122,6 @@ class FrmMain : public QWidget {
   bool RunQuickly = false;  // chkRunQuickly of the run window
   bool GraphShown = false;  // the aspect time graph is shown (set by the chart)
   int LocalTimezoneIndex() const { return localTimezoneIndex_; }
-  // Offset of the local time-zone entry (minutes east): the computer's own,
-  // or 0 (GMT) when the lists have no entry for it.
-  int LocalZoneMinutes() const { return localZoneMinutes_; }
 
   // Buttons whose windows come in a later version stay disabled, with a
   // tooltip that says so; every enabling of a command button goes through
@@ -252,6 +249,8 @@ class FrmMain : public QWidget {
   std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};
   int modeNumber_ = 0;
   int localTimezoneIndex_ = 0;
+  // Offset of the local time-zone entry (minutes east): the computer's own,
+  // or 0 (GMT) when the lists have no entry for it.
   int localZoneMinutes_ = 0;
   std::vector<QPushButton*> notYetAvailable_;
   int systemTimezoneMinutes_ = 0;

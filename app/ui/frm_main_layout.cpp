@@ -22,7 +22,6 @@ namespace vemo::ui {
 
 namespace {
 
-
 // Point sizes: the window's own text and the glyph cells (the glyph font is
 // drawn at 14 points).
 constexpr int kTextPointSize = 9;
