@@ -333,6 +333,9 @@ TEST_F(MainWindowTest, ComputerZoneWithoutAnEntryWorksInGmtAndSaysSo) {
   EXPECT_EQ(w->cboHour[0]->currentIndex(), HourEntry(2, 0));
   EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], LocalAJD(2024, 6, 15, 2, 0, 0));
   EXPECT_TRUE(w->lblCopyright->text().contains("GMT+13:00")) << w->lblCopyright->text().toStdString();
+  // Whole on the status line, beside the manual link.
+  EXPECT_LE(QFontMetrics(w->lblCopyright->font()).horizontalAdvance(w->lblCopyright->text()),
+            w->lblCopyright->width());
   EXPECT_TRUE(boxes.empty());
   // Stepping is offered as on any other computer.
   w->Timer1_Timer();
