@@ -78,6 +78,9 @@ std::string EncodePlutoLine(double degrees, int k);
 // Returns true when it was read; errorText receives "" or the reason.
 bool LoadPlutoTable(const std::string& fileName, std::string& errorText);
 
+// The message of the last LoadPlutoTable ("" when it was read).
+const std::string& PlutoLoadError();
+
 // Whether the program's table is loaded (Pluto available; PlanetCount 9).
 bool PlutoAvailable();
 

@@ -44,6 +44,11 @@ PlutoTable& ProgramPlutoTable() {
     return table;
 }
 
+std::string& PlutoLoadErrorStorage() {
+    static std::string text;
+    return text;
+}
+
 // Binds planets_vemo from the program folder at the first position request
 // when start-up did not do it (tools, tests); a failure is remembered so that
 // a missing library costs one attempt, not one per position.
@@ -161,8 +166,11 @@ double HelioLongitudeLatRv(int planet, double ajd, double* lat, double* rv, bool
 
 bool LoadPlutoTable(const std::string& fileName, std::string& errorText) {
     errorText = ProgramPlutoTable().Load(DataFolderStorage() + fileName);
+    PlutoLoadErrorStorage() = errorText;
     return errorText.empty();
 }
+
+const std::string& PlutoLoadError() { return PlutoLoadErrorStorage(); }
 
 bool PlutoAvailable() { return ProgramPlutoTable().Available(); }
 

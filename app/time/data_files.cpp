@@ -1,0 +1,90 @@
+#include "app/time/data_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/time/pluto_table.h"
+#include "app/time/positions.h"
+
+namespace vemo {
+
+namespace {
+
+constexpr const char* kPlanetNames[] = {"Earth",  "Mercury", "Venus",   "Mars", "Jupiter",
+                                        "Saturn", "Uranus",  "Neptune", "Pluto"};
+constexpr const char* kOuterFiles[] = {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac"};
+constexpr int kJupiter = 5;
+constexpr int kPluto = 9;
+
+// 1 January 2000, 0h UT: inside the range of every data file (the .dac files
+// from 1600 or earlier to 2799, the Pluto table 1600 to 2199).
+constexpr double kProbeAJD = 2451544.5;
+
+}  // namespace
+
+const char* DataFileName(int planet) {
+    if (planet >= kJupiter && planet < kPluto) return kOuterFiles[planet - kJupiter];
+    if (planet == kPluto) return kPlutoFileName;
+    return "";
+}
+
+const char* PlanetName(int planet) { return planet >= 1 && planet <= 9 ? kPlanetNames[planet - 1] : ""; }
+
+std::size_t LongestUsableDataFolder() {
+    std::size_t longest = 0;
+    for (const char* name : kOuterFiles) longest = std::max(longest, std::strlen(name));
+    return kLibraryPathLimit - longest;
+}
+
+std::string DataFolderTooLongMessage(const std::string& folder) {
+    const std::string withSeparator = WithTrailingSeparator(folder);
+    if (withSeparator.size() <= LongestUsableDataFolder()) return "";
+    return "The program folder \"" + folder + "\" is too long for the planet library: " +
+           std::to_string(withSeparator.size()) + " characters, at most " +
+           std::to_string(LongestUsableDataFolder()) +
+           " can be used. Move the program to a shorter folder to see Jupiter to Neptune.";
+}
+
+std::string PositionErrorReason(double code) {
+    if (code == kBeforeDataRange) return "the date is before the range of its data";
+    if (code == kAfterDataRange) return "the date is after the range of its data";
+    if (code == kDataFileMissing) return "missing or cannot be opened";
+    if (code == -102) return "cannot be read at the record of the date";
+    if (code == kDataFileUnreadable) return "unreadable, short or corrupt";
+    if (code == kDataFolderEmpty) return "no data folder is set";
+    if (code == kPlanetNotServed) return "no valid position (corrupt record or date)";
+    return "error " + std::to_string(static_cast<long long>(code));
+}
+
+std::vector<UnusableDataFile> ProbeDataFiles() {
+    std::vector<UnusableDataFile> unusable;
+    const std::string tooLong = DataFolderTooLongMessage(DataFolder());
+    for (int planet = kJupiter; planet <= kPluto; ++planet) {
+        const double code = HelioLongitude(planet, kProbeAJD);
+        if (code > kBeforeDataRange) continue;
+        UnusableDataFile f{planet, DataFileName(planet), code, PositionErrorReason(code)};
+        if (planet == kPluto && !PlutoLoadError().empty()) {
+            f.reason = PlutoLoadError();
+        } else if (planet != kPluto && !tooLong.empty()) {
+            f.reason = "the program folder is too long for the planet library";
+        }
+        unusable.push_back(std::move(f));
+    }
+    return unusable;
+}
+
+std::string DataFilesWarning(const std::vector<UnusableDataFile>& files, const std::string& folder) {
+    std::string lines;
+    for (const UnusableDataFile& f : files) {
+        if (f.planet == kPluto) continue;
+        lines += "\r\n" + f.file + ": " + f.reason;
+    }
+    if (lines.empty()) return "";
+    std::string text = "These planet data files in the folder \"" + folder + "\" cannot be used:" + lines;
+    if (const std::string tooLong = DataFolderTooLongMessage(folder); !tooLong.empty()) {
+        text += "\r\n\r\n" + tooLong;
+    }
+    return text + "\r\n\r\nAspects of these planets cannot be displayed.";
+}
+
+}  // namespace vemo
