@@ -10,8 +10,6 @@ namespace vemo {
 
 namespace {
 
-constexpr const char* kPlanetNames[] = {"Earth",  "Mercury", "Venus",   "Mars", "Jupiter",
-                                        "Saturn", "Uranus",  "Neptune", "Pluto"};
 constexpr const char* kOuterFiles[] = {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac"};
 constexpr int kJupiter = 5;
 constexpr int kPluto = 9;
@@ -27,8 +25,6 @@ const char* DataFileName(int planet) {
     if (planet == kPluto) return kPlutoFileName;
     return "";
 }
-
-const char* PlanetName(int planet) { return planet >= 1 && planet <= 9 ? kPlanetNames[planet - 1] : ""; }
 
 std::size_t LongestUsableDataFolder() {
     std::size_t longest = 0;

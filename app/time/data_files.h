@@ -13,9 +13,6 @@ namespace vemo {
 // "" for the planets computed from series (1..4).
 const char* DataFileName(int planet);
 
-// English name of a program planet number 1..9 ("Earth" .. "Pluto").
-const char* PlanetName(int planet);
-
 // planets_vemo appends the file name to its stored folder and refuses a path
 // longer than this many bytes; the folder (with its separator) plus the
 // longest of the four .dac names must fit.
