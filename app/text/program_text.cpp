@@ -1,8 +1,10 @@
 #include "app/text/program_text.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 
+#include "app/text/used_items.h"
 #include "platform/tovrix6/tovrix6.h"
 
 namespace vemo {
@@ -54,6 +56,15 @@ std::string ProgramTextLoadMessage(std::int32_t result, std::int32_t kind, std::
   if (kind == TOVRIX6_KIND_MISSING_TEXT && line > 0) {
     return LineMessage("Missing string at line", line);
   }
+  if (kind == TOVRIX6_KIND_CONTROL_CHARACTER && line > 0) {
+    return LineMessage("Control character in program text at line", line);
+  }
+  if (kind == TOVRIX6_KIND_INVALID_UTF8 && line > 0) {
+    return LineMessage("Text not recovered. Invalid UTF-8 at line", line);
+  }
+  if (kind == TOVRIX6_KIND_UTF16) {
+    return "Text not recovered. The file is UTF-16; save it as UTF-8.";
+  }
   if (kind == TOVRIX6_KIND_BAD_LINE && line > 0) {
     return LineMessage("Unreadable line in program text at line", line);
   }
@@ -92,6 +103,27 @@ std::string LoadProgramText(std::string_view programFolder, std::string_view fil
   std::int32_t line = 0;
   lt_error_detail(&kind, &line);
   return ProgramTextLoadMessage(r, kind, line, path);
+}
+
+std::vector<int> MissingUsedItems() {
+  std::vector<int> missing;
+  std::array<char, kProgramTextBufferSize> buffer{};
+  for (const int n : kUsedProgramTextItems) {
+    // "~" (an empty text) counts as present: only an absent item is reported.
+    if (gt(n, LanguageIndex(), buffer.data(), kProgramTextBufferSize, 1) <= 0) missing.push_back(n);
+  }
+  std::sort(missing.begin(), missing.end());
+  missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
+  return missing;
+}
+
+std::string MissingItemsWarning(const std::vector<int>& missing, std::string_view fileName) {
+  if (missing.empty()) return {};
+  std::string list;
+  for (const int n : missing) list += (list.empty() ? "" : ", ") + std::to_string(n);
+  return "The program text \"" + std::string(fileName) + "\" lacks item" + (missing.size() == 1 ? " " : "s ") +
+         list + ". Captions and messages that use " + (missing.size() == 1 ? "it" : "them") +
+         " are left empty.";
 }
 
 std::string ProgramText(int n) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vemo {
 
@@ -53,6 +54,16 @@ std::string LoadProgramText(std::string_view programFolder,
 // Returns "" for result > 0.
 std::string ProgramTextLoadMessage(std::int32_t result, std::int32_t kind, std::int32_t line,
                                    std::string_view path);
+
+// The items the program uses (used_items.h) that the loaded store lacks in the current
+// language, ascending. An item stored as "~" is present. A missing item is not a load
+// error (edited or older files keep working; the item reads as empty), but the user
+// should hear of it once.
+std::vector<int> MissingUsedItems();
+
+// One warning naming the missing items of fileName ("" when none).
+std::string MissingItemsWarning(const std::vector<int>& missing,
+                                std::string_view fileName = kProgramTextFileName);
 
 // Item n in the current language; "" when it is missing or stored as "~".
 std::string ProgramText(int n);

@@ -2,6 +2,7 @@
 // in tovrix6.h.
 #include "platform/tovrix6/tovrix6.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +12,12 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -37,8 +44,9 @@ Store& TheStore() {
 }
 
 // Strict UTF-8 check (RFC 3629): no overlong forms, no surrogates, nothing above
-// U+10FFFF.
-bool IsValidUtf8(std::string_view s) {
+// U+10FFFF. Returns the offset of the first byte of the first invalid sequence, or
+// npos when the whole text is valid.
+size_t FirstInvalidUtf8(std::string_view s) {
   size_t i = 0;
   const size_t n = s.size();
   while (i < n) {
@@ -60,18 +68,39 @@ bool IsValidUtf8(std::string_view s) {
       if (c == 0xF0) lo = 0x90;  // overlong
       if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
     } else {
-      return false;
+      return i;
     }
-    if (i + len > n) return false;
+    if (i + len > n) return i;
     const auto c1 = static_cast<unsigned char>(s[i + 1]);
-    if (c1 < lo || c1 > hi) return false;
+    if (c1 < lo || c1 > hi) return i;
     for (size_t k = 2; k < len; ++k) {
       const auto ck = static_cast<unsigned char>(s[i + k]);
-      if (ck < 0x80 || ck > 0xBF) return false;
+      if (ck < 0x80 || ck > 0xBF) return i;
     }
     i += len;
   }
-  return true;
+  return std::string_view::npos;
+}
+
+// A file saved as UTF-16 by an editor: its byte-order mark, or a NUL byte among
+// the first two (the high byte of an ASCII digit of the first item or comment).
+bool LooksLikeUtf16(std::string_view s) {
+  if (s.size() >= 2 && ((s[0] == '\xFF' && s[1] == '\xFE') || (s[0] == '\xFE' && s[1] == '\xFF'))) {
+    return true;
+  }
+  return s.size() >= 2 && (s[0] == '\0' || s[1] == '\0');
+}
+
+// A control character inside an item's text: C0 except TAB, DEL, and the C1 range
+// U+0080..U+009F (UTF-8 C2 80..C2 9F). They would show as boxes or move the caret
+// in captions and messages.
+bool HasControlCharacter(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c < 0x20 && c != '\t') || c == 0x7F) return true;
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) return true;
+  }
+  return false;
 }
 
 // Reads a field of decimal digits ending at a TAB or at the end of the line.
@@ -105,7 +134,13 @@ LoadOutcome LineError(int32_t kind, int32_t line) {
   LoadOutcome o;
   o.kind = kind;
   o.line = line;
-  o.result = (kind == TOVRIX6_KIND_BAD_LINE) ? TOVRIX6_KIND_BAD_LINE : kind - line;
+  if (kind == TOVRIX6_KIND_BAD_LINE || kind == TOVRIX6_KIND_CONTROL_CHARACTER) {
+    o.result = TOVRIX6_KIND_BAD_LINE;
+  } else if (kind == TOVRIX6_KIND_INVALID_UTF8 || kind == TOVRIX6_KIND_UTF16) {
+    o.result = -4;
+  } else {
+    o.result = kind - line;
+  }
   return o;
 }
 
@@ -153,6 +188,7 @@ LoadOutcome ParseItems(std::string_view content,
     if (text.size() > TOVRIX6_MAX_TEXT_BYTES) {
       return LineError(TOVRIX6_KIND_TOO_LONG, lineNumber);
     }
+    if (HasControlCharacter(text)) return LineError(TOVRIX6_KIND_CONTROL_CHARACTER, lineNumber);
     const auto [it, inserted] = parsed.try_emplace(MakeKey(number, language), text);
     if (!inserted) return LineError(TOVRIX6_KIND_DUPLICATE, lineNumber);
   }
@@ -162,40 +198,81 @@ LoadOutcome ParseItems(std::string_view content,
   return o;
 }
 
-LoadOutcome LoadFile(const char* path) {
-  if (path == nullptr) return PlainError(-1);
-  // A folder opens like a file on POSIX systems and fails only when read; it is
-  // reported as a file that cannot be opened, which names the path to the user.
+// Reads the whole file at path into content, refusing anything but a regular file
+// before a byte is read: a FIFO or a device in place of the file would block or
+// never end. Returns 0 or the store's error code.
+int32_t ReadRegularFile(const char* path, std::string& content) {
+#ifdef _WIN32
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return PlainError(-1);
+  if (!std::filesystem::is_regular_file(path, ec)) return -1;
   std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return PlainError(-1);
+  if (f == nullptr) return -1;
+  auto readSome = [f](char* buffer, size_t size) -> long {
+    const size_t got = std::fread(buffer, 1, size, f);
+    return std::ferror(f) != 0 ? -1 : static_cast<long>(got);
+  };
+  auto closeFile = [f] { std::fclose(f); };
+#else
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  auto readSome = [fd](char* buffer, size_t size) -> long {
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, size);
+      if (got >= 0 || errno != EINTR) return static_cast<long>(got);
+    }
+  };
+  auto closeFile = [fd] { ::close(fd); };
+#endif
   // Read in chunks and stop at the size limit, so that an oversized file is refused
   // without ever being held whole.
-  std::string content;
+  int32_t status = 0;
   try {
     content.reserve(64 * 1024);
     char chunk[64 * 1024];
     for (;;) {
-      const size_t got = std::fread(chunk, 1, sizeof chunk, f);
-      if (got > 0) {
-        if (content.size() + got > static_cast<size_t>(TOVRIX6_MAX_FILE_BYTES)) {
-          std::fclose(f);
-          return PlainError(-3);
-        }
-        content.append(chunk, got);
+      const long got = readSome(chunk, sizeof chunk);
+      if (got < 0) {
+        status = -7;
+        break;
       }
-      if (got < sizeof chunk) break;
+      if (got == 0) break;
+      if (content.size() + static_cast<size_t>(got) > static_cast<size_t>(TOVRIX6_MAX_FILE_BYTES)) {
+        status = -3;
+        break;
+      }
+      content.append(chunk, static_cast<size_t>(got));
     }
   } catch (const std::bad_alloc&) {
-    std::fclose(f);
-    return PlainError(-8);
+    status = -8;
   }
-  const bool readError = std::ferror(f) != 0;
-  std::fclose(f);
-  if (readError) return PlainError(-7);
+  closeFile();
+  return status;
+}
+
+// The line (1-based) holding byte offset of content.
+int32_t LineOfOffset(std::string_view content, size_t offset) {
+  int32_t line = 1;
+  for (size_t i = 0; i < offset && i < content.size(); ++i) {
+    if (content[i] == '\n') ++line;
+  }
+  return line;
+}
+
+LoadOutcome LoadFile(const char* path) {
+  if (path == nullptr) return PlainError(-1);
+  std::string content;
+  if (const int32_t status = ReadRegularFile(path, content); status != 0) return PlainError(status);
   if (content.empty()) return PlainError(-6);
-  if (!IsValidUtf8(content)) return PlainError(-4);
+  if (LooksLikeUtf16(content)) return LineError(TOVRIX6_KIND_UTF16, 0);
+  if (const size_t bad = FirstInvalidUtf8(content); bad != std::string_view::npos) {
+    return LineError(TOVRIX6_KIND_INVALID_UTF8, LineOfOffset(content, bad));
+  }
 
   Store& store = TheStore();
   std::unordered_map<ItemKey, std::string> items;

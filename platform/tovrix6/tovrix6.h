@@ -23,11 +23,15 @@
 // Results of lt(path, 0):
 //   > 0            number of items loaded
 //   0              the file holds only comments and blank lines
-//   -1             the file cannot be opened
+//   -1             the file cannot be opened, or is not a regular file (a folder,
+//                  a FIFO, a device)
 //   -2, -8         memory failures (item table, file buffer)
 //   -3             the file holds more than 4 MB
-//   -4             the file is not valid UTF-8
-//   -5             a line is neither a comment, blank, nor "number<TAB>language<TAB>..."
+//   -4             the file is not valid UTF-8 (lt_error_detail gives the line of the
+//                  first invalid byte) or is UTF-16 (kind TOVRIX6_KIND_UTF16)
+//   -5             a line is neither a comment, blank, nor "number<TAB>language<TAB>...",
+//                  or an item's text holds a control character other than TAB (C0,
+//                  DEL or C1; kind TOVRIX6_KIND_CONTROL_CHARACTER)
 //   -6             the file has zero bytes
 //   -7             read error
 //   -(1500 + L)    item number (with its language) found again at line L
@@ -63,6 +67,11 @@ extern "C" {
 #define TOVRIX6_KIND_TOO_LONG (-1000)
 #define TOVRIX6_KIND_MISSING_TEXT (-500)
 #define TOVRIX6_KIND_BAD_LINE (-5)
+// Result -5 too: a control character (other than TAB) inside an item's text.
+#define TOVRIX6_KIND_CONTROL_CHARACTER (-9)
+// Result -4 too: invalid UTF-8 at a line, or a whole file in UTF-16 (line 0).
+#define TOVRIX6_KIND_INVALID_UTF8 (-4)
+#define TOVRIX6_KIND_UTF16 (-10)
 
 // Loads the text file at path (zero-terminated, UTF-8 on this platform). flags
 // is reserved; pass 0. On failure the store keeps what it held before.

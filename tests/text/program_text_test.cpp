@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/text/used_items.h"
 #include "platform/tovrix6/tovrix6.h"
 #include "tests/text/temp_text_file.h"
 
@@ -43,13 +48,52 @@ INSTANTIATE_TEST_SUITE_P(
                     "Unreadable line in program text at line 2."},
         MessageCase{"ZeroBytes", "", "File is empty."},
         MessageCase{"CommentsOnly", "# nothing\n", "No program text was read."},
-        MessageCase{"InvalidUtf8", "1\t0\t\xFF\n", "Text not recovered."}),
+        MessageCase{"InvalidUtf8AtLine40", NumberedItems(1, 39) + "40\t0\tna\xEFve\n",
+                    "Text not recovered. Invalid UTF-8 at line 40."},
+        MessageCase{"Utf16WithByteOrderMark", std::string("\xFF\xFE" "1\0\t\0" "0\0", 8),
+                    "Text not recovered. The file is UTF-16; save it as UTF-8."},
+        MessageCase{"Utf16WithoutByteOrderMark", std::string("1\0\t\0" "0\0", 6),
+                    "Text not recovered. The file is UTF-16; save it as UTF-8."},
+        MessageCase{"ControlCharacterInAnItem", "1\t0\ta\n2\t0\tb\x1B[2J\n",
+                    "Control character in program text at line 2."},
+        MessageCase{"C1ControlInAnItem", "1\t0\ta\xC2\x85z\n", "Control character in program text at line 1."},
+        MessageCase{"TabAndCrLfAreFine", "1\t0\ta\tb\r\n", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadProgramText, MissingFileNamesThePathOnASecondLine) {
   const std::string message = LoadProgramText("/nonexistent-vemo-folder", "qel.dat");
   EXPECT_EQ(message,
             "Cannot open file containing program text.\r\n/nonexistent-vemo-folder/qel.dat");
+}
+
+TEST(LoadProgramText, AFifoOrFolderIsRefusedWithoutWaiting) {
+  // Nothing ever writes into the FIFO: an open that waits for a writer would
+  // hang the test (ctest's time limit fails it).
+  TempTextFile file("");
+  std::filesystem::remove(file.path());
+  ASSERT_EQ(::mkfifo(file.path().c_str(), 0600), 0);
+  EXPECT_EQ(LoadProgramText(file.folder()),
+            "Cannot open file containing program text.\r\n" + file.path());
+  std::filesystem::remove(file.path());
+  std::filesystem::create_directory(file.path());
+  EXPECT_EQ(LoadProgramText(file.folder()),
+            "Cannot open file containing program text.\r\n" + file.path());
+}
+
+TEST(LoadProgramText, ItemsTheProgramUsesButTheFileLacksAreNamedOnce) {
+  // Every used item except 4 and 400; 5 is "~", which counts as present.
+  std::string content;
+  for (const int n : kUsedProgramTextItems) {
+    if (n != 4 && n != 400) content += std::to_string(n) + (n == 5 ? "\t0\t~\n" : "\t0\tx\n");
+  }
+  TempTextFile file(content);
+  ASSERT_EQ(LoadProgramText(file.folder()), "");
+  EXPECT_EQ(MissingUsedItems(), (std::vector<int>{4, 400}));
+  EXPECT_EQ(MissingItemsWarning(MissingUsedItems()),
+            "The program text \"qel.dat\" lacks items 4, 400. Captions and messages that use them are "
+            "left empty.");
+  EXPECT_EQ(ProgramText(4), "");
+  EXPECT_EQ(MissingItemsWarning({}), "");
 }
 
 TEST(LoadProgramText, PathGetsOneSeparator) {
