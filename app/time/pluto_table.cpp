@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/time/positions.h"
+#include "app/time/regular_file.h"
 
 namespace vemo {
 
@@ -175,9 +176,16 @@ std::string EncodePlutoLine(double degrees, int k) {
 std::string PlutoTable::Load(const std::string& path) {
     arcseconds_.clear();
     unavailable_ = kDataFileMissing;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return "Cannot open \"" + path + "\": " + std::strerror(errno);
+    std::string openError;
+    long long size = 0;
+    std::FILE* file = OpenRegularFile(path, &size, &openError);
+    if (file == nullptr) return "Cannot open \"" + path + "\": " + openError;
+    if (size > kPlutoMaxFileBytes) {
+        std::fclose(file);
+        unavailable_ = kDataFileUnreadable;
+        return "\"" + path + "\" holds " + std::to_string(size) + " bytes, more than the " +
+               std::to_string(kPlutoMaxFileBytes / (1024 * 1024)) +
+               " MiB a Pluto table may have (the table is about 1.3 MB). The file is refused.";
     }
     // The file (about 1.3 MB) passes through one small buffer, decoded piece
     // by piece: a buffer of its whole size would cost a page fault for every
@@ -185,8 +193,11 @@ std::string PlutoTable::Load(const std::string& path) {
     std::vector<char> buffer(1 << 16);
     DayLines lines(path);
     size_t held = 0;  // bytes of an unfinished line at the start of the buffer
+    long long total = 0;
     for (;;) {
         const size_t n = std::fread(buffer.data() + held, 1, buffer.size() - held, file);
+        total += static_cast<long long>(n);
+        if (total > kPlutoMaxFileBytes) break;  // grew since it was measured
         const bool atEnd = n == 0;
         const size_t available = held + n;
         const size_t used = lines.Decode(buffer.data(), available, atEnd);
@@ -198,6 +209,11 @@ std::string PlutoTable::Load(const std::string& path) {
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
     if (readError) return "Cannot read \"" + path + "\".";
+    if (total > kPlutoMaxFileBytes) {
+        unavailable_ = kDataFileUnreadable;
+        return "\"" + path + "\" grew beyond " + std::to_string(kPlutoMaxFileBytes / (1024 * 1024)) +
+               " MiB while it was read. The file is refused.";
+    }
     return Accept(lines.Verdict(), lines.days);
 }
 

@@ -29,12 +29,16 @@ inline constexpr int kPlutoLastDayNumber = 2524593;   // 31 December 2199
 // Days the file must hold: 1 January 1600 .. 1 January 2200 inclusive, as the
 // last accepted day is interpolated towards the next one.
 inline constexpr int kPlutoRequiredDays = kPlutoLastDayNumber - kPlutoFirstDayNumber + 2;
+// Largest table file read, bytes. The shipped table is about 1.3 MB; anything
+// far larger (a wrong file, /dev/zero behind a link) is refused before reading.
+inline constexpr long long kPlutoMaxFileBytes = 16LL * 1024 * 1024;
 
 class PlutoTable {
 public:
     // Reads and checks a table file. On success returns "" and replaces the
-    // table; on failure returns a message (missing file with the system's
-    // reason, or what is wrong and at which line) and leaves the table empty.
+    // table; on failure returns a message (missing file or not a regular file
+    // with the reason, a file over kPlutoMaxFileBytes, or what is wrong and at
+    // which line) and leaves the table empty.
     std::string Load(const std::string& path);
 
     // Decodes and checks the text of a whole file; same results as Load.

@@ -7,8 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
+
+#include <sys/stat.h>
 #include <string>
 
+#include "app/time/data_files.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "tests/time/pluto_file.h"
@@ -278,6 +283,61 @@ TEST_F(PlutoFileTest, ProgramTableLoadsFromTheDataFolderOrReportsWhy) {
     EXPECT_FALSE(LoadPlutoTable(kPlutoFileName, error));
     EXPECT_FALSE(PlutoAvailable());
     EXPECT_EQ(HelioLongitude(9, 2451545.0), kDataFileUnreadable);
+}
+
+// Files that are not a table at all: each is refused at once, without
+// waiting on a FIFO, reading a link loop or holding a huge file, and the
+// probe of the data files names the table with the reason.
+TEST_F(PlutoFileTest, UnusualFilesAreRefusedWithoutWaitingOrReading) {
+    const std::filesystem::path path = folder_ / kPlutoFileName;
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* mustContain;
+        double code;
+    } cases[] = {
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file", kDataFileMissing},
+        {"folder", [&] { std::filesystem::create_directory(path); }, "not a regular file", kDataFileMissing},
+        {"link loop", [&] { std::filesystem::create_symlink(path, path); }, "symbolic links", kDataFileMissing},
+        {"sparse 17 MiB",
+         [&] {
+             Write(kPlutoFileName, PlutoText(SmoothPluto));
+             std::filesystem::resize_file(path, 17u << 20);
+         },
+         "more than the 16 MiB", kDataFileUnreadable},
+    };
+    SetDataFolder(folder_.string());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(path);
+        c.make();
+        std::string error;
+        EXPECT_FALSE(LoadPlutoTable(kPlutoFileName, error));
+        EXPECT_NE(error.find(c.mustContain), std::string::npos) << error;
+        EXPECT_EQ(HelioLongitude(9, 2451545.0), c.code);
+        const std::vector<UnusableDataFile> probe = ProbeDataFiles();
+        ASSERT_FALSE(probe.empty());
+        EXPECT_EQ(probe.back().planet, 9);
+        EXPECT_EQ(probe.back().reason, error);
+    }
+    std::filesystem::remove_all(path);
+}
+
+TEST(DataFiles, FolderLengthIsCheckedAgainstTheLibrarysPathLimit) {
+    // 255 bytes for folder and name; "jupiter.dac" is the longest name (11).
+    EXPECT_EQ(LongestUsableDataFolder(), 244u);
+    EXPECT_EQ(DataFolderTooLongMessage(std::string(243, 'a')), "");  // + separator = 244
+    const std::string message = DataFolderTooLongMessage(std::string(244, 'a'));
+    EXPECT_NE(message.find("is too long"), std::string::npos) << message;
+    EXPECT_NE(message.find("245 characters, at most 244"), std::string::npos) << message;
+    // The warning of the window names the folder and each file, Pluto apart.
+    const std::string warning = DataFilesWarning(
+        {{5, "jupiter.dac", kDataFileMissing, "missing or cannot be opened"}, {9, kPlutoFileName, -101, "x"}},
+        "/opt/vemo");
+    EXPECT_EQ(warning,
+              "These planet data files in the folder \"/opt/vemo\" cannot be used:\r\n"
+              "jupiter.dac: missing or cannot be opened\r\n\r\nAspects of these planets cannot be displayed.");
+    EXPECT_EQ(DataFilesWarning({{9, kPlutoFileName, -101, "x"}}, "/opt/vemo"), "");
 }
 
 }  // namespace
