@@ -24,6 +24,7 @@
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/dates.h"
+#include "app/time/data_files.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "app/ui/frm_popup.h"
@@ -130,10 +131,12 @@ bool FrmMain::StartUp() {
   vemo::SetLanguageIndex(0);
   const std::string textError = vemo::LoadProgramText(options_.programFolder);
   if (!textError.empty()) {
-    ShowMessageBox(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
-                             QMessageBox::Ok});
+    ShowStartUpMessage(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
+                                 QMessageBox::Ok});
     return false;
   }
+  // Items missing from an edited or older file read as empty; said once.
+  const std::string missingItems = vemo::MissingItemsWarning(vemo::MissingUsedItems());
   SetFontNameOfAll(this, QStringLiteral("Arial"));
   SetClickHint();
 
@@ -150,8 +153,8 @@ bool FrmMain::StartUp() {
 
   const std::string libraryError = vemo::SetUpDataFolder(options_.programFolder);
   if (!libraryError.empty()) {
-    ShowMessageBox(nullptr, {QMessageBox::Critical, QStringLiteral("Error"), DisplayText(libraryError),
-                             QMessageBox::Ok, QMessageBox::Ok});
+    ShowStartUpMessage(nullptr, {QMessageBox::Critical, QStringLiteral("Error"), DisplayText(libraryError),
+                                 QMessageBox::Ok, QMessageBox::Ok});
     return false;
   }
 
@@ -195,11 +198,23 @@ bool FrmMain::StartUp() {
   }
   show();
 
+  if (!missingItems.empty()) {
+    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Warning"), DisplayText(missingItems),
+                              QMessageBox::Ok, QMessageBox::Ok});
+  }
   if (!blnPlutoDataReadOK) {
-    ShowMessageBox(this, {QMessageBox::Warning, QStringLiteral("Error"),
-                          QStringLiteral("Error when reading Pluto data:\n") + QString::fromStdString(plutoError) +
-                              QStringLiteral("\n\nPluto aspects cannot be displayed."),
-                          QMessageBox::Ok, QMessageBox::Ok});
+    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"),
+                              QStringLiteral("Error when reading Pluto data:\n") + QString::fromStdString(plutoError) +
+                                  QStringLiteral("\n\nPluto aspects cannot be displayed."),
+                              QMessageBox::Ok, QMessageBox::Ok});
+  }
+  // Jupiter to Neptune: one warning naming the files that cannot be used
+  // (missing, unreadable, refused, or a program folder too long for the
+  // library); the other planets are shown as usual.
+  if (const std::string dataWarning = vemo::DataFilesWarning(vemo::ProbeDataFiles(), options_.programFolder);
+      !dataWarning.empty()) {
+    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"), DisplayText(dataWarning),
+                              QMessageBox::Ok, QMessageBox::Ok});
   }
 
   SetCommandEnabled(cmdSaveAs, true);

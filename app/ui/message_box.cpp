@@ -1,5 +1,9 @@
 #include "app/ui/message_box.h"
 
+#include <QGuiApplication>
+
+#include <cstdio>
+
 namespace vemo::ui {
 
 namespace {
@@ -19,6 +23,25 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequ
   if (request.title.isEmpty()) box.setWindowTitle(QStringLiteral(" "));
   if (request.defaultButton != QMessageBox::NoButton) box.setDefaultButton(request.defaultButton);
   return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool ScreenVisible() {
+  const QString platform = QGuiApplication::platformName();
+  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+QMessageBox::StandardButton ShowStartUpMessage(QWidget* parent, const MessageBoxRequest& request) {
+  // One line on stderr, so that a start from a terminal or a service log
+  // keeps the reason even when the box is never seen.
+  QString line = request.text;
+  line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  const QByteArray bytes = (QStringLiteral("vemo: ") + line.simplified() + QLatin1Char('\n')).toUtf8();
+  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+  std::fflush(stderr);
+  if (!Hook() && !ScreenVisible()) {
+    return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
+  }
+  return ShowMessageBox(parent, request);
 }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }

@@ -24,6 +24,15 @@ using MessageBoxHook = std::function<QMessageBox::StandardButton(const MessageBo
 // the user chose. Texts may use CR LF line ends.
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequest& request);
 
+// Whether the windows can be seen: false on the offscreen and minimal platforms.
+bool ScreenVisible();
+
+// A message of the program's start-up (fatal errors, warnings about data files):
+// also written to stderr as one line "vemo: ...", and shown as a box only where it can
+// be seen (or to the hook); without a visible screen the box is skipped and the
+// default button (else Ok) is the answer, so that nothing waits for a person.
+QMessageBox::StandardButton ShowStartUpMessage(QWidget* parent, const MessageBoxRequest& request);
+
 // Installs a hook in place of the real boxes; an empty hook restores them.
 void SetMessageBoxHook(MessageBoxHook hook);
 

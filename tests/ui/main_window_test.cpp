@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -641,16 +643,58 @@ TEST_F(StartUpFailureTest, MissingEphemerisLibraryIsNamedWithItsFolder) {
   EXPECT_FALSE(w->isVisible());
 }
 
-TEST_F(StartUpFailureTest, MissingPlutoTableIsReportedAndThePlanetLeftOut) {
-  EXPECT_TRUE(StartIn(Folder(true, true)));
-  ASSERT_FALSE(boxes.empty());
-  const MessageBoxRequest& box = boxes.back();
-  EXPECT_EQ(box.title, "Error");
-  EXPECT_TRUE(box.text.startsWith("Error when reading Pluto data:\n")) << box.text.toStdString();
-  EXPECT_TRUE(box.text.endsWith("\n\nPluto aspects cannot be displayed.")) << box.text.toStdString();
+TEST_F(StartUpFailureTest, MissingDataFilesAreEachNamedAndThePlanetsLeftOut) {
+  // A folder with the text and the library only: the Pluto table and the
+  // four .dac files are missing. The window still starts.
+  const std::string folder = Folder(true, true);
+  EXPECT_TRUE(StartIn(folder));
+  ASSERT_EQ(boxes.size(), 2u);
+  const MessageBoxRequest& pluto = boxes[0];
+  EXPECT_EQ(pluto.title, "Error");
+  EXPECT_TRUE(pluto.text.startsWith("Error when reading Pluto data:\n")) << pluto.text.toStdString();
+  EXPECT_TRUE(pluto.text.endsWith("\n\nPluto aspects cannot be displayed.")) << pluto.text.toStdString();
+  const QString files = boxes[1].text;
+  EXPECT_EQ(boxes[1].icon, QMessageBox::Warning);
+  EXPECT_TRUE(files.contains(QString::fromStdString(folder))) << files.toStdString();
+  for (const char* name : {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac"}) {
+    EXPECT_TRUE(files.contains(QStringLiteral("\n%1: missing").arg(QLatin1String(name)))) << files.toStdString();
+  }
   EXPECT_FALSE(w->blnPlutoDataReadOK);
   EXPECT_EQ(w->Engine().PlanetCount, 8);
   EXPECT_TRUE(w->isVisible());
+}
+
+// The program itself, started where nobody can see a window: a fatal error
+// is printed and ends it with status 1 instead of waiting on a hidden box.
+TEST_F(StartUpFailureTest, WithoutAScreenAFatalErrorIsPrintedAndEndsTheProgram) {
+  const QString program = QString::fromStdString(vemo::ProgramFolder() + "/vemo");
+  struct Case {
+    bool text, library;
+    const char* said;
+  } cases[] = {{false, true, "vemo: Cannot open file containing program text."},
+               {true, false, "vemo: The planet library"}};
+  for (const Case& c : cases) {
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("vemo"));
+    ASSERT_TRUE(QFile::copy(program, copy));
+    if (c.text) QFile::copy(QString::fromStdString(vemo::ProgramFolder() + "/qel.dat"), dir.filePath("qel.dat"));
+    if (c.library) {
+      const QString lib = QString::fromStdString(vemo::PlanetsVemoFileName());
+      QFile::copy(QString::fromStdString(vemo::ProgramFolder() + "/") + lib, dir.filePath(lib));
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(copy, {});
+    const bool finished = p.waitForFinished(30000);
+    if (!finished) p.kill();
+    ASSERT_TRUE(finished) << c.said;
+    EXPECT_EQ(p.exitCode(), 1) << c.said;
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(QLatin1String(c.said))) << err.toStdString();
+  }
 }
 
 TEST_F(StartUpFailureTest, StartUpComputesAgainOnlyWhenSomethingChangedMeanwhile) {
