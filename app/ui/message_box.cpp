@@ -1,6 +1,7 @@
 #include "app/ui/message_box.h"
 
 #include <QGuiApplication>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -31,11 +32,15 @@ bool ScreenVisible() {
 }
 
 QMessageBox::StandardButton ShowStartUpMessage(QWidget* parent, const MessageBoxRequest& request) {
-  // One line on stderr, so that a start from a terminal or a service log
-  // keeps the reason even when the box is never seen.
-  QString line = request.text;
-  line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
-  const QByteArray bytes = (QStringLiteral("vemo: ") + line.simplified() + QLatin1Char('\n')).toUtf8();
+  // On stderr too, so that a start from a terminal or a service log keeps the
+  // reason even when the box is never seen: "vemo: " before the first line,
+  // later lines indented, blank lines left out.
+  QString out;
+  for (const QString& line : request.text.split(QRegularExpression(QStringLiteral("\r?\n")))) {
+    if (line.trimmed().isEmpty()) continue;
+    out += (out.isEmpty() ? QStringLiteral("vemo: ") : QStringLiteral("  ")) + line.trimmed() + QLatin1Char('\n');
+  }
+  const QByteArray bytes = out.toUtf8();
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
   std::fflush(stderr);
   if (!Hook() && !ScreenVisible()) {

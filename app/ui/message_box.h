@@ -28,7 +28,7 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const MessageBoxRequ
 bool ScreenVisible();
 
 // A message of the program's start-up (fatal errors, warnings about data files):
-// also written to stderr as one line "vemo: ...", and shown as a box only where it can
+// also written to stderr ("vemo: " and the text), and shown as a box only where it can
 // be seen (or to the hook); without a visible screen the box is skipped and the
 // default button (else Ok) is the answer, so that nothing waits for a person.
 QMessageBox::StandardButton ShowStartUpMessage(QWidget* parent, const MessageBoxRequest& request);
