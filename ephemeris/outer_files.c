@@ -242,6 +242,13 @@ int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) return PV_OPEN_FAILED;
+    /* Only a file on disk is a data file: a pipe or character device (CON,
+     * NUL, COM1) in its place is refused as a missing file. Directories
+     * already fail above, without FILE_FLAG_BACKUP_SEMANTICS. */
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return PV_OPEN_FAILED;
+    }
     const long got = read_at(file, offset, g_record_text);
     CloseHandle(file);
     if (got < PV_RECORD_BYTES) return PV_READ_FAILED;
@@ -277,11 +284,25 @@ static long read_at(int fd, int64_t offset, char *buffer) {
     return got;
 }
 
-static int open_read_only(const char *path) {
+/* Opens path read-only if it is a regular file; returns the descriptor, with
+ * its status in *st, or -1. Only regular files are data files: a FIFO would
+ * block open() until some writer appeared (and read() after that), a
+ * directory or device has no records. O_NONBLOCK makes open() return at once
+ * whatever the path names, and fstat() of the descriptor itself (not of the
+ * path, which may have been swapped meanwhile) refuses the rest. O_NOCTTY:
+ * a terminal named in place of a file must not become the controlling one.
+ * O_NONBLOCK is still set on return (it changes nothing for regular files);
+ * hold() clears it on the descriptors it keeps. */
+static int open_regular(const char *path, struct stat *st) {
     int fd;
     do {
-        fd = open(path, O_RDONLY | O_CLOEXEC);
+        fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    if (fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+        close(fd);
+        return -1;
+    }
     return fd;
 }
 
@@ -289,7 +310,10 @@ int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec) {
     memset(g_record_text, 0, sizeof g_record_text);
     const int64_t offset = record_offset(index);
     if (offset < 0) return PV_SEEK_FAILED;
-    const int fd = open_read_only(path);
+    /* Read once and closed: O_NONBLOCK is left as it is (no system call to
+     * clear a flag that regular files ignore). */
+    struct stat st;
+    const int fd = open_regular(path, &st);
     if (fd < 0) return PV_OPEN_FAILED;
     const long got = read_at(fd, offset, g_record_text);
     close(fd);
@@ -357,18 +381,20 @@ static held_file *slot_of(const char *path) {
     return h;
 }
 
-/* (Re)opens the file at path into h; returns 0 or PV_OPEN_FAILED. The
- * identity is taken from the descriptor itself, so that a file swapped in
- * between the stat() and the open() is never taken for the one stat() saw. */
+/* (Re)opens the regular file at path into h; returns 0 or PV_OPEN_FAILED.
+ * The identity is taken from the descriptor itself, so that a file swapped in
+ * between the stat() and the open() (a FIFO, say) is never taken for the one
+ * stat() saw. */
 static int hold(held_file *h, const char *path) {
     release(h);
-    const int fd = open_read_only(path);
-    if (fd < 0) return PV_OPEN_FAILED;
     struct stat st;
-    if (fstat(fd, &st) != 0) {
-        close(fd);
-        return PV_OPEN_FAILED;
-    }
+    const int fd = open_regular(path, &st);
+    if (fd < 0) return PV_OPEN_FAILED;
+    /* Held for many reads: back to ordinary blocking reads, so that the
+     * descriptor behaves as a plain open() would have made it. A failure
+     * changes nothing for a regular file and is not an error. */
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK) != 0) (void)fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     strcpy(h->path, path); /* fits: both have PV_FOLDER_STORAGE bytes */
     h->fd = fd;
     h->dev = st.st_dev;
@@ -387,8 +413,9 @@ static int read_record(const char *path, int32_t index, pv_outer_record *rec) {
     if (offset < 0) return PV_SEEK_FAILED;
     held_file *h = slot_of(path);
     struct stat st;
-    if (stat(path, &st) != 0) {
-        /* Gone (or unreachable): what a fresh open would say. */
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) {
+        /* Gone (or unreachable), or not a regular file (a FIFO, directory or
+         * device, never opened): what a fresh open would say. */
         release(h);
         return PV_OPEN_FAILED;
     }
@@ -452,6 +479,37 @@ double pv_evaluate_record(const pv_outer_record *rec, double jd, double *lat, do
     return v[0];
 }
 
+/* Quotient of a / b rounded towards minus infinity (b > 0). */
+static long long floor_div(long long a, long long b) {
+    const long long q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+double pv_year_start_jd(long long year) {
+    /* Days before 1 January of year y counted from 1 January of year 1,
+     * proleptic Gregorian (E. M. Reingold and N. Dershowitz, "Calendrical
+     * Calculations", fixed-from-gregorian); JD 1721425.5 is 0h 1 January 1.
+     * The shipped files place JD0 by this calendar: every record sits within
+     * half a day of the middle it gives (the Julian calendar would put the
+     * records of -4000 a month off). */
+    const long long y = year - 1;
+    const long long days =
+        365 * y + floor_div(y, 4) - floor_div(y, 100) + floor_div(y, 400);
+    return 1721425.5 + (double)days;
+}
+
+/* Whether the JD0 of record k of a file starting in first_year lies within
+ * PV_JD0_TOLERANCE_DAYS of the middle of the years the record covers
+ * (first + 5k .. first + 5k + 4): a record placed at another date would be
+ * evaluated years away from its own span. A handful of integer operations,
+ * against a stat() and a pread() per request: computed at every request
+ * rather than kept with the held record. */
+static int jd0_fits(double jd0, int32_t first_year, long long k) {
+    const long long first = (long long)first_year + PV_YEARS_PER_RECORD * k;
+    const double middle = pv_year_start_jd(first) + 0.5 * PV_YEARS_PER_RECORD * 365.25;
+    return fabs(jd0 - middle) <= PV_JD0_TOLERANCE_DAYS;
+}
+
 int pv_outer_evaluate(double jd, int32_t year, int32_t first_year, int32_t limit_year,
                       const char *file_name, double result[3]) {
     if (year < first_year) return PV_BEFORE_DATA;
@@ -474,8 +532,14 @@ int pv_outer_evaluate(double jd, int32_t year, int32_t first_year, int32_t limit
     if (k > 0x7fffffffLL) return PV_SEEK_FAILED;
     const int status = read_record(g_path, (int32_t)k, &g_record);
     if (status != 0) return status;
+    if (!jd0_fits(g_record.jd0, first_year, k)) return PV_READ_FAILED;
 
+    /* Finite fields can still overflow at the date (a coefficient of 1e300
+     * and up): such a record gives no position, whichever coordinate it is. */
     g_result[0] = pv_evaluate_record(&g_record, jd, &g_result[1], &g_result[2]);
+    for (int c = 0; c < PV_COORDINATES; ++c) {
+        if (!isfinite(g_result[c])) return PV_NOT_SERVED;
+    }
     for (int c = 0; c < PV_COORDINATES; ++c) result[c] = g_result[c];
     return 0;
 }

@@ -13,7 +13,12 @@
  *    15  width 10  number, not used by the computation
  *    25 + 10 (7c + p)  width 10  coefficient of power p (0..6) of coordinate c
  *                      (0 longitude, 1 latitude, 2 radius vector)
- * Record k starts at byte 235 k and covers the years first + 5k .. first + 5k + 4.
+ * Record k starts at byte 235 k and covers the years first + 5k .. first + 5k + 4;
+ * its JD0 lies near the middle of those years (proleptic Gregorian calendar),
+ * and a record whose JD0 is more than five years from there is refused.
+ *
+ * Only regular files are read: a FIFO, directory or device in place of a data
+ * file is refused as a missing one, without waiting on it.
  *
  * Not reentrant: folder, path, record storage and the held files are
  * process-wide.
@@ -35,6 +40,7 @@ extern "C" {
 #define PV_YEARS_PER_RECORD 5
 #define PV_LIMIT_YEAR 2800     /* first year no file serves */
 #define PV_DAYS_PER_T 2000.0   /* unit of the time argument t, days */
+#define PV_JD0_TOLERANCE_DAYS (5 * 365.25) /* JD0 to the middle of its years, at most */
 
 /* Error values, returned in place of a longitude (see planets_vemo.h). */
 #define PV_BEFORE_DATA (-99)
@@ -43,6 +49,7 @@ extern "C" {
 #define PV_SEEK_FAILED (-102)
 #define PV_READ_FAILED (-103)
 #define PV_NO_FOLDER (-104)
+#define PV_NOT_SERVED (-999)   /* a coordinate not finite at the date */
 
 /* One decoded record. */
 typedef struct pv_outer_record {
@@ -67,9 +74,11 @@ const char *pv_folder(void);
 int pv_decode_record(const char *text, pv_outer_record *rec);
 
 /* Reads and decodes record number index of the file at path: one open
- * (binary, read-only), one positioned read of 235 bytes, one close; no stdio.
- * Returns 0, PV_OPEN_FAILED, PV_SEEK_FAILED (offset not representable, file
- * not positionable) or PV_READ_FAILED (short read or non-numeric record).
+ * (binary, read-only, not waiting), a check that it is a regular file, one
+ * positioned read of 235 bytes, one close; no stdio.
+ * Returns 0, PV_OPEN_FAILED (missing, unreadable, or not a regular file),
+ * PV_SEEK_FAILED (offset not representable) or PV_READ_FAILED (short read or
+ * non-numeric record). The JD0 of the record is not checked here.
  * The requests below use it on Windows, and everywhere after
  * pv_keep_files(0). */
 int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec);
@@ -79,6 +88,10 @@ int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec);
  * (0; always so on Windows). Both answer every request alike; switching
  * releases the held files. For tests and benchmarks. */
 void pv_keep_files(int keep);
+
+/* JD of 0h UT 1 January of year (astronomical numbering: 0 is 1 BC), proleptic
+ * Gregorian calendar; exact for any int32 year. */
+double pv_year_start_jd(long long year);
 
 /* Evaluates the record's three polynomials at jd (Horner's scheme, highest
  * power first). Returns the longitude, rad (not reduced); writes the latitude
@@ -96,19 +109,27 @@ double pv_evaluate_record(const pv_outer_record *rec, double jd, double *lat, do
  *           file_name   e.g. "jupiter.dac"
  * Returned: longitude of date, rad (not reduced), with *lat (rad) and *rv (AU);
  *           or PV_BEFORE_DATA, PV_AFTER_DATA, PV_NO_FOLDER, PV_OPEN_FAILED,
- *           PV_SEEK_FAILED, PV_READ_FAILED, with *lat and *rv untouched.
- * Notes:    The year is checked before any file access, the folder next.
- *           A folder plus file name longer than 255 characters answers
- *           PV_OPEN_FAILED. Every request consults the file (see
- *           outer_files.c): a replaced, changed or removed file takes effect
- *           at the very next request.
+ *           PV_SEEK_FAILED, PV_READ_FAILED, PV_NOT_SERVED, with *lat and *rv
+ *           untouched.
+ * Notes:    1) The year is checked before any file access, the folder next.
+ *           2) A folder plus file name longer than 255 characters, and a path
+ *              that is not a regular file, answer PV_OPEN_FAILED.
+ *           3) A record whose JD0 lies more than PV_JD0_TOLERANCE_DAYS from
+ *              the middle of its five years answers PV_READ_FAILED.
+ *           4) When any of the three coordinates evaluated at jd is not
+ *              finite (a huge coefficient overflowing), the answer is
+ *              PV_NOT_SERVED: no coordinate of such a record is given.
+ *           5) Every request consults the file (see outer_files.c): a
+ *              replaced, changed or removed file takes effect at the very
+ *              next request.
  */
 double pv_outer_position(double jd, int32_t year, int32_t first_year, int32_t limit_year,
                          const char *file_name, double *lat, double *rv);
 
 /* The same request with the status apart from the values: returns 0 and
  * result[0..2] = longitude (rad, not reduced), latitude (rad), radius vector
- * (AU); or one of the error values above with result untouched. Lets a caller
+ * (AU), all three finite; or one of the error values above (PV_NOT_SERVED
+ * included) with result untouched. Lets a caller
  * tell an error from a (strange) longitude of -99 rad or less. */
 int pv_outer_evaluate(double jd, int32_t year, int32_t first_year, int32_t limit_year,
                       const char *file_name, double result[3]);

@@ -56,7 +56,8 @@ double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year, doub
         b = v[1];
         r = v[2];
     }
-    if (!isfinite(l)) return PLANETS_VEMO_NOT_SERVED;
+    /* All three or none: the two exports must agree on every request. */
+    if (!isfinite(l) || !isfinite(b) || !isfinite(r)) return PLANETS_VEMO_NOT_SERVED;
 
     l = pv_reduce_turns(l);
     const double p = (PRECESSION_DEG_PER_DAY * jd - PRECESSION_DEG_OFFSET) * DEG_TO_RAD;

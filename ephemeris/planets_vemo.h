@@ -20,7 +20,8 @@
  * against the held file's device and inode (reopening when they differ,
  * answering -101 when the path is gone) and reads the record's 235 bytes
  * again with one positioned read; only bytes equal to those kept reuse the
- * kept decoding. No caller can tell the difference through these functions:
+ * kept decoding. Only regular files are read: a FIFO, directory or device in
+ * place of a data file answers -101 at once, as a missing file does. No caller can tell the difference through these functions:
  * every result, error value and untouched out-parameter is what a fresh
  * open, read and close would give. What the process does see is up to four
  * descriptors held open, and a removed file's storage freed at the next
@@ -59,11 +60,15 @@ extern "C" {
 /* Error values returned in place of the longitude. */
 #define PLANETS_VEMO_BEFORE_DATA (-99)   /* outer planet: year before its data file's first year */
 #define PLANETS_VEMO_AFTER_DATA (-100)   /* outer planet: year 2800 or later */
-#define PLANETS_VEMO_OPEN_FAILED (-101)  /* data file cannot be opened (missing, wrong folder) */
+#define PLANETS_VEMO_OPEN_FAILED (-101)  /* data file cannot be opened (missing, wrong folder,
+                                            not a regular file) */
 #define PLANETS_VEMO_SEEK_FAILED (-102)  /* positioning to the record failed */
-#define PLANETS_VEMO_READ_FAILED (-103)  /* record short (past the file's end) or not numeric */
+#define PLANETS_VEMO_READ_FAILED (-103)  /* record short (past the file's end), not numeric,
+                                            or its JD0 over 5 years from its span's middle */
 #define PLANETS_VEMO_NO_FOLDER (-104)    /* the data folder is empty */
-#define PLANETS_VEMO_NOT_SERVED (-999)   /* planet outside 0..8, or a non-finite date or result */
+#define PLANETS_VEMO_NOT_SERVED (-999)   /* planet outside 0..8, a non-finite date, or a
+                                            longitude, latitude or radius vector that is
+                                            not finite (a record overflowing at the date) */
 
 /* Longest data folder the library stores, in bytes (without terminator). */
 #define PLANETS_VEMO_MAX_FOLDER 255

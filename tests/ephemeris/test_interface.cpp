@@ -10,6 +10,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -245,6 +246,56 @@ TEST_F(OuterPlanetsThroughTheInterface, EmptyFolderAnswersNoFolder) {
     for (int32_t planet = 5; planet <= 8; ++planet)
         EXPECT_EQ(hc_j2000_long_rv_planet(planet, 2451545.0, 2000, &rv), PLANETS_VEMO_NO_FOLDER);
     EXPECT_EQ(rv, kUntouched);
+}
+
+struct BadRecordRow {
+    const char *name;
+    int coordinate;     // whose powers 0 and 1 become 1.7e308 (sum overflows), or -1
+    double jd0_shift;   // days added to the record's JD0 in the file
+    double expected;    // error value, or the radius vector (81, record 80)
+};
+
+// Neptune's record of 2000..2004 made unusable: a coordinate that overflows
+// at the date, or a JD0 more than five years (1826.25 days) from the middle
+// of the record's years; both exports refuse it alike, touching nothing.
+TEST_F(OuterPlanetsThroughTheInterface, RecordsGivingNoPositionAreRefused) {
+    const BadRecordRow rows[] = {
+        {"LongitudeOverflows", 0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"LatitudeOverflows", 1, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"RadiusVectorOverflows", 2, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"Jd0TenYearsLate", -1, 3652.5, PLANETS_VEMO_READ_FAILED},
+        {"Jd0TenYearsEarly", -1, -3652.5, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustOverFiveYearsLate", -1, 1831.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustOverFiveYearsEarly", -1, -1831.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustUnderFiveYearsLate", -1, 1821.0, 81.0},
+        {"Jd0JustUnderFiveYearsEarly", -1, -1821.0, 81.0},
+    };
+    const double jd0 = dac::jd0_of(1600, 80);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string text = dac::file_of(1600, 240);
+        std::string rec = dac::record(80, jd0 + row.jd0_shift, dac::coefficients_of(80));
+        for (int p = 0; p < 2 && row.coordinate >= 0; ++p)
+            rec.replace(25 + 10 * (7 * row.coordinate + p), 10, "   1.7e308");
+        text.replace(80 * dac::kRecordBytes, dac::kRecordBytes, rec);
+        dir_.write("neptune.dac", text);
+        // Half a record's span after JD0: 1.7e308 (1 + t) overflows.
+        const double jd = jd0 + row.jd0_shift + (row.coordinate >= 0 ? 1000.0 : 0.0);
+        double lat = kUntouched, rv = kUntouched;
+        const double l = hc_j2000_long_lat_rv_planet(8, jd, 2000, &lat, &rv);
+        double rv_only = kUntouched;
+        const double l_only = hc_j2000_long_rv_planet(8, jd, 2000, &rv_only);
+        EXPECT_EQ(l_only, l);
+        if (row.expected < 0) {
+            EXPECT_EQ(l, row.expected);
+            EXPECT_EQ(lat, kUntouched);
+            EXPECT_EQ(rv, kUntouched);
+            EXPECT_EQ(rv_only, kUntouched);
+        } else {
+            EXPECT_EQ(rv, row.expected);
+            EXPECT_EQ(rv_only, row.expected);
+        }
+    }
 }
 
 // A record whose longitude polynomial is -100 rad or so is a longitude, not an

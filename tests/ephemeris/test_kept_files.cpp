@@ -177,6 +177,47 @@ TEST_P(FileBetweenRequests, PermissionTakenAwayAnswersAsAFreshOpen) {
     EXPECT_EQ(pv_read_record_file(Path().c_str(), -1, &fresh), PV_SEEK_FAILED);
 }
 
+// A FIFO, directory or device in place of a data file answers -101 at once,
+// as a missing file does, also where a regular file was held a moment before.
+// A FIFO without a writer would block open() for good: SIGALRM ends the test
+// process (a failure) rather than let it hang.
+TEST_P(FileBetweenRequests, NonRegularFileAnswersOpenFailedAtOnce) {
+    struct Row {
+        const char *name;
+        int32_t planet;
+        const char *file;
+        std::function<int(const std::string &)> make;  // 0 when made
+    };
+    const auto fifo = [](const std::string &p) { return ::mkfifo(p.c_str(), 0644); };
+    const Row rows[] = {
+        {"Fifo", 5, "jupiter.dac", fifo},
+        {"Directory", 6, "saturn.dac", [](const std::string &p) { return ::mkdir(p.c_str(), 0755); }},
+        {"CharacterDevice", 7, "uranus.dac",
+         [](const std::string &p) { return ::symlink("/dev/zero", p.c_str()); }},
+        {"FifoInPlaceOfAHeldFile", 8, "neptune.dac",
+         [this, fifo](const std::string &p) {
+             dir_.write("neptune.dac", dac::file_of(1600, 240));
+             double rv = 0;
+             if (hc_j2000_long_rv_planet(8, 2451545.0, 2000, &rv) <= PV_BEFORE_DATA) return -1;
+             std::filesystem::remove(p);
+             return fifo(p);
+         }},
+    };
+    ::alarm(10);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(row.make((dir_.path() / row.file).string()), 0);
+        double lat = kUntouched, rv = kUntouched;
+        EXPECT_EQ(hc_j2000_long_lat_rv_planet(row.planet, 2451545.0, 2000, &lat, &rv),
+                  PLANETS_VEMO_OPEN_FAILED);
+        EXPECT_EQ(hc_j2000_long_rv_planet(row.planet, 2451545.0, 2000, &rv),
+                  PLANETS_VEMO_OPEN_FAILED);
+        EXPECT_EQ(lat, kUntouched);
+        EXPECT_EQ(rv, kUntouched);
+    }
+    ::alarm(0);
+}
+
 // More files than the library holds at once, asked for in turn.
 TEST_P(FileBetweenRequests, FilesTakingTurnsKeepTheirOwnRecords) {
     const char *names[] = {"a.dac", "b.dac", "c.dac", "d.dac", "e.dac", "f.dac"};

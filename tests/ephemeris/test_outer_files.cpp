@@ -14,6 +14,8 @@
 namespace {
 
 constexpr double kUntouched = 12345.0;
+// JD0 of the first record of a file starting in 1600 (middle of 1600..1604).
+const double kJd1602 = dac::jd0_of(1600, 0);
 
 class OuterFiles : public ::testing::Test {
 protected:
@@ -200,6 +202,40 @@ TEST_F(OuterFiles, ReplacedFileIsReadAfresh) {
     EXPECT_EQ(read("uranus.dac", 1600, 2000, jd0, &lat, &rv), 2.5);
 }
 
+// 0h 1 January, proleptic Gregorian, astronomical years (0 is a leap year).
+TEST(YearStart, ProlepticGregorianJulianDates) {
+    const struct {
+        long long year;
+        double jd;
+    } rows[] = {{2000, 2451544.5}, {1600, 2305447.5}, {1, 1721425.5}, {0, 1721059.5},
+                {-1, 1720694.5}, {-100, 1684535.5}, {-4000, 260089.5}, {-4001, 259724.5}};
+    for (const auto &row : rows) EXPECT_EQ(pv_year_start_jd(row.year), row.jd) << row.year;
+}
+
+// Every record of the four shipped files has its JD0 where the reader wants
+// it, and gives a finite position there.
+TEST(ShippedFiles, EveryRecordIsServed) {
+    set_datafiles_folder(VEMO_SHIPPED_DATA_FOLDER);
+    const struct {
+        const char *file;
+        int first_year;
+        int records;
+    } files[] = {{"jupiter.dac", -4000, 1360}, {"saturn.dac", -4000, 1360},
+                 {"uranus.dac", 1600, 240}, {"neptune.dac", 1600, 240}};
+    for (const auto &f : files) {
+        const std::string path = std::string(VEMO_SHIPPED_DATA_FOLDER) + f.file;
+        for (int k = 0; k < f.records; ++k) {
+            pv_outer_record rec{};
+            ASSERT_EQ(pv_read_record_file(path.c_str(), k, &rec), 0) << f.file << " " << k;
+            double v[3];
+            ASSERT_EQ(pv_outer_evaluate(rec.jd0, f.first_year + 5 * k, f.first_year,
+                                        PV_LIMIT_YEAR, f.file, v), 0)
+                << f.file << " record " << k << " JD0 " << rec.jd0;
+        }
+    }
+    set_datafiles_folder("");
+}
+
 struct CorruptRow {
     const char *name;
     int offset;  // byte offset of the field in the record
@@ -209,6 +245,10 @@ struct CorruptRow {
 // Fields that are not numbers must not be read as zeros: the record is
 // refused with -103 and nothing is written through the out-parameters.
 TEST_F(OuterFiles, NonNumericRecordIsRefused) {
+    // The record the rows corrupt is served as it stands.
+    dir_.write("neptune.dac", dac::record(0, kJd1602, dac::coefficients_of(0)));
+    double lat = 0, rv = 0;
+    ASSERT_EQ(read("neptune.dac", 1600, 1600, kJd1602, &lat, &rv), dac::coefficients_of(0)[0][0]);
     const CorruptRow rows[] = {
         {"LettersInJd0", 5, "   abcdefg"},
         {"LettersInCoefficient", 25 + 10 * 3, " 1.2x4    "},
@@ -225,20 +265,20 @@ TEST_F(OuterFiles, NonNumericRecordIsRefused) {
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        std::string rec = dac::record(0, 2451545.5, dac::coefficients_of(0));
+        std::string rec = dac::record(0, kJd1602, dac::coefficients_of(0));
         std::string field(row.text);
         if (std::string(row.name) == "ZeroByteInField") field = std::string("   1\0  2.0", 10);
         rec.replace(row.offset, field.size(), field);
         if (std::string(row.name) == "NumberRunsIntoTheNextField") {
             // The field before the last now ends in a digit that continues into it.
-            rec = dac::record(0, 2451545.5, dac::coefficients_of(0));
+            rec = dac::record(0, kJd1602, dac::coefficients_of(0));
             rec.replace(25 + 10 * 19, 10, "1234567890");
             rec.replace(25 + 10 * 20, 10, "1234567890");
         }
         ASSERT_EQ(rec.size(), 235u);
         dir_.write("neptune.dac", rec);
         double lat = kUntouched, rv = kUntouched;
-        EXPECT_EQ(read("neptune.dac", 1600, 1600, 2451545.5, &lat, &rv), PV_READ_FAILED);
+        EXPECT_EQ(read("neptune.dac", 1600, 1600, kJd1602, &lat, &rv), PV_READ_FAILED);
         EXPECT_EQ(lat, kUntouched);
         EXPECT_EQ(rv, kUntouched);
     }
@@ -265,21 +305,21 @@ TEST_F(OuterFiles, NumericFormsAreAccepted) {
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        std::string rec = dac::record(0, 2451545.5, dac::coefficients_of(0));
+        std::string rec = dac::record(0, kJd1602, dac::coefficients_of(0));
         rec.replace(25, 10, row.text);  // longitude, power 0
         ASSERT_EQ(rec.size(), 235u);
         dir_.write("neptune.dac", rec);
         double lat = 0, rv = 0;
-        EXPECT_EQ(read("neptune.dac", 1600, 1600, 2451545.5, &lat, &rv), row.value);
+        EXPECT_EQ(read("neptune.dac", 1600, 1600, kJd1602, &lat, &rv), row.value);
     }
     // Field followed directly by the next field's sign.
-    std::string rec = dac::record(0, 2451545.5, dac::coefficients_of(0));
+    std::string rec = dac::record(0, kJd1602, dac::coefficients_of(0));
     rec.replace(25, 20, "-1.0000000-2.0000000");
     pv_outer_record decoded{};
     ASSERT_EQ(pv_decode_record(rec.c_str(), &decoded), 0);
     EXPECT_EQ(decoded.coef[0][0], -1.0);
     EXPECT_EQ(decoded.coef[1][0], -2.0);
-    EXPECT_EQ(decoded.jd0, 2451545.5);
+    EXPECT_EQ(decoded.jd0, kJd1602);
 }
 
 }  // namespace
