@@ -1,15 +1,20 @@
-// Subcommands of vemo-cli. Each takes the arguments after its own name and
-// returns the process exit status.
+// Subcommands of vemo-cli and what they share: exit statuses, the splitting
+// of option words, the echo of arguments in messages and the writing of the
+// output. Each command takes the arguments after its own name and returns the
+// process exit status.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "app/time/dates.h"
 
 namespace vemo::cli {
 
 // Exit statuses shared by every subcommand.
 inline constexpr int kExitOk = 0;       // done (positions may still carry error values)
-inline constexpr int kExitFailure = 1;  // planets_vemo or the program folder cannot be used
+inline constexpr int kExitFailure = 1;  // planets_vemo, the program folder or the output cannot be used
 inline constexpr int kExitUsage = 2;    // bad command line (one-line message on stderr)
 
 using Arguments = std::vector<std::string>;
@@ -33,7 +38,28 @@ inline OptionWord SplitOptionWord(const std::string &word) {
   return w;
 }
 
-// vemo-cli positions [--jd JD] [--format text|json]
+// Messages echo at most this many characters of an argument.
+inline constexpr std::size_t kEchoedCharacters = 60;
+
+// text cut after maxCharacters UTF-8 characters, followed by "…" when
+// something was cut. A byte that does not begin a complete UTF-8 sequence
+// counts as one character, so a sequence is never split.
+std::string CutArgument(const std::string &text, std::size_t maxCharacters = kEchoedCharacters);
+
+// CutArgument in double quotes, for messages: "\"2451545x\"".
+std::string QuotedArgument(const std::string &text);
+
+// ParseDateArgument for a date option. A text of more than
+// kEchoedCharacters characters (far longer than any date) is refused without
+// reading it, with a message that echoes it cut. Returns "" or the message.
+std::string ParseDateOption(const std::string &text, DateRow &row);
+
+// Writes text to standard output and flushes it. Returns kExitOk, or prints
+// "vemo-cli <command>: cannot write ..." (just "vemo-cli: ..." for a null or
+// empty command) on stderr and returns kExitFailure.
+int WriteOutput(const char *command, const std::string &text);
+
+// vemo-cli positions [--jd JD | --date DATE] [--format text|json]
 int RunPositions(const Arguments &args);
 
 }  // namespace vemo::cli

@@ -18,11 +18,20 @@ constexpr const char* kDurationsUsage =
     "The duration record of every aspect of the table: the day on which it enters its\n"
     "orb and the day on which it leaves it (World and Personal transits, searched day by\n"
     "day between local midnights of the world date's zone; dashes in Natal aspects and\n"
-    "Synastry). Options as for vemo-cli table (see vemo-cli table --help).\n";
+    "Synastry). Options as for vemo-cli table (see vemo-cli table --help).\n\n"
+    "  --format text|json one line per record (default), or\n"
+    "                     {\"mode\", \"records\": [...], \"unavailable\": [...]}\n\n"
+    "A planet whose position cannot be computed has no records; it is listed after\n"
+    "the records with its reason, in JSON as {\"planet\", \"code\", \"reason\", \"row\"}\n"
+    "in \"unavailable\". A data file that cannot be used, or a program folder too\n"
+    "long for planets_vemo, is named in one warning line on stderr.\n"
+    "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
+    "cannot be used or the output cannot be written, 2 bad command line or a\n"
+    "refused date.\n";
 
 }  // namespace
 
-std::string FormatDurationsText(const AspectEngine& engine) {
+std::string FormatDurationsText(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
   std::string out = std::string(ModeTitle(engine.CurrentMode)) + ": " +
                     std::to_string(engine.DurationRecords.size()) + " duration record" +
                     (engine.DurationRecords.size() == 1 ? "" : "s") + "\n";
@@ -39,10 +48,10 @@ std::string FormatDurationsText(const AspectEngine& engine) {
     }
     out += "\n";
   }
-  return out;
+  return out + UnavailableText(UnavailablePositions(engine, unusable));
 }
 
-std::string FormatDurationsJson(const AspectEngine& engine) {
+std::string FormatDurationsJson(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
   std::string out = "{\"mode\": " + JsonString(ModeArgumentName(engine.CurrentMode)) + ", \"records\": [";
   for (size_t i = 0; i < engine.DurationRecords.size(); ++i) {
     const DurationEntry& r = engine.DurationRecords[i];
@@ -58,18 +67,21 @@ std::string FormatDurationsJson(const AspectEngine& engine) {
            (known ? JsonNumber(std::trunc(r.End) - std::trunc(r.Beginning) + 1) : std::string("null")) +
            ", \"begin_date\": " + date(r.Beginning) + ", \"end_date\": " + date(r.End) + "}";
   }
-  out += "]}\n";
+  out += "], \"unavailable\": " + UnavailableJson(UnavailablePositions(engine, unusable)) + "}\n";
   return out;
 }
 
 int RunDurations(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
-  if (const int status = PrepareEngine("durations", kDurationsUsage, args, options, engine); status >= 0) {
+  std::vector<UnusableDataFile> unusable;
+  if (const int status = PrepareEngine("durations", kDurationsUsage, args, options, engine, unusable);
+      status >= 0) {
     return status;
   }
   engine.GetDurations();
-  return WriteOutput(options.json ? FormatDurationsJson(engine) : FormatDurationsText(engine));
+  return WriteOutput("durations", options.json ? FormatDurationsJson(engine, unusable)
+                                               : FormatDurationsText(engine, unusable));
 }
 
 }  // namespace vemo::cli

@@ -4,10 +4,11 @@
 //
 // To add a command: write cli/<command>.cpp with a Run<Command> function
 // declared in cli/commands.h, add it to vemo_cli_commands in
-// cli/CMakeLists.txt and one row to kCommands below.
+// cli/CMakeLists.txt and one row to kCommands below. A command that computes
+// starts with SetUpProgramFolder (cli/program_folder.h), which also warns
+// about data files that cannot be used, and writes through WriteOutput.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "cli/commands.h"
@@ -28,13 +29,17 @@ const Command kCommands[] = {
     {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
 };
 
-void PrintUsage(std::FILE *out) {
-    std::fprintf(out,
-                 "Usage: vemo-cli <command> [options]\n"
-                 "Heliocentric planetary positions and aspects on the command line.\n\n"
-                 "Commands:\n");
-    for (const auto &c : kCommands) std::fprintf(out, "  %-12s %s\n", c.name, c.summary);
-    std::fprintf(out, "\nvemo-cli <command> --help explains a command.\n");
+std::string Usage() {
+    std::string text =
+        "Usage: vemo-cli <command> [options]\n"
+        "Heliocentric planetary positions and aspects on the command line.\n\n"
+        "Commands:\n";
+    for (const auto &c : kCommands) {
+        char line[160];
+        std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, c.summary);
+        text += line;
+    }
+    return text + "\nvemo-cli <command> --help explains a command.\n";
 }
 
 }  // namespace
@@ -45,13 +50,11 @@ int main(int argc, char **argv) {
         return vemo::cli::kExitUsage;
     }
     const std::string name = argv[1];
-    if (name == "--help" || name == "-h" || name == "help") {
-        PrintUsage(stdout);
-        return vemo::cli::kExitOk;
-    }
+    if (name == "--help" || name == "-h" || name == "help") return vemo::cli::WriteOutput(nullptr, Usage());
     for (const auto &c : kCommands) {
         if (name == c.name) return c.run(vemo::cli::Arguments(argv + 2, argv + argc));
     }
-    std::fprintf(stderr, "vemo-cli: unknown command \"%s\" (try vemo-cli --help)\n", name.c_str());
+    std::fprintf(stderr, "vemo-cli: unknown command %s (try vemo-cli --help)\n",
+                 vemo::cli::QuotedArgument(name).c_str());
     return vemo::cli::kExitUsage;
 }

@@ -6,25 +6,22 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 
+#include "app/aspects/vocabulary.h"
 #include "app/text/program_text.h"
+#include "app/time/data_files.h"
 #include "app/time/date_argument.h"
 #include "app/time/date_texts.h"
-#include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "app/time/timezones.h"
+#include "cli/program_folder.h"
 
 namespace vemo::cli {
 
 namespace {
 
-constexpr const char *kBodyNames[9] = {"Earth",  "Mercury", "Venus",   "Mars", "Jupiter",
-                                       "Saturn", "Uranus",  "Neptune", "Pluto"};
 constexpr int kPluto = 9;
-// planets_vemo keeps its data folder in 255 characters.
-constexpr std::size_t kMaxDataFolder = 255;
 constexpr double kRadToDeg = 360.0 / 6.28318530717959;
 
 constexpr const char *kUsage =
@@ -44,8 +41,10 @@ constexpr const char *kUsage =
     "A body that cannot be computed shows its error value in place of the\n"
     "longitude (-99 before and -100 after its data, -101 to -104 a data file\n"
     "problem, -999 not served). Pluto comes from hpluto.2199.slx (1600 to 2199).\n"
+    "A data file that cannot be used, or a program folder too long for\n"
+    "planets_vemo, is named in one warning line on stderr.\n"
     "Exit status: 0 done, 1 planets_vemo, qel.dat or the program folder cannot be\n"
-    "used, 2 bad command line or a refused date.\n";
+    "used or the output cannot be written, 2 bad command line or a refused date.\n";
 
 bool ParseJulianDate(const std::string &text, double &jd) {
     const char *first = text.data();
@@ -55,7 +54,7 @@ bool ParseJulianDate(const std::string &text, double &jd) {
     const auto [end, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || end != last || first == last) return false;
     if (!std::isfinite(value) || value < kMinJulianDate || value > kMaxJulianDate) return false;
-    jd = value;
+    jd = value == 0.0 ? 0.0 : value;  // "-0" is 0, not -0
     return true;
 }
 
@@ -70,24 +69,26 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
             options.help = true;
             continue;
         }
-        if (arg != "--jd" && arg != "--date" && arg != "--format") return "unknown argument \"" + args[i] + "\"";
+        if (arg != "--jd" && arg != "--date" && arg != "--format") {
+            return "unknown argument " + QuotedArgument(args[i]);
+        }
         if (!inlineValue) {
             if (i + 1 >= args.size()) return arg + " needs a value";
             value = args[++i];
         }
         if (arg == "--jd") {
             if (!ParseJulianDate(value, options.jd))
-                return "--jd needs a finite number between 0 and 4000000, not \"" + value + "\"";
+                return "--jd needs a finite number between 0 and 4000000, not " + QuotedArgument(value);
             options.hasJd = true;
         } else if (arg == "--date") {
-            if (const std::string error = ParseDateArgument(value, options.date); !error.empty()) {
+            if (const std::string error = ParseDateOption(value, options.date); !error.empty()) {
                 return "--date: " + error;
             }
             options.hasDate = true;
         } else if (value == "text" || value == "json") {
             options.json = value == "json";
         } else {
-            return "--format is text or json, not \"" + value + "\"";
+            return "--format is text or json, not " + QuotedArgument(value);
         }
     }
     if (options.hasJd && options.hasDate) return "--jd and --date exclude each other";
@@ -107,7 +108,7 @@ PositionSet ComputePositions(double jd) {
     for (int planet = 1; planet <= 9; ++planet) {
         BodyPosition &body = set.bodies[planet - 1];
         body.number = planet;
-        body.name = kBodyNames[planet - 1];
+        body.name = PlanetName(planet).c_str();
         if (planet == kPluto) {
             // Pluto is not computed by planets_vemo but read from its daily
             // table, which has longitudes only.
@@ -126,17 +127,7 @@ PositionSet ComputePositions(double jd) {
     return set;
 }
 
-std::string ErrorMeaning(double value) {
-    if (value > -99) return "";
-    if (value == -99) return "before the data range of this body";
-    if (value == -100) return "after the data range of this body";
-    if (value == -101) return "data file cannot be opened (missing file or wrong folder)";
-    if (value == -102) return "data file cannot be positioned to the record";
-    if (value == -103) return "data file record cannot be read (file too short or not numeric)";
-    if (value == -104) return "no data folder set";
-    if (value == -999) return "not served";
-    return "unknown error";
-}
+std::string ErrorMeaning(double value) { return value > kBeforeDataRange ? "" : PositionErrorReason(value); }
 
 std::string FormatPositionsText(const PositionSet &set) {
     std::string out;
@@ -167,6 +158,7 @@ std::string FormatPositionsText(const PositionSet &set) {
 
 std::string JsonNumber(double value) {
     if (!std::isfinite(value)) return "null";
+    if (value == 0.0) value = 0.0;  // no "-0"
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     if (ec != std::errc()) return "null";
@@ -193,37 +185,15 @@ int RunPositions(const Arguments &args) {
         std::cerr << "vemo-cli positions: " << error << " (try vemo-cli positions --help)\n";
         return kExitUsage;
     }
-    if (options.help) {
-        std::cout << kUsage;
-        return kExitOk;
-    }
+    if (options.help) return WriteOutput("positions", kUsage);
 
-    // The data files lie in the program folder, where planets_vemo is too.
-    const std::string folder = ProgramFolder();
-    if (folder.empty()) {
-        std::cerr << "vemo-cli positions: the program folder (where " << PlanetsVemoFileName()
-                  << " and the data files lie) cannot be found\n";
-        return kExitFailure;
-    }
-    if (WithTrailingSeparator(folder).size() > kMaxDataFolder) {
-        std::cerr << "vemo-cli positions: the program folder \"" << folder << "\" is longer than the "
-                  << kMaxDataFolder << " characters " << PlanetsVemoFileName()
-                  << " accepts for its data files\n";
-        return kExitFailure;
-    }
-    if (const std::string error = SetUpDataFolder(folder); !error.empty()) {
+    // The data files lie in the program folder, where planets_vemo is too;
+    // the date messages are the program's own texts. Files that cannot be
+    // used are named on stderr, and their bodies show their error values.
+    ProgramFolderState state;
+    if (const std::string error = SetUpProgramFolder("positions", state); !error.empty()) {
         std::cerr << "vemo-cli positions: " << error << "\n";
         return kExitFailure;
-    }
-    // The date messages are the program's own texts.
-    if (const std::string error = LoadProgramText(folder); !error.empty()) {
-        std::cerr << "vemo-cli positions: " << error << "\n";
-        return kExitFailure;
-    }
-    std::string plutoError;
-    if (!LoadPlutoTable(kPlutoFileName, plutoError) && std::filesystem::exists(DataFolder() + kPlutoFileName)) {
-        // A missing table shows as -101 for Pluto; a refused one says why.
-        std::cerr << "vemo-cli positions: Pluto: " << plutoError << "\n";
     }
 
     double jd = options.jd;
@@ -249,9 +219,7 @@ int RunPositions(const Arguments &args) {
     }
 
     const PositionSet set = ComputePositions(jd);
-    std::cout << (options.json ? FormatPositionsJson(set) : FormatPositionsText(set));
-    std::cout.flush();
-    return std::cout ? kExitOk : kExitFailure;
+    return WriteOutput("positions", options.json ? FormatPositionsJson(set) : FormatPositionsText(set));
 }
 
 }  // namespace vemo::cli

@@ -12,12 +12,12 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/text/program_text.h"
-#include "app/time/date_argument.h"
 #include "app/time/date_texts.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "app/time/timezones.h"
 #include "cli/positions.h"
+#include "cli/program_folder.h"
 
 namespace vemo::cli {
 
@@ -45,8 +45,15 @@ constexpr const char* kTableUsage =
     "  --radians          angles in the cells in radians\n"
     "  --format text|json text grid (default) or JSON\n"
     "  --help             this text\n\n"
+    "A repeated option counts with its last value. A position that cannot be\n"
+    "computed shows as ? (< before, > after its data) in the grid, is listed\n"
+    "after the table with its reason, and is null in the JSON \"positions\" with\n"
+    "an entry {\"planet\", \"code\", \"reason\", \"row\"} in \"unavailable\". A data\n"
+    "file that cannot be used, or a program folder too long for planets_vemo,\n"
+    "is named in one warning line on stderr.\n"
     "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
-    "cannot be used, 2 bad command line or a refused date.\n";
+    "cannot be used or the output cannot be written, 2 bad command line or a\n"
+    "refused date.\n";
 
 
 struct ModeName {
@@ -109,6 +116,24 @@ std::string ShownText(const TableCell& cell) {
 
 int PositionSets(const AspectEngine& engine) { return engine.Table.TwoDate ? 2 : 1; }
 
+// Date row whose positions fill position set `set` in `mode`.
+int RowOfPositionSet(Mode mode, int set) {
+  switch (mode) {
+    case Mode::WorldTransits: return kRowWorld;
+    case Mode::Natal1: return kRowBirth1;
+    case Mode::Natal2: return kRowBirth2;
+    case Mode::Personal1: return set == 0 ? kRowWorld : kRowBirth1;
+    case Mode::Personal2: return set == 0 ? kRowWorld : kRowBirth2;
+    case Mode::Synastry: return set == 0 ? kRowBirth1 : kRowBirth2;
+  }
+  return kRowWorld;
+}
+
+const char* RowTitle(int row) {
+  static const char* const kTitles[3] = {"world date", "1st birthdate", "2nd birthdate"};
+  return (row >= 0 && row < 3) ? kTitles[row] : "";
+}
+
 }  // namespace
 
 std::string DateOfDay(double day) {
@@ -128,42 +153,22 @@ const char* ModeTitle(Mode mode) {
   return "";
 }
 
-namespace {
-
-// Loads what the commands need from the program folder. Returns "" or the
-// message for exit status 1.
-std::string SetUpProgramFolder() {
-  const std::string folder = ProgramFolder();
-  if (folder.empty()) {
-    return "the program folder (where " + PlanetsVemoFileName() +
-           " and the data files lie) cannot be found";
-  }
-  if (std::string error = SetUpDataFolder(folder); !error.empty()) return error;
-  if (std::string error = LoadProgramText(folder); !error.empty()) return error;
-  std::string plutoError;
-  LoadPlutoTable(kPlutoFileName, plutoError);  // without it Pluto is left out (8 planets)
-  return "";
-}
-
-}  // namespace
-
 int PrepareEngine(const char* command, const char* usage, const Arguments& args, TableOptions& options,
-            AspectEngine& engine) {
+                  AspectEngine& engine, std::vector<UnusableDataFile>& unusable) {
   if (const std::string error = ParseTableArguments(args, options); !error.empty()) {
     std::cerr << "vemo-cli " << command << ": " << error << " (try vemo-cli " << command
               << " --help)\n";
     return kExitUsage;
   }
-  if (options.help) {
-    std::cout << usage;
-    return kExitOk;
-  }
-  if (std::string error = SetUpProgramFolder(); !error.empty()) {
-    // One line: the text store's message puts the path on a line of its own.
-    for (size_t pos; (pos = error.find("\r\n")) != std::string::npos;) error.replace(pos, 2, " ");
+  if (options.help) return WriteOutput(command, usage);
+  // Without the Pluto table Pluto is left out (8 planets); the set-up names
+  // it and every other data file that cannot be used.
+  ProgramFolderState state;
+  if (const std::string error = SetUpProgramFolder(command, state); !error.empty()) {
     std::cerr << "vemo-cli " << command << ": " << error << "\n";
     return kExitFailure;
   }
+  unusable = state.unusable;
   const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
   if (!zone.listed) {
     std::cerr << "vemo-cli " << command << ": "
@@ -188,12 +193,6 @@ int PrepareEngine(const char* command, const char* usage, const Arguments& args,
     return kExitUsage;
   }
   return -1;
-}
-
-int WriteOutput(const std::string& output) {
-  std::cout << output;
-  std::cout.flush();
-  return std::cout ? kExitOk : kExitFailure;
 }
 
 const char* ModeArgumentName(Mode mode) {
@@ -225,7 +224,7 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
                                           "--boldface", "--format"};
     bool known = false;
     for (const char* name : kValued) known = known || arg == name;
-    if (!known) return "unknown argument \"" + args[i] + "\"";
+    if (!known) return "unknown argument " + QuotedArgument(args[i]);
     if (!inlineValue) {
       if (i + 1 >= args.size()) return arg + " needs a value";
       value = args[++i];
@@ -239,14 +238,14 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
         }
       }
       if (!found) {
-        return "--mode is world, natal1, natal2, personal1, personal2 or synastry, not \"" +
-               value + "\"";
+        return "--mode is world, natal1, natal2, personal1, personal2 or synastry, not " +
+               QuotedArgument(value);
       }
       options.hasMode = true;
     } else if (arg == "--world" || arg == "--birth1" || arg == "--birth2") {
       const int row = arg == "--world" ? 0 : (arg == "--birth1" ? 1 : 2);
       DateRow parsed;
-      if (const std::string error = ParseDateArgument(value, parsed); !error.empty()) {
+      if (const std::string error = ParseDateOption(value, parsed); !error.empty()) {
         return arg + ": " + error;
       }
       options.rows[static_cast<size_t>(row)] = parsed;
@@ -258,25 +257,34 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
       int n = 0;
       while (std::getline(in, part, ',')) {
         if (n >= 7 || !ParseInt(part, 0, 15, orbs[static_cast<size_t>(n)])) {
-          return "--orbs needs seven whole degrees 0 to 15 separated by commas, not \"" + value + "\"";
+          return "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
         }
         ++n;
       }
       if (n != 7 || (!value.empty() && value.back() == ',')) {
-        return "--orbs needs seven whole degrees 0 to 15 separated by commas, not \"" + value + "\"";
+        return "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
       }
       for (size_t k = 0; k < 7; ++k) options.settings.OrbListIndex[k] = orbs[k];
     } else if (arg == "--personal-divisor" || arg == "--synastry-divisor") {
       int divisor = 0;
-      if (!ParseInt(value, 1, 5, divisor)) return arg + " is a whole number 1 to 5, not \"" + value + "\"";
+      if (!ParseInt(value, 1, 5, divisor)) {
+        return arg + " is a whole number 1 to 5, not " + QuotedArgument(value);
+      }
       options.settings.ProportionListIndex[arg == "--personal-divisor" ? 0 : 1] =
           ProportionListIndexOfDivisor(divisor);
     } else if (arg == "--midpoint-orb") {
       int index = 0;
-      if (!ParseInt(value, 0, 7, index)) return "--midpoint-orb is a list position 0 to 7, not \"" + value + "\"";
+      if (!ParseInt(value, 0, 7, index)) {
+        return "--midpoint-orb is a list position 0 to 7, not " + QuotedArgument(value);
+      }
       options.settings.MidpointOrbListIndex = index;
     } else if (arg == "--boldface") {
       int divisor = 0;
+      // Only this value counts: whatever an earlier --boldface set goes.
+      const OrbSettings defaults = DefaultOrbSettings();
+      options.settings.UseBoldface = defaults.UseBoldface;
+      options.settings.BoldfaceOneDegree = defaults.BoldfaceOneDegree;
+      options.settings.BoldfaceFactorListIndex = defaults.BoldfaceFactorListIndex;
       if (value == "off") {
         options.settings.UseBoldface = false;
       } else if (value == "1deg") {
@@ -287,10 +295,10 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
         options.settings.BoldfaceOneDegree = false;
         options.settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
       } else {
-        return "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not \"" + value + "\"";
+        return "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not " + QuotedArgument(value);
       }
     } else if (arg == "--format") {
-      if (value != "text" && value != "json") return "--format is text or json, not \"" + value + "\"";
+      if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
       options.json = value == "json";
     }
   }
@@ -329,7 +337,7 @@ bool BuildComputeRequest(const TableOptions& options, int localZoneIndex, double
   return true;
 }
 
-std::string FormatTableText(const AspectEngine& engine) {
+std::string FormatTableText(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
   const AspectTable& t = engine.Table;
   std::string out = std::string(ModeTitle(engine.CurrentMode)) + "\n";
   char line[128];
@@ -366,7 +374,55 @@ std::string FormatTableText(const AspectEngine& engine) {
   out += "\n" + CrLfToLf(t.Summary);
   if (!t.TwoDate) out += CrLfToLf(t.PatternText);
   else out += "\n";
+  return out + UnavailableText(UnavailablePositions(engine, unusable));
+}
+
+std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine,
+                                                      const std::vector<UnusableDataFile>& unusable) {
+  auto probed = [&unusable](int planet) -> const UnusableDataFile* {
+    for (const UnusableDataFile& f : unusable) {
+      if (f.planet == planet) return &f;
+    }
+    return nullptr;
+  };
+  std::vector<UnavailablePosition> list;
+  for (int set = 0; set < PositionSets(engine); ++set) {
+    const int row = RowOfPositionSet(engine.CurrentMode, set);
+    for (int p = 1; p <= kMaxPlanets; ++p) {
+      const UnusableDataFile* file = probed(p);
+      UnavailablePosition u{set, row, p, 0.0, ""};
+      if (p > engine.PlanetCount) {
+        // Left out of the table: Pluto without its table.
+        u.code = file != nullptr ? file->code : kDataFileMissing;
+      } else {
+        u.code = engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)];
+        if (u.code >= 0) continue;
+      }
+      u.reason = file != nullptr && file->code == u.code ? file->reason : PositionErrorReason(u.code);
+      list.push_back(std::move(u));
+    }
+  }
+  return list;
+}
+
+std::string UnavailableText(const std::vector<UnavailablePosition>& positions) {
+  if (positions.empty()) return "";
+  std::string out = "\nPositions not available:\n";
+  for (const UnavailablePosition& u : positions) {
+    out += std::string(PlanetName(u.planet)) + ", " + RowTitle(u.row) + ": " + OneLine(u.reason) + "\n";
+  }
   return out;
+}
+
+std::string UnavailableJson(const std::vector<UnavailablePosition>& positions) {
+  std::string out = "[";
+  for (size_t i = 0; i < positions.size(); ++i) {
+    const UnavailablePosition& u = positions[i];
+    out += std::string(i > 0 ? ", " : "") + "{\"planet\": " + JsonString(PlanetName(u.planet)) +
+           ", \"code\": " + JsonNumber(u.code) + ", \"reason\": " + JsonString(u.reason) +
+           ", \"row\": " + JsonString(RowArgumentName(u.row)) + "}";
+  }
+  return out + "]";
 }
 
 std::string JsonString(const std::string& text) {
@@ -391,7 +447,7 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-std::string FormatTableJson(const AspectEngine& engine) {
+std::string FormatTableJson(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
   const AspectTable& t = engine.Table;
   std::string out = "{\"mode\": " + JsonString(ModeArgumentName(engine.CurrentMode)) + ", \"jd\": {";
   bool first = true;
@@ -406,13 +462,13 @@ std::string FormatTableJson(const AspectEngine& engine) {
     out += set > 0 ? ", [" : "[";
     for (int p = 1; p <= kMaxPlanets; ++p) {
       if (p > 1) out += ", ";
-      out += p > engine.PlanetCount
-                 ? "null"
-                 : JsonNumber(engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)]);
+      // An error value is no longitude: null, with its reason in "unavailable".
+      const double longitude = engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)];
+      out += p > engine.PlanetCount || !(longitude >= 0) ? "null" : JsonNumber(longitude);
     }
     out += "]";
   }
-  out += "], \"cells\": [";
+  out += "], \"unavailable\": " + UnavailableJson(UnavailablePositions(engine, unusable)) + ", \"cells\": [";
   for (int row = 0; row < t.NumRows; ++row) {
     out += row > 0 ? ", [" : "[";
     for (int col = 0; col < t.NumCols; ++col) {
@@ -445,8 +501,12 @@ std::string FormatTableJson(const AspectEngine& engine) {
 int RunTable(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
-  if (const int status = PrepareEngine("table", kTableUsage, args, options, engine); status >= 0) return status;
-  return WriteOutput(options.json ? FormatTableJson(engine) : FormatTableText(engine));
+  std::vector<UnusableDataFile> unusable;
+  if (const int status = PrepareEngine("table", kTableUsage, args, options, engine, unusable); status >= 0) {
+    return status;
+  }
+  return WriteOutput("table", options.json ? FormatTableJson(engine, unusable)
+                                           : FormatTableText(engine, unusable));
 }
 
 }  // namespace vemo::cli

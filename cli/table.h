@@ -7,8 +7,10 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/aspects/engine.h"
+#include "app/time/data_files.h"
 #include "app/time/dates.h"
 #include "cli/commands.h"
 
@@ -45,25 +47,49 @@ const char* RowArgumentName(int row);
 bool BuildComputeRequest(const TableOptions& options, int localZoneIndex, double nowAjd,
                          int nowZoneMinutes, ComputeRequest& request, int& badRow, double& code);
 
+// A position the table could not use: an error value of planets_vemo or the
+// Pluto table at the date of its row, or Pluto left out without its table.
+struct UnavailablePosition {
+  int set = 0;         // position set: index into "positions" of the JSON
+  int row = 0;         // date row of the set (kRowWorld, kRowBirth1, kRowBirth2)
+  int planet = 0;      // 1..9
+  double code = 0.0;   // error value (-99 ...)
+  std::string reason;  // PositionErrorReason, or the probe's reason for the file
+};
+
+// The unavailable positions of the engine's last table, by set and planet.
+// `unusable` (ProbeDataFiles) gives the reason when a file failed the probe
+// with the same code, and Pluto's code and reason when its table is missing.
+std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine,
+                                                      const std::vector<UnusableDataFile>& unusable);
+
 // Text output: the grid (planet names for glyphs, cells in aligned columns,
 // each cell's two lines on two text lines), then summary, patterns and
-// midpoints.
-std::string FormatTableText(const AspectEngine& engine);
-// JSON output of the table (see the README).
-std::string FormatTableJson(const AspectEngine& engine);
+// midpoints, and the positions not available with their reasons.
+std::string FormatTableText(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable = {});
+// JSON output of the table (see the README): an unavailable position is null
+// in "positions" and an entry of "unavailable".
+std::string FormatTableJson(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable = {});
 
-// Duration records after engine.GetDurations().
-std::string FormatDurationsText(const AspectEngine& engine);
-std::string FormatDurationsJson(const AspectEngine& engine);
+// Duration records after engine.GetDurations(), with the unavailable
+// positions as in the table.
+std::string FormatDurationsText(const AspectEngine& engine,
+                                const std::vector<UnusableDataFile>& unusable = {});
+std::string FormatDurationsJson(const AspectEngine& engine,
+                                const std::vector<UnusableDataFile>& unusable = {});
 
-// Parses the arguments, loads what the program folder holds (planets_vemo,
-// program text, Pluto table), converts the dates and computes. Returns the
+// The unavailable positions as text lines under a heading ("" when none),
+// and as the JSON array of {"planet", "code", "reason", "row"}.
+std::string UnavailableText(const std::vector<UnavailablePosition>& positions);
+std::string UnavailableJson(const std::vector<UnavailablePosition>& positions);
+
+// Parses the arguments, sets up the program folder (SetUpProgramFolder:
+// planets_vemo, program text, Pluto table, warnings for unusable data files,
+// which land in `unusable`), converts the dates and computes. Returns the
 // exit status to end with (help shown, usage error, refused date, missing
 // library), or -1 when `engine` holds the computed table.
-int PrepareEngine(const char* command, const char* usage, const Arguments& args,
-                  TableOptions& options, AspectEngine& engine);
-// Writes the output; exit status 0, or 1 when it cannot be written.
-int WriteOutput(const std::string& output);
+int PrepareEngine(const char* command, const char* usage, const Arguments& args, TableOptions& options,
+                  AspectEngine& engine, std::vector<UnusableDataFile>& unusable);
 
 // Mode as a title ("Personal transits, 1st birthdate") and a day number as
 // YYYY-MM-DD ("" for -1).

@@ -9,6 +9,7 @@
 #include "tests/support/run_command.h"
 
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -33,6 +34,9 @@ TEST(PositionsArguments, AcceptedAndRefused) {
         {"JdSeparate", {"--jd", "2451545"}, true, true, 2451545, false},
         {"JdInline", {"--jd=2451545.25"}, true, true, 2451545.25, false},
         {"JdZero", {"--jd", "0"}, true, true, 0, false},
+        {"JdNegativeZeroIsZero", {"--jd", "-0"}, true, true, 0, false},
+        {"JdNegativeZeroInline", {"--jd=-0.0e5"}, true, true, 0, false},
+        {"JdRepeatedKeepsTheLast", {"--jd", "1", "--jd=2451545"}, true, true, 2451545, false},
         {"JdUpperLimit", {"--jd", "4000000"}, true, true, 4000000, false},
         {"JdExponent", {"--jd", "2.4e6"}, true, true, 2400000, false},
         {"FormatJson", {"--format", "json"}, true, false, 0, true},
@@ -48,6 +52,7 @@ TEST(PositionsArguments, AcceptedAndRefused) {
         {"UnknownOption", {"--when", "2000-01-01"}, false, false, 0, false},
         {"DateIsNotAJd", {"--date", "2000-01-01"}, true, false, 0, false},
         {"DateAndJdExcludeEachOther", {"--date", "2000-01-01", "--jd", "2451545"}, false, false, 0, false},
+        {"JdAndDateExcludeEachOther", {"--jd=2451545", "--date=2000-01-01"}, false, false, 0, false},
         {"DateMalformed", {"--date", "2000-1-1"}, false, false, 0, false},
         {"StrayWord", {"now"}, false, false, 0, false},
     };
@@ -59,6 +64,7 @@ TEST(PositionsArguments, AcceptedAndRefused) {
         if (row.ok) {
             EXPECT_EQ(options.hasJd, row.hasJd);
             EXPECT_EQ(options.jd, row.jd);
+            EXPECT_FALSE(std::signbit(options.jd)) << "printed as -0";
             EXPECT_EQ(options.json, row.json);
         } else {
             EXPECT_EQ(error.find('\n'), std::string::npos) << "one-line message";
@@ -111,7 +117,7 @@ TEST(PositionsOutput, TextHasOneLinePerBodyWithDegreesOrTheErrorMeaning) {
     for (char c : text) lines += c == '\n';
     EXPECT_EQ(lines, 10);  // heading and nine bodies
     EXPECT_NE(text.find("1 Earth     100.267614 deg 1.75000000 rad"), std::string::npos) << text;
-    EXPECT_NE(text.find("5 Jupiter  error -101: data file cannot be opened"), std::string::npos)
+    EXPECT_NE(text.find("5 Jupiter  error -101: missing or cannot be opened"), std::string::npos)
         << text;
     EXPECT_NE(text.find("9 Pluto    error -999"), std::string::npos) << text;
 }

@@ -124,7 +124,11 @@ TEST_F(CliDate, RefusedDatesGiveTheProgramsMessageAndStatusTwo) {
         SCOPED_TRACE(c.name);
         std::string out;
         EXPECT_EQ(RunCommand(Command(std::string("--date ") + c.date), out), 2) << out;
-        EXPECT_EQ(out, "vemo-cli positions: " + ProgramText(4) + " " + ProgramText(c.reasonItem) + "\n");
+        // After the warnings about the data files this folder lacks.
+        const std::string message = "vemo-cli positions: " + ProgramText(4) + " " + ProgramText(c.reasonItem) + "\n";
+        ASSERT_GE(out.size(), message.size()) << out;
+        EXPECT_EQ(out.substr(out.size() - message.size()), message);
+        EXPECT_TRUE(out.size() == message.size() || out[out.size() - message.size() - 1] == '\n') << out;
         EXPECT_FALSE(ProgramText(c.reasonItem).empty());
     }
     std::string out;

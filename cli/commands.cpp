@@ -1,0 +1,63 @@
+// What the commands of vemo-cli share: argument echoes and the output.
+
+#include "cli/commands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/time/date_argument.h"
+
+namespace vemo::cli {
+
+namespace {
+
+// Bytes of the UTF-8 character at text[at]: the length its lead byte
+// announces when that many continuation bytes follow, else 1.
+std::size_t CharacterBytes(const std::string &text, std::size_t at) {
+  const unsigned char lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (at + length > text.size()) return 1;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
+}  // namespace
+
+std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
+  std::size_t at = 0;
+  for (std::size_t count = 0; at < text.size(); ++count) {
+    if (count == maxCharacters) return text.substr(0, at) + "\u2026";
+    at += CharacterBytes(text, at);
+  }
+  return text;
+}
+
+std::string QuotedArgument(const std::string &text) { return "\"" + CutArgument(text) + "\""; }
+
+std::string ParseDateOption(const std::string &text, DateRow &row) {
+  // ParseDateArgument echoes the whole text; no date comes near this length.
+  if (CutArgument(text) != text) {
+    return "Date " + QuotedArgument(text) +
+           " is not of the form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits.";
+  }
+  return ParseDateArgument(text, row);
+}
+
+int WriteOutput(const char *command, const std::string &text) {
+  errno = 0;
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  const bool flushed = std::fflush(stdout) == 0;
+  if (written && flushed && !std::ferror(stdout)) return kExitOk;
+  const int error = errno;
+  std::fprintf(stderr, "vemo-cli%s%s: cannot write the output: %s\n", command && *command ? " " : "",
+               command ? command : "", error != 0 ? std::strerror(error) : "write error");
+  return kExitFailure;
+}
+
+}  // namespace vemo::cli
