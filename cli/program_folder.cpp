@@ -49,6 +49,10 @@ std::string SetUpProgramFolder(const char* command, ProgramFolderState& state) {
   }
   if (std::string error = SetUpDataFolder(state.folder); !error.empty()) return OneLine(std::move(error));
   if (std::string error = LoadProgramText(state.folder); !error.empty()) return OneLine(std::move(error));
+  // Items an edited or older file lacks read as empty: said once, then on.
+  if (const std::string missing = MissingItemsWarning(MissingUsedItems()); !missing.empty()) {
+    std::fprintf(stderr, "vemo-cli %s: %s\n", command, missing.c_str());
+  }
   std::string plutoError;
   LoadPlutoTable(kPlutoFileName, plutoError);  // a refused table is one of the probe's files
   state.unusable = ProbeDataFiles();
