@@ -1,0 +1,11 @@
+// main() of the chart tests: fonts need a QGuiApplication, offscreen.
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
