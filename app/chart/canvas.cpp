@@ -43,6 +43,11 @@ QFont ToQFont(const Font& font, double pixelsPerTwip) {
   QFont f(QString::fromStdString(font.family));
   f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0 * Magnification(pixelsPerTwip)))));
   f.setBold(font.bold);
+  // Glyphs are not smoothed: they lie on the coloured lines, and smoothed
+  // edges would mix their white or lemon with the lines and the black into
+  // greys and tints that the right click would take for a kind's colour
+  // (the quincunx's grey). Their pixels carry exactly the glyph's colour.
+  if (font.family == ui::kGlyphFontFamily) f.setStyleStrategy(QFont::NoAntialias);
   return f;
 }
 

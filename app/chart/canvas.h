@@ -29,8 +29,10 @@ inline constexpr int kTwipsPerPixel = 15;
 // characters ("f" Earth, "L" Sun, "x" Aries, see PlanetGlyph and SignGlyph);
 // Canvas::Text maps them to their Unicode symbols and records the text in the
 // glyph font that has them (ui::kGlyphFontFamily), so the recording always
-// holds plain Unicode. Other families are used as named; fontconfig resolves
-// "Arial" and "Courier New" to their metric twins.
+// holds plain Unicode. The glyph font is drawn without smoothing, so glyph
+// pixels carry exactly the glyph's colour; other text is smoothed. Other
+// families are used as named; fontconfig resolves "Arial" and "Courier New"
+// to their metric twins (Liberation Sans, Liberation Mono).
 inline constexpr const char* kStarfontFamily = "Starfont Sans";
 
 struct Font {

@@ -1,7 +1,8 @@
 // The heliocentric chart. Everything is drawn in the order that the placement
-// test depends on: disc and spokes first (free ground), then the glyphs one by
-// one (each one occupies its box for the next), the lines, the glyphs again on
-// top of the lines, then labels, the Sun and the legend.
+// test depends on: disc and spokes first (free ground), the legend (occupied),
+// then the glyphs one by one (each one occupies its box for the next), the
+// lines, the glyphs again on top of the lines, then labels, the Sun and the
+// legend again on top.
 #include "app/chart/chart.h"
 
 #include <algorithm>
@@ -75,6 +76,11 @@ void DrawLegend(Canvas& canvas, int kind, bool twoSet, const std::array<std::str
   }
 }
 
+void DrawLegends(Canvas& canvas, const ChartInput& input, bool twoSet) {
+  DrawLegend(canvas, 0, twoSet, input.legendLines);
+  if (twoSet) DrawLegend(canvas, input.mode == Mode::Synastry ? 2 : 1, twoSet, input.legendLines);
+}
+
 bool PassesFilter(const ChartInput& input, int a, int b) {
   if (input.showOnlyEarthAspects) return a == kEarth || b == kEarth;
   if (input.showOnlyOuterPlanets) return !IsInnerPlanet(a) && !IsInnerPlanet(b);
@@ -92,6 +98,10 @@ ChartResult DrawSets(Canvas& canvas, const ChartInput& input, bool twoSet) {
   canvas.Clear(kChartBackground);
   canvas.FilledCircle(g.cx, g.cy, g.outerRadius, kBlack);
   if (input.displayZodiacSectors) DrawZodiacSpokes(canvas, g.cx, g.cy, g.spokeLength);
+  // The legend's lines reach over the top-left of the disc. Written now as
+  // well as last, they are occupied ground for the placement test, so no
+  // glyph lands under them; the last writing keeps them above the lines.
+  DrawLegends(canvas, input, twoSet);
 
   // Placement: last body first, set 0 before set 1. In the two-set chart the
   // glyphs of this pass are green; only their presence matters, since all of
@@ -159,8 +169,7 @@ ChartResult DrawSets(Canvas& canvas, const ChartInput& input, bool twoSet) {
   if (input.displayZodiacSectors) DrawZodiacLabels(canvas, g.cx, g.cy);
   canvas.Text(g.sunX, g.sunY, Glyph(0), kGlyphFont, kWhite);
 
-  DrawLegend(canvas, 0, twoSet, input.legendLines);
-  if (twoSet) DrawLegend(canvas, input.mode == Mode::Synastry ? 2 : 1, twoSet, input.legendLines);
+  DrawLegends(canvas, input, twoSet);
   return result;
 }
 

@@ -15,7 +15,7 @@ inline constexpr double kWorld = 2460000.0, kBirth1 = 2440000.0, kBirth2 = 24450
 // Degrees of bodies 1..9 (index 0 unused); negative = no position.
 using Degrees = std::array<double, 10>;
 
-// Every pair 30° apart or a multiple of it: 36 aspects of every kind, a few
+// Pairs about a multiple of 30° apart: 34 aspects of every kind, a few
 // of them bold (under 1° from exact).
 inline constexpr Degrees kBusySky{0, 3.0, 33.5, 63.0, 94.0, 123.2, 152.0, 182.5, 214.0, 241.0};
 

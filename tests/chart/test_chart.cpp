@@ -2,6 +2,7 @@
 // the right click.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -35,6 +36,7 @@ int BoxPixels(const Canvas& c, const GlyphCorner& box, int height, Colour colour
 ChartInput AtOneLongitude(Mode mode, std::initializer_list<int> bodies, double degrees, bool twoSets = false) {
   ChartInput in;
   in.mode = mode;
+  in.legendLines = {"Heliocentric longitudes, equinox J2000", "Aspect lines in the colours of the settings", "Right"};
   for (auto& set : in.longitudes) set.fill(-1.0);
   for (int b : bodies) {
     in.longitudes[0][static_cast<size_t>(b)] = DegreesToRadians(degrees);
@@ -46,9 +48,10 @@ ChartInput AtOneLongitude(Mode mode, std::initializer_list<int> bodies, double d
 // Jupiter is placed first; Mars at the same longitude moves inward by factors
 // of 0.99 to the first radius at which its box, read pixel by pixel, misses
 // Jupiter's ink. Spokes are free ground: at 0° one runs through both boxes.
+// The legend is not: at 94° Jupiter moves inward below it.
 TEST(Placement, SecondGlyphMovesInwardUntilClear) {
   for (Mode mode : {Mode::WorldTransits, Mode::Personal1}) {
-    for (double deg : {0.0, 63.0, 200.0, 270.0}) {
+    for (double deg : {0.0, 63.0, 94.0, 200.0, 270.0}) {
       SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(mode) << " at " << deg);
       const ChartGeometry& g = GeometryOf(mode);
       const double lon = DegreesToRadians(deg);
@@ -68,6 +71,15 @@ TEST(Placement, SecondGlyphMovesInwardUntilClear) {
       EXPECT_GT(second, first + 5);
       EXPECT_EQ(std::pair(r.corners[0][kJupiter].x, r.corners[0][kJupiter].y), std::pair(jupiter.x, jupiter.y));
       EXPECT_EQ(std::pair(r.corners[0][kMars].x, r.corners[0][kMars].y), std::pair(mars.x, mars.y));
+      if (deg == 94.0) {  // further in than the disc's edge alone asks for
+        ChartInput plain = AtOneLongitude(mode, {}, deg);
+        plain.legendLines = {};
+        Canvas bare;
+        DrawChart(bare, plain);
+        int edgeOnly = 0;
+        clearRadius(bare, edgeOnly);
+        EXPECT_GT(first, edgeOnly);
+      }
       if (deg == 0.0) {
         EXPECT_GT(BoxPixels(empty, jupiter, g.sampleHeight, kSectorColour), 0);
         if (mode == Mode::WorldTransits) {
@@ -80,7 +92,7 @@ TEST(Placement, SecondGlyphMovesInwardUntilClear) {
 
 // Eighteen bodies of two sets at one longitude run out of room (nine of one
 // set always fit): drawing stops at the glyph without a spot, before the
-// lines and the legend.
+// lines and the legend's last writing.
 TEST(Placement, NoFreeSpotStopsTheDrawing) {
   for (Mode mode : {Mode::Personal2, Mode::Synastry}) {
     ChartInput in = AtOneLongitude(mode, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 57.0, true);
@@ -90,7 +102,9 @@ TEST(Placement, NoFreeSpotStopsTheDrawing) {
     EXPECT_EQ(r.outcome, ChartOutcome::NoFreeSpot);
     EXPECT_TRUE(r.corners[0][kEarth].placed && r.corners[1][kPluto].placed);
     EXPECT_FALSE(r.corners[1][kEarth].placed);
-    for (const Operation& op : canvas.Operations()) EXPECT_NE(op.text, "legend");
+    EXPECT_EQ(std::count_if(canvas.Operations().begin(), canvas.Operations().end(),
+                            [](const Operation& op) { return op.text == "legend" || op.kind == Operation::Kind::Line; }),
+              in.displayZodiacSectors ? 13 : 1);  // spokes and the legend's first writing
   }
 }
 
