@@ -27,6 +27,7 @@
 #include "app/time/data_files.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
+#include "app/ui/chart_view.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
@@ -114,6 +115,8 @@ void FrmMain::ConnectHandlers() {
     if (isVisible() && cmdForwardBack[0]->isEnabled()) cmdForwardBack[0]->setFocus();
   });
   connect(cmdQuit, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
+  connect(cmdToggleGraphic, &QPushButton::clicked, this, [this] { cmdToggleGraphic_Click(); });
+  connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {
     if (hasResult_) cmdCompute_Click();
@@ -160,7 +163,7 @@ bool FrmMain::StartUp() {
 
   // The chart, the reports, help, the saved states and the run search come in
   // later versions; until then their buttons must not look usable.
-  notYetAvailable_ = {cmdToggleGraphic, cmdRun, cmdReport, cmdHelp, cmdSave, cmdSaveAs, cmdLoadState, cmdRestore};
+  notYetAvailable_ = {cmdRun, cmdReport, cmdHelp, cmdSave, cmdSaveAs, cmdLoadState, cmdRestore};
   for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
@@ -510,6 +513,13 @@ bool FrmMain::cmdCompute_Click() {
   intTotalNumAspects = engine_.GetTotalNumAspects();
   SetCommandEnabled(cmdToggleGraphic, true);
   SetCommandEnabled(cmdLoadState, picGraphic->isHidden());
+  // The view stays as it is: a chart on screen (or the time graph, which
+  // belonged to the table just replaced) shows the chart of the new table.
+  if (!picGraphic->isHidden()) {
+    GraphShown = false;
+    if (!DrawChartOfTable()) ShowPicture(false);
+  }
+  ArrangeForDisplay();
   SetTitle();
   SetClickHint();
   return true;
@@ -580,6 +590,97 @@ void FrmMain::InputDateChanged(int row) {
   }
 }
 
+// ---------------------------------------------------------------- chart
+
+void FrmMain::cmdToggleGraphic_Click() {
+  QCoreApplication::processEvents();
+  GraphShown = false;
+  SetEnabledOfAll(this, true);
+  // ... except the commands of later versions, and the step controls in a
+  // mode without a world date, which the periodic refresh would only catch
+  // a second later.
+  for (QPushButton* b : notYetAvailable_) b->setEnabled(false);
+  UpdateStepControls();
+  if (!picGraphic->isHidden()) {
+    ShowPicture(false);
+    SetCommandEnabled(cmdRun, false);
+  } else {
+    ApplyModeHeight();
+    if (DrawChartOfTable()) ShowPicture(true);
+    cmdRun->setText(Text(36));
+    SetCommandEnabled(cmdRun, ModeUsesWorldDate(CheckedMode()) && cboForwardBack->currentIndex() > 0);
+  }
+  SetTitle();
+  ArrangeForDisplay();
+  SetClickHint();
+  SetSaveAsCaption();
+}
+
+bool FrmMain::DrawChartOfTable() {
+  vemo::chart::ChartInput in;
+  in.mode = engine_.CurrentMode;
+  in.table = &engine_.Table;
+  in.longitudes = engine_.PlanetLongitudes;
+  in.planetCount = engine_.PlanetCount;
+  in.aspectColours = engine_.Settings.AspectColours;
+  in.displayZodiacSectors = configure_->DisplayZodiacSectors;
+  in.showOnlyOuterPlanets = configure_->ShowOnlyOuterPlanets;
+  in.showOnlyEarthAspects = configure_->ShowOnlyEarthAspects;
+  in.legendLines = {vemo::ProgramText(104), vemo::ProgramText(105), vemo::ProgramText(106)};
+  const vemo::chart::ChartResult result = vemo::chart::DrawChart(picGraphic->Canvas(), in);
+  picGraphic->CanvasChanged();
+  picGraphic->setToolTip(QString());
+  switch (result.outcome) {
+    case vemo::chart::ChartOutcome::Drawn:
+      return true;
+    case vemo::chart::ChartOutcome::FilterConflict:
+      ShowMessageBox(this, {QMessageBox::Warning, QString(), DisplayText(vemo::chart::kFilterConflictMessage),
+                            QMessageBox::Ok, QMessageBox::Ok});
+      return false;
+    case vemo::chart::ChartOutcome::NoFreeSpot:
+      ShowMessageBox(this, {QMessageBox::Warning, QString(),
+                            Text(347) + QStringLiteral("\n") + Text(346), QMessageBox::Ok, QMessageBox::Ok});
+      return false;
+  }
+  return false;
+}
+
+void FrmMain::ShowPicture(bool show) {
+  picGraphic->setVisible(show);
+  picTable->setVisible(!show);
+  cmdToggleGraphic->setText(Text(show ? 41 : 37));
+}
+
+void FrmMain::ArrangeForDisplay() {
+  // Table view: the summary (and in the one-date family the patterns) beside
+  // the table, in txbReport or, for two dates, txbReport1, as Compute filled
+  // them. Chart view: txbReport1 beside the picture with the same text.
+  const bool pictureShown = !picGraphic->isHidden();
+  const bool twoDate = engine_.Table.TwoDate;
+  if (pictureShown && !twoDate) txbReport1->setPlainText(txbReport->toPlainText());
+  txbReport->setVisible(!pictureShown && !twoDate);
+  txbReport1->setVisible(pictureShown || twoDate);
+}
+
+void FrmMain::picGraphic_RightClick(int xTwips, int yTwips) {
+  graphClickPending_ = false;
+  if (GraphShown) {
+    const std::string readOut = vemo::chart::GraphReadOut(picGraphic->Canvas(), graphInput_, graphResult_, xTwips,
+                                                          yTwips, [](int n) { return vemo::ProgramText(n); });
+    if (!readOut.empty()) {
+      ShowMessageBox(this, {QMessageBox::Information, QString(), DisplayText(readOut), QMessageBox::Ok,
+                            QMessageBox::Ok});
+    }
+    return;
+  }
+  const std::string kinds =
+      vemo::chart::LineKindsAt(picGraphic->Canvas().PixelAt(xTwips, yTwips), engine_.Settings.AspectColours);
+  if (!kinds.empty()) {
+    ShowMessageBox(this, {QMessageBox::NoIcon, QString::fromUtf8(vemo::chart::kLineTitle),
+                          QString::fromStdString(kinds), QMessageBox::Ok, QMessageBox::Ok});
+  }
+}
+
 // ---------------------------------------------------------------- aspect-cell click
 
 void FrmMain::txbCell_Click(int index) {
@@ -610,9 +711,34 @@ void FrmMain::txbCell_Click(int index) {
 }
 
 void FrmMain::ShowAspectTimeGraph(const AspectClickInfo& info) {
-  // The chart area cannot draw a transit's course yet; the dates are told in
-  // words meanwhile.
-  TellAspectBeginningAndEnd(info);
+  lblClickonAspect->setText(QString());
+  vemo::chart::GraphInput& g = graphInput_;
+  g.natalPlanet = info.PlanetA;
+  g.transitingPlanet = info.PlanetB;
+  g.kind = info.Kind;
+  // Personal transits: set 1 holds the birthdate's planets.
+  g.natalLongitude = engine_.PlanetLongitudes[1][static_cast<size_t>(info.PlanetA)];
+  g.orb = engine_.Orbs.Orb[static_cast<size_t>(info.Kind)][static_cast<size_t>(info.OrbColumn)];
+  g.colour = engine_.Settings.AspectColours[static_cast<size_t>(info.Kind)];
+  g.beginning = info.Beginning;
+  g.end = info.End;
+  g.zoneMinutes = engine_.WorldZoneMinutes;
+  g.presentAJD = engine_.TableJulianDates[0];
+  g.radians = engine_.Radians;
+  g.longitude = [](int planet, double ajd) { return vemo::HelioLongitude(planet, ajd); };
+  g.dateText = engine_.Services.DayNumberToDateText;
+  graphResult_ = vemo::chart::DrawAspectGraph(picGraphic->Canvas(), g);
+  picGraphic->CanvasChanged();
+  ShowPicture(true);
+  lblTitle->setText(QString::fromStdString(
+      vemo::chart::GraphTitle(g, [](int n) { return vemo::ProgramText(n); })));
+  picGraphic->setToolTip(Text(351));
+  GraphShown = true;
+  graphClickPending_ = true;
+  ArrangeForDisplay();
+  SetSaveAsCaption();
+  // The configuration window is modal: it cannot be open while a cell is
+  // clicked, so there is nothing to hide and bring back here.
 }
 
 void FrmMain::OfferDurationsReport(const AspectClickInfo& info) {

@@ -21,6 +21,7 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/engine.h"
+#include "app/chart/chart.h"
 #include "app/time/timezones.h"
 #include "app/ui/stepping_core.h"
 
@@ -38,6 +39,7 @@ class FrmConfigure;
 namespace vemo::ui {
 
 class FrmPopUp;
+class ChartView;
 
 // What the window takes from outside; the defaults are the real program's.
 // Tests inject a clock and a zone, and a program folder with the data files.
@@ -101,6 +103,13 @@ class FrmMain : public QWidget {
   void SetClickHint();
   void SetToggleCaption();
   void SetSaveAsCaption();
+  // The chart button: switches between the table and the chart.
+  void cmdToggleGraphic_Click();
+  // Places the text beside the table or the chart for the current view.
+  void ArrangeForDisplay();
+  // A right click on the picture: names the line under the pointer, or reads
+  // the time graph at that row.
+  void picGraphic_RightClick(int xTwips, int yTwips);
   void EnableStepControls(bool enabled);
   void SetUpTimezoneComboBoxes(bool keepSelection);
   void SetLanguageDependentText();
@@ -170,7 +179,7 @@ class FrmMain : public QWidget {
   QLabel* lblUserManual = nullptr;
   QLabel* lblURL = nullptr;
   QWidget* picTable = nullptr;
-  QWidget* picGraphic = nullptr;
+  ChartView* picGraphic = nullptr;
   std::array<CellBox*, kMaxNumCells> txbCell{};
   QPlainTextEdit* txbReport = nullptr;
   QPlainTextEdit* txbReport1 = nullptr;
@@ -223,6 +232,11 @@ class FrmMain : public QWidget {
   void ShowAspectTimeGraph(const AspectClickInfo& info);
   void OfferDurationsReport(const AspectClickInfo& info);
   void TellAspectBeginningAndEnd(const AspectClickInfo& info);
+  // Draws the chart of the current table into picGraphic; false when it was
+  // not drawn completely (the message has been shown).
+  bool DrawChartOfTable();
+  // Shows picGraphic in place of the table, or the table again.
+  void ShowPicture(bool show);
   void EndProgram();
   QRadioButton* OptionOfMode(int mode) const;
 
@@ -263,6 +277,12 @@ class FrmMain : public QWidget {
   bool stateJustRead_ = false;
   int ticksSinceStateRead_ = 0;
   bool hasResult_ = false;
+  // The time graph on screen: what it was drawn from, for its read-out.
+  vemo::chart::GraphInput graphInput_;
+  vemo::chart::GraphResult graphResult_;
+  // Set when the graph is drawn and taken by the picture's next click; the
+  // click is then handled as any other.
+  bool graphClickPending_ = false;
   bool ending_ = false;
 };
 

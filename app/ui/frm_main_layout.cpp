@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/text/program_text.h"
+#include "app/ui/chart_view.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/glyphs.h"
 #include "app/ui/message_box.h"
@@ -202,8 +203,7 @@ void FrmMain::BuildControls() {
     txbCell[i]->hide();
     connect(txbCell[i], &CellBox::clicked, this, &FrmMain::aspectCellClicked);
   }
-  picGraphic = new QWidget(this);  // the chart's place; drawn by the chart code
-  picGraphic->setObjectName("picGraphic");
+  picGraphic = new ChartView(this);  // the chart and the time graph, in the table's place
   picGraphic->hide();
   tableRow->addWidget(picTable, 0, Qt::AlignTop);
   tableRow->addWidget(picGraphic, 0, Qt::AlignTop);

@@ -20,6 +20,7 @@
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/positions.h"
+#include "app/ui/chart_view.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
@@ -304,8 +305,8 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsStayDisabledAndSaySo) {
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   const QString notYet = QString::fromStdString(vemo::ProgramText(400));
   ASSERT_FALSE(notYet.isEmpty());
-  QPushButton* later[] = {w->cmdToggleGraphic, w->cmdRun,  w->cmdReport,    w->cmdHelp,
-                          w->cmdSave,          w->cmdSaveAs, w->cmdLoadState, w->cmdRestore};
+  QPushButton* later[] = {w->cmdRun,  w->cmdReport,    w->cmdHelp,   w->cmdSave,
+                          w->cmdSaveAs, w->cmdLoadState, w->cmdRestore};
   // Whatever enables the other commands leaves these alone.
   const std::pair<const char*, std::function<void()>> steps[] = {
       {"StartUp", [] {}},
@@ -313,6 +314,8 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsStayDisabledAndSaySo) {
       {"Tick", [this] { w->Timer1_Timer(); }},
       {"ModeChange", [this] { w->optPersonal[0]->click(); }},
       {"Step", [this] { w->cmdForwardBack[0]->click(); }},
+      {"ChartShown", [this] { w->cmdToggleGraphic->click(); }},
+      {"TableShown", [this] { w->cmdToggleGraphic->click(); }},
   };
   for (const auto& [name, step] : steps) {
     SCOPED_TRACE(name);
@@ -509,7 +512,9 @@ TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsPlanetsAndDays) {
   EXPECT_EQ(w->focusWidget(), w->cmdCompute);
 }
 
-TEST_F(AspectCellClickTest, PersonalTransitNamesTheTransitingPlanetFirst) {
+// A personal transit with both dates known draws its course instead of
+// telling it; a right click on the curve reads that row.
+TEST_F(AspectCellClickTest, PersonalTransitDrawsItsCourseAndReadsItsRows) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   w->optPersonal[0]->click();
@@ -518,17 +523,38 @@ TEST_F(AspectCellClickTest, PersonalTransitNamesTheTransitingPlanetFirst) {
   // Personal transits name the natal planet first in their records.
   const FoundAspect a = w->Engine().Aspects.front();
   Click(a.CellIndex);
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_TRUE(w->GraphShown);
+  EXPECT_TRUE(w->picGraphic->isVisible());
+  EXPECT_FALSE(w->picTable->isVisible());
+  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
+  EXPECT_EQ(w->picGraphic->toolTip(), QString::fromStdString(vemo::ProgramText(351)));
+  EXPECT_TRUE(w->lblClickonAspect->text().isEmpty());
+  const QString title = w->lblTitle->text();
+  EXPECT_TRUE(title.startsWith(QString::fromStdString(vemo::ProgramText(89)))) << title.toStdString();
+  EXPECT_TRUE(title.contains(QString::fromStdString(PlanetName(a.Planet2)))) << title.toStdString();
+  EXPECT_TRUE(title.contains(QString::fromStdString(PlanetName(a.Planet1)))) << title.toStdString();
+  // The step controls rest while the graph is shown.
+  w->Timer1_Timer();
+  EXPECT_FALSE(w->cmdForwardBack[0]->isEnabled());
+
+  // Right click on a plotted point of the middle grid row.
+  const vemo::chart::Canvas& canvas = w->picGraphic->Canvas();
+  QPoint hit(-1, -1);
+  for (int x = vemo::chart::kGraphGridLeft; x < canvas.WidthTwips() && hit.x() < 0; x += 15) {
+    for (int y = 3000; y < 3400 && hit.x() < 0; y += 15) {
+      if (canvas.PixelAt(x, y) == w->Engine().Settings.AspectColours[static_cast<size_t>(a.Kind)]) hit = {x, y};
+    }
+  }
+  ASSERT_GE(hit.x(), 0) << "no point of the curve near the middle row";
+  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(hit.x() / 15, hit.y() / 15));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
-  const QString text = boxes[0].text;
-  EXPECT_TRUE(text.startsWith(QString::fromStdString(vemo::ProgramText(155) + " " + PlanetName(a.Planet2) + " ")))
-      << text.toStdString();
-  EXPECT_TRUE(text.contains(QString::fromStdString(" " + vemo::ProgramText(156) + " " + PlanetName(a.Planet1) +
-                                                   "\n\nWith an orb of ")))
-      << text.toStdString();
-  EXPECT_TRUE(text.contains("\nbegins on ")) << text.toStdString();
-  EXPECT_TRUE(text.contains("\nand ends on ")) << text.toStdString();
-  EXPECT_FALSE(text.endsWith("?")) << text.toStdString();
+  EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(349)) + "\n"))
+      << boxes[0].text.toStdString();
+  // The toggle leaves the graph for the table.
+  w->cmdToggleGraphic->click();
+  EXPECT_FALSE(w->GraphShown);
+  EXPECT_TRUE(w->picTable->isVisible());
 }
 
 TEST_F(AspectCellClickTest, CellsWithoutAnAspectTellNothing) {
@@ -711,6 +737,74 @@ TEST_F(StartUpFailureTest, StartUpComputesAgainOnlyWhenSomethingChangedMeanwhile
   EXPECT_EQ(w->ComputationsDone(), 2);
   EXPECT_EQ(w->Engine().JulianDates[0], w->Engine().TableJulianDates[0]);
   EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], std::floor(2460000.0 + 60.0 / 1440 + 0.5) - 60.0 / 1440 - 0.5);
+}
+
+// The chart in place of the table.
+class ChartViewTest : public WindowTest {};
+
+TEST_F(ChartViewTest, ToggleShowsTheChartAndStepsRedrawIt) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  ASSERT_TRUE(w->cmdToggleGraphic->isEnabled());
+  EXPECT_TRUE(w->cmdToggleGraphic->toolTip().isEmpty());
+  w->cmdToggleGraphic->click();
+  ASSERT_TRUE(w->picGraphic->isVisible());
+  EXPECT_FALSE(w->picTable->isVisible());
+  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
+  EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 6000);
+  EXPECT_TRUE(w->txbReport1->isVisible());
+  EXPECT_TRUE(w->txbReport1->toPlainText().contains("aspects in all")) << w->txbReport1->toPlainText().toStdString();
+  // A step while the chart is shown draws the chart of the new table.
+  const QImage before = w->picGraphic->Canvas().Image();
+  const int computed = w->ComputationsDone();
+  w->cboForwardBack->setCurrentIndex(4);  // a larger step than a day
+  w->cmdForwardBack[0]->click();
+  EXPECT_EQ(w->ComputationsDone(), computed + 1);
+  EXPECT_TRUE(w->picGraphic->isVisible());
+  EXPECT_NE(w->picGraphic->Canvas().Image(), before);
+  // Two dates: the two-set chart.
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  SetRow(2, "1970", 1, 1, HourEntry(12, 0), kGmt);
+  w->optSynastry->click();
+  ASSERT_EQ(w->ModeNumber(), 6);
+  EXPECT_TRUE(w->picGraphic->isVisible());
+  EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 9900);
+  w->cmdToggleGraphic->click();
+  EXPECT_TRUE(w->picTable->isVisible());
+  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(37)));
+}
+
+TEST_F(ChartViewTest, RightClickNamesTheLineAndFiltersThatConflictDrawNothing) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdToggleGraphic->click();
+  ASSERT_TRUE(w->picGraphic->isVisible());
+  const vemo::chart::Canvas& canvas = w->picGraphic->Canvas();
+  // Find a pixel of the square's red anywhere and click it; then the Sun's
+  // black ground.
+  QPoint red(-1, -1);
+  for (int y = 0; y < canvas.HeightTwips() && red.x() < 0; y += 15) {
+    for (int x = 0; x < canvas.WidthTwips() && red.x() < 0; x += 15) {
+      if (canvas.PixelAt(x, y) == Rgb(255, 0, 0)) red = {x, y};
+    }
+  }
+  ASSERT_GE(red.x(), 0) << "no square line on 15 June 2024";
+  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(red.x() / 15, red.y() / 15));
+  QTest::mouseClick(w->picGraphic, Qt::LeftButton, {}, QPoint(red.x() / 15, red.y() / 15));
+  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(5, 5));  // background
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "This line is a");
+  EXPECT_EQ(boxes[0].text, QString::fromUtf8("Square (90°)"));
+
+  // Both filters: a message, and the table comes back.
+  w->Configure()->ShowOnlyEarthAspects = true;
+  w->Configure()->ShowOnlyOuterPlanets = true;
+  boxes.clear();
+  w->cmdCompute->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_TRUE(boxes[0].text.startsWith("'Show only Earth aspects in chart' and\n")) << boxes[0].text.toStdString();
+  EXPECT_TRUE(w->picTable->isVisible());
+  w->cmdToggleGraphic->click();
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_TRUE(w->picTable->isVisible());
 }
 
 }  // namespace
