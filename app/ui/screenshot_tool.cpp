@@ -1,6 +1,7 @@
 // vemo-screenshot: starts the main window for a fixed instant and writes
-// pictures of it (the six modes, and World transits with the darker palette
-// colours and a kind left out of the chart) and of the configuration window
+// pictures of it (the six modes, World transits with the darker palette
+// colours and a kind left out of the chart, the one-set and two-set charts
+// and the time graph of a personal transit) and of the configuration window
 // as PNG files. Used by scripts/screenshot for the manual and the README; it
 // runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
@@ -114,6 +115,36 @@ int main(int argc, char* argv[]) {
     configure->AspectColours = configure->ColourCopy();
     w.cmdCompute_Click();
   }
+
+  // The chart of each kind, and the course of a personal transit.
+  const std::pair<QRadioButton*, const char*> charts[] = {
+      {w.optPlanetary, "chart-world"}, {w.optPersonal[0], "chart-personal1"}, {w.optSynastry, "chart-synastry"}};
+  for (const auto& [option, name] : charts) {
+    option->click();
+    w.cmdToggleGraphic_Click();
+    w.Timer1_Timer();
+    ok = Save(&w, file(name)) && ok;
+    w.cmdToggleGraphic_Click();
+  }
+  w.optPersonal[0]->click();
+  int graphCell = -1;
+  for (const vemo::FoundAspect& a : w.Engine().Aspects) {
+    const vemo::AspectClickInfo info = w.Engine().AspectCellClick(a.CellIndex);
+    if (info.ShowGraph && vemo::IsInnerPlanet(a.Planet2)) {
+      graphCell = a.CellIndex;
+      break;
+    }
+  }
+  if (graphCell >= 0) {
+    w.txbCell_Click(graphCell);
+    w.Timer1_Timer();
+    ok = Save(&w, file("chart-graph")) && ok;
+    w.cmdToggleGraphic_Click();
+  } else {
+    std::fprintf(stderr, "no personal transit of an inner planet to draw\n");
+    ok = false;
+  }
+  w.optPlanetary->click();
 
   auto* configure = w.Configure();
   configure->Activate();
