@@ -663,7 +663,6 @@ void FrmMain::ArrangeForDisplay() {
 }
 
 void FrmMain::picGraphic_RightClick(int xTwips, int yTwips) {
-  graphClickPending_ = false;
   if (GraphShown) {
     const std::string readOut = vemo::chart::GraphReadOut(picGraphic->Canvas(), graphInput_, graphResult_, xTwips,
                                                           yTwips, [](int n) { return vemo::ProgramText(n); });
@@ -734,7 +733,6 @@ void FrmMain::ShowAspectTimeGraph(const AspectClickInfo& info) {
       vemo::chart::GraphTitle(g, [](int n) { return vemo::ProgramText(n); })));
   picGraphic->setToolTip(Text(351));
   GraphShown = true;
-  graphClickPending_ = true;
   ArrangeForDisplay();
   SetSaveAsCaption();
   // The configuration window is modal: it cannot be open while a cell is

@@ -280,9 +280,7 @@ class FrmMain : public QWidget {
   // The time graph on screen: what it was drawn from, for its read-out.
   vemo::chart::GraphInput graphInput_;
   vemo::chart::GraphResult graphResult_;
-  // Set when the graph is drawn and taken by the picture's next click; the
-  // click is then handled as any other.
-  bool graphClickPending_ = false;
+
   bool ending_ = false;
 };
 
