@@ -3,7 +3,7 @@
 set -euo pipefail
 
 VEMO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-VEMO_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+VEMO_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
                libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth)
 
 vemo_install_packages() {

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImageWriter>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
@@ -99,18 +100,21 @@ void DottedLine(QPainter& painter, QPoint a, QPoint b, int width) {
   }
 }
 
-void ExecuteOn(QPainter& painter, const Operation& op, double ppt);
+void ExecuteOn(QPainter& painter, const Operation& op, double ppt, bool vector);
 
-// Lines and points keep their exact colours; only text is smoothed.
+// Lines and points keep their exact colours; only text is smoothed. On a
+// vector device (SVG) a wide line is one line with a wide pen: the side-by-
+// side pixel lines of the raster would be two lines there.
 void ExecuteAll(QPainter& painter, const Operation* ops, size_t count, double ppt) {
+  const bool vector = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::SVG;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  for (size_t i = 0; i < count; ++i) ExecuteOn(painter, ops[i], ppt);
+  for (size_t i = 0; i < count; ++i) ExecuteOn(painter, ops[i], ppt, vector);
   painter.restore();
 }
 
-void ExecuteOn(QPainter& painter, const Operation& op, double ppt) {
+void ExecuteOn(QPainter& painter, const Operation& op, double ppt, bool vector) {
   const QColor colour = ToQColor(op.colour);
   switch (op.kind) {
     case Operation::Kind::Clear:
@@ -125,8 +129,16 @@ void ExecuteOn(QPainter& painter, const Operation& op, double ppt) {
       const QPoint a(ToPixel(op.x1, ppt), ToPixel(op.y1, ppt));
       const QPoint b(ToPixel(op.x2, ppt), ToPixel(op.y2, ppt));
       const int width = ScaledWidth(op.width, ppt);
-      if (op.dotted) DottedLine(painter, a, b, width);
-      else SolidLine(painter, a, b, width);
+      if (op.dotted) {
+        DottedLine(painter, a, b, width);
+      } else if (vector) {
+        pen.setWidth(width);
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        painter.drawLine(a, b);
+      } else {
+        SolidLine(painter, a, b, width);
+      }
       break;
     }
     case Operation::Kind::FilledCircle: {
@@ -265,6 +277,14 @@ Colour Canvas::PixelAt(int xTwips, int yTwips) const {
 
 void Canvas::Replay(const std::vector<Operation>& operations, QPainter& painter, double pixelsPerTwip) {
   ExecuteAll(painter, operations.data(), operations.size(), pixelsPerTwip);
+}
+
+void Canvas::Append(const std::vector<Operation>& operations) {
+  if (operations.empty()) return;
+  operations_.insert(operations_.end(), operations.begin(), operations.end());
+  if (image_.isNull()) return;
+  QPainter painter(&image_);
+  ExecuteAll(painter, operations.data(), operations.size(), scale_ / kTwipsPerPixel);
 }
 
 void Canvas::Execute(const Operation& op) {

@@ -79,6 +79,9 @@ public:
     // sized in pixels (points * 96 / 72 at scale 1), so the picture does not
     // depend on the screen's dpi. Needs a QGuiApplication (fonts).
     void Text(int x, int y, const std::string& utf8, const Font& font, Colour colour);
+    // Draws and records operations of another canvas (in this canvas's twips),
+    // as a copy of that picture onto this one.
+    void Append(const std::vector<Operation>& operations);
     // Advance width of a text in twips at scale 1 (for centring labels).
     int TextWidthTwips(const std::string& utf8, const Font& font) const;
 

@@ -16,6 +16,7 @@
 #include "app/aspects/engine.h"
 #include "app/aspects/table_model.h"
 #include "app/chart/canvas.h"
+#include "app/chart/chart_input.h"
 
 namespace vemo::chart {
 
@@ -46,18 +47,6 @@ inline constexpr ChartGeometry kTwoSetGeometry{1200, 9900, 6600, 4950, 3300, 325
 // Two-set chart in Personal transits and Synastry, one-set otherwise.
 bool IsTwoSetMode(Mode mode);
 const ChartGeometry& GeometryOf(Mode mode);
-
-struct ChartInput {
-    Mode mode = Mode::WorldTransits;
-    const AspectTable* table = nullptr;              // the current table; lines come from its cell texts
-    std::array<std::array<double, kPlanetSlots>, 2> longitudes{};  // [set][planet 1..9], radians; < 0 not drawn
-    int planetCount = 9;                             // 8 without the Pluto table
-    std::array<Colour, 8> aspectColours{};           // slots 1..7; 0 = kind left out of the chart
-    bool displayZodiacSectors = true;
-    bool showOnlyOuterPlanets = false;
-    bool showOnlyEarthAspects = false;
-    std::array<std::string, 3> legendLines;          // program text items 104, 105, 106
-};
 
 enum class ChartOutcome {
     Drawn,
