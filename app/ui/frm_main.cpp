@@ -116,6 +116,7 @@ void FrmMain::ConnectHandlers() {
   });
   connect(cmdQuit, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
   connect(cmdToggleGraphic, &QPushButton::clicked, this, [this] { cmdToggleGraphic_Click(); });
+  connect(cmdSaveAs, &QPushButton::clicked, this, [this] { cmdSaveAs_Click(); });
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {
@@ -161,9 +162,10 @@ bool FrmMain::StartUp() {
     return false;
   }
 
-  // The chart, the reports, help, the saved states and the run search come in
-  // later versions; until then their buttons must not look usable.
-  notYetAvailable_ = {cmdRun, cmdReport, cmdHelp, cmdSave, cmdSaveAs, cmdLoadState, cmdRestore};
+  // The reports, help, the saved states and the run search come in later
+  // versions; until then their buttons must not look usable. Save as saves
+  // the picture in the chart view and the state (later) in the table view.
+  notYetAvailable_ = {cmdRun, cmdReport, cmdHelp, cmdSave, cmdLoadState, cmdRestore};
   for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
@@ -242,6 +244,7 @@ bool FrmMain::StartUp() {
 }
 
 bool FrmMain::IsAvailable(const QPushButton* button) const {
+  if (button == cmdSaveAs) return !picGraphic->isHidden();
   return std::find(notYetAvailable_.begin(), notYetAvailable_.end(), button) == notYetAvailable_.end();
 }
 
@@ -250,7 +253,7 @@ void FrmMain::SetCommandEnabled(QPushButton* button, bool enabled) {
 }
 
 QString FrmMain::StandingStatusText() {
-  return QStringLiteral("vemo %1 - heliocentric aspects of the planets").arg(QStringLiteral("0.1"));
+  return QStringLiteral("vemo %1 - heliocentric aspects of the planets").arg(QStringLiteral(VEMO_VERSION_STRING));
 }
 
 QString FrmMain::ManualUrl() const {
@@ -408,34 +411,14 @@ void FrmMain::UpdateStepControls() {
 }
 
 void FrmMain::SetTitle() {
-  const int mode = CheckedMode();
-  std::string text;
-  if (mode >= 1 && mode <= 3) {
-    const bool chartShown = !picGraphic->isHidden();
-    text = vemo::ProgramText((chartShown ? 26 : 23) + mode - 1);
-    if (chartShown && mode == 1) {
-      for (size_t p; (p = text.find(" degrees")) != std::string::npos;) text.replace(p, 8, "°");
-    }
-    text = AddOrbToTitle(text, false, true);
-  } else if (mode >= 4) {
-    text = AddOrbToTitle(vemo::ProgramText(29 + mode - 4), true, true);
-  }
-  lblTitle->setText(DisplayText(text));
+  lblTitle->setText(DisplayText(
+      ModeTitleText(CheckedMode(), !picGraphic->isHidden(), engine_.Orbs, [](int n) { return vemo::ProgramText(n); })));
 }
 
 std::string FrmMain::AddOrbToTitle(const std::string& title, bool personal, bool addPeriod) const {
-  const OrbTable& o = engine_.Orbs;
-  TitleOrbs orbs;
-  orbs.allOrbsEqual = o.AllOrbsEqual;
-  orbs.smallest = o.SmallestOrb;
-  orbs.largest = o.LargestOrb;
-  if (personal) {
-    const size_t slot = CheckedMode() == 6 ? 1 : 0;
-    orbs.smallest = o.SmallestPersonalOrb[slot];
-    orbs.largest = o.LargestPersonalOrb[slot];
-  }
-  return AddOrbToTitleText(title, orbs, addPeriod, vemo::ProgramText(33), vemo::ProgramText(34),
-                           vemo::ProgramText(35), [](double x) { return vemo::FormatAngleDM(x, true); });
+  return AddOrbToTitleText(title, TitleOrbsOf(engine_.Orbs, personal, CheckedMode()), addPeriod,
+                           vemo::ProgramText(33), vemo::ProgramText(34), vemo::ProgramText(35),
+                           [](double x) { return vemo::FormatAngleDM(x, true); });
 }
 
 void FrmMain::SetClickHint() {
@@ -453,6 +436,8 @@ void FrmMain::SetSaveAsCaption() {
   QFont f = cmdSaveAs->font();
   f.setBold(false);
   cmdSaveAs->setFont(f);
+  cmdSaveAs->setToolTip(chartShown ? QString() : Text(kNotAvailableYetItem));
+  SetCommandEnabled(cmdSaveAs, hasResult_ && !runInProgress_);
   SetCommandEnabled(cmdLoadState, !chartShown && hasResult_);
 }
 

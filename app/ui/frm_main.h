@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +23,7 @@
 #include "app/aspects/date_rows.h"
 #include "app/aspects/engine.h"
 #include "app/chart/chart.h"
+#include "app/chart/saved_picture.h"
 #include "app/time/timezones.h"
 #include "app/ui/stepping_core.h"
 
@@ -53,6 +55,12 @@ struct MainWindowOptions {
   std::function<int()> systemTimezoneMinutes;
   // Ends the program (Quit, the close box, a fatal start-up error).
   std::function<void()> endProgram;
+  // The save dialog of the picture: returns the chosen name ("" when
+  // cancelled) and sets *selectedFilter to the filter chosen.
+  std::function<QString(QWidget* parent, const QString& title, const QString& filters, QString* selectedFilter)>
+      saveFileName;
+  // The graphics converter of saved PNG pictures (BMP in, PNG out).
+  vemo::chart::Converter convertBmpToPng;
 };
 
 // A cell of the aspect table. Clicks are reported for the beginning/end
@@ -105,6 +113,11 @@ class FrmMain : public QWidget {
   void SetSaveAsCaption();
   // The chart button: switches between the table and the chart.
   void cmdToggleGraphic_Click();
+  // Save as: in the chart view saves the picture (PNG, SVG or PNG for print).
+  void cmdSaveAs_Click();
+  // The filters of the picture's save dialog: PNG (through the converter),
+  // SVG, PNG at twice the resolution.
+  static QStringList PictureFilters();
   // Places the text beside the table or the chart for the current view.
   void ArrangeForDisplay();
   // A right click on the picture: names the line under the pointer, or reads
@@ -235,6 +248,9 @@ class FrmMain : public QWidget {
   // Draws the chart of the current table into picGraphic; false when it was
   // not drawn completely (the message has been shown).
   bool DrawChartOfTable();
+  // The chart with the caption of the saved picture: the mode's title and
+  // the date lines of the rows the mode uses.
+  void ComposePictureToSave(vemo::chart::Canvas& out) const;
   // Shows picGraphic in place of the table, or the table again.
   void ShowPicture(bool show);
   void EndProgram();

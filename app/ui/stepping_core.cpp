@@ -204,4 +204,34 @@ std::string AddOrbToTitleText(const std::string& title, const TitleOrbs& orbs, b
          formatOrb(orbs.largest);
 }
 
+TitleOrbs TitleOrbsOf(const OrbTable& o, bool personal, int mode) {
+  TitleOrbs orbs;
+  orbs.allOrbsEqual = o.AllOrbsEqual;
+  orbs.smallest = o.SmallestOrb;
+  orbs.largest = o.LargestOrb;
+  if (personal) {
+    const size_t slot = mode == 6 ? 1 : 0;
+    orbs.smallest = o.SmallestPersonalOrb[slot];
+    orbs.largest = o.LargestPersonalOrb[slot];
+  }
+  return orbs;
+}
+
+std::string ModeTitleText(int mode, bool chartShown, const OrbTable& orbs,
+                          const std::function<std::string(int)>& text) {
+  const auto formatOrb = [](double x) { return FormatAngleDM(x, true); };
+  if (mode >= 1 && mode <= 3) {
+    std::string title = text((chartShown ? 26 : 23) + mode - 1);
+    if (chartShown && mode == 1) {
+      for (size_t p; (p = title.find(" degrees")) != std::string::npos;) title.replace(p, 8, "°");
+    }
+    return AddOrbToTitleText(title, TitleOrbsOf(orbs, false, mode), true, text(33), text(34), text(35), formatOrb);
+  }
+  if (mode >= 4 && mode <= 6) {
+    return AddOrbToTitleText(text(29 + mode - 4), TitleOrbsOf(orbs, true, mode), true, text(33), text(34), text(35),
+                             formatOrb);
+  }
+  return "";
+}
+
 }  // namespace vemo::ui

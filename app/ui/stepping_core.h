@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "app/aspects/orbs.h"
+
 namespace vemo::ui {
 
 // The world-date row as its controls hold it. List positions follow the
@@ -105,5 +107,16 @@ std::string AddOrbToTitleText(const std::string& title, const TitleOrbs& orbs, b
                               const std::string& equalText, const std::string& rangeText,
                               const std::string& toText,
                               const std::function<std::string(double)>& formatOrb);
+
+// The orbs a title names: the world-transit/natal set, or the personal set of
+// the mode (Synastry's divisor in mode 6, the personal-transit one otherwise).
+TitleOrbs TitleOrbsOf(const OrbTable& orbs, bool personal, int mode);
+
+// The title line of mode 1..6 with its orb statement (items 33, 34, 35): for
+// modes 1 to 3 item 23 + mode - 1 over the table, 26 + mode - 1 over the
+// chart (World transits there with "°" for " degrees"); for modes 4 to 6 item
+// 29 + mode - 4. text(n) gives program text item n.
+std::string ModeTitleText(int mode, bool chartShown, const OrbTable& orbs,
+                          const std::function<std::string(int)>& text);
 
 }  // namespace vemo::ui
