@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/chart.h"
 #include "cli/table.h"
 
 namespace {
@@ -27,6 +28,7 @@ const Command kCommands[] = {
      "heliocentric J2000 positions of Earth to Pluto at a Julian date"},
     {"table", vemo::cli::RunTable, "the aspect table of a mode, with patterns and midpoints"},
     {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
+    {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture"},
 };
 
 std::string Usage() {

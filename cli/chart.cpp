@@ -1,0 +1,208 @@
+// vemo-cli chart --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]
+//                [table options] [--sectors on|off] [--filter none|earth|outer]
+//                --out FILE [--scale 1|2|3]
+
+#include "cli/chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
+#include "app/time/shared_library.h"
+#include "app/time/timezones.h"
+#include "app/ui/stepping_core.h"
+#include "cli/program_folder.h"
+#include "cli/table.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kChartUsage =
+    "Usage: vemo-cli chart --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                      [table options] [--sectors on|off] [--filter none|earth|outer]\n"
+    "                      --out FILE [--scale 1|2|3]\n"
+    "The chart of the table of one mode, as the window saves it: the bodies around\n"
+    "the Sun, the aspect lines in the colours of the kinds, the legend, and below\n"
+    "the chart the mode with its orbs and the dates of the mode.\n\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     as for vemo-cli table (see vemo-cli table --help)\n"
+    "  --sectors on|off   the twelve zodiac sectors (default on)\n"
+    "  --filter none|earth|outer  only Earth's aspects, or only the outer planets'\n"
+    "                     (Jupiter to Pluto) aspects (default none)\n"
+    "  --out FILE         the picture: FILE.png (PNG) or FILE.svg (SVG)\n"
+    "  --scale 1|2|3      PNG at 1, 2 or 3 times the screen resolution (default 1)\n"
+    "  --help             this text\n\n"
+    "The file is written under a temporary name and renamed into place, so an\n"
+    "earlier file of that name stays as it was when the chart cannot be written.\n"
+    "Exit status: 0 written, 1 the file cannot be written, the glyphs find no\n"
+    "place, or the program folder cannot be used, 2 bad command line or a refused\n"
+    "date.\n";
+
+bool EndsWith(std::string text, const std::string& suffix) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The chart module, loaded once and kept for the life of the process (Qt
+// must not be unloaded under its own exit handlers).
+WriteChartFunction LoadChartModule(std::string& error) {
+#ifndef VEMO_CLI_CHART
+  error = "the chart command is not in this build of vemo-cli (built without Qt)";
+  return nullptr;
+#else
+  static SharedLibrary* module = nullptr;
+  const std::string path = ExecutableFolder() + PathSeparator() + ChartModuleFileName();
+  if (module == nullptr) {
+    auto* candidate = new SharedLibrary;
+    if (const std::string reason = candidate->Open(path); !reason.empty()) {
+      delete candidate;
+      error = "cannot load the chart module \"" + path + "\": " + reason;
+      return nullptr;
+    }
+    module = candidate;
+  }
+  auto function = reinterpret_cast<WriteChartFunction>(module->Symbol(kChartModuleFunction));
+  if (function == nullptr) error = "\"" + path + "\" is not the chart module of this vemo-cli";
+  return function;
+#endif
+}
+
+// The date line of row `row` of the table the engine holds.
+std::string DateLine(const TableOptions& options, const AspectEngine& engine, int row, const LocalZone& zone) {
+  static constexpr int kLabelItem[3] = {4, 95, 96};
+  const std::string label = ProgramText(kLabelItem[row]);
+  const std::vector<TimezoneEntry> zones = TimezoneEntries(false);
+  const auto zoneText = [&zones](int index) {
+    return index >= 0 && index < static_cast<int>(zones.size()) ? zones[static_cast<size_t>(index)].text : "";
+  };
+  if (options.given[static_cast<size_t>(row)]) {
+    const DateRow r = InputDateToAJDate(options.rows[static_cast<size_t>(row)], zone.index).row;
+    return chart::PictureDateLine(label, chart::PictureDateText(r.yearText, r.monthIndex, r.dayIndex),
+                                  HourEntryText(r.hourIndex), zoneText(r.zoneIndex));
+  }
+  // The present moment in the computer's zone.
+  const double local = engine.TableJulianDates[static_cast<size_t>(row)] + zone.minutesEast / 1440.0 + 0.5;
+  const double day = std::floor(local);
+  return chart::PictureDateLine(label, JdnToIsoDate(static_cast<int>(day)),
+                                DayFractionToTimeText(local - day, false), zoneText(zone.index));
+}
+
+}  // namespace
+
+std::string ChartModuleFileName() {
+#ifdef _WIN32
+  return "vemo_cli_chart.dll";
+#else
+  return "libvemo_cli_chart.so";
+#endif
+}
+
+std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Arguments& rest) {
+  options = ChartOptions{};
+  rest.clear();
+  bool hasOut = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      continue;
+    }
+    if (arg == "--format") return "--format does not apply: the picture's format follows --out";
+    const bool chartOption = arg == "--out" || arg == "--scale" || arg == "--sectors" || arg == "--filter";
+    static const char* const kTableValued[] = {"--mode",           "--world",          "--birth1",
+                                               "--birth2",         "--orbs",           "--personal-divisor",
+                                               "--synastry-divisor", "--midpoint-orb", "--boldface"};
+    const bool tableValued = std::any_of(std::begin(kTableValued), std::end(kTableValued),
+                                         [&arg](const char* name) { return arg == name; });
+    if (!chartOption) {
+      rest.push_back(args[i]);
+      if (tableValued && !inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
+      continue;
+    }
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      value = args[++i];
+    }
+    if (arg == "--out") {
+      if (EndsWith(value, ".png")) options.svg = false;
+      else if (EndsWith(value, ".svg")) options.svg = true;
+      else return "--out FILE must end in .png or .svg, not " + QuotedArgument(value);
+      options.out = value;
+      hasOut = true;
+    } else if (arg == "--scale") {
+      if (value != "1" && value != "2" && value != "3") return "--scale is 1, 2 or 3, not " + QuotedArgument(value);
+      options.scale = value[0] - '0';
+    } else if (arg == "--sectors") {
+      if (value != "on" && value != "off") return "--sectors is on or off, not " + QuotedArgument(value);
+      options.sectors = value == "on";
+    } else {
+      if (value != "none" && value != "earth" && value != "outer") {
+        return "--filter is none, earth or outer, not " + QuotedArgument(value);
+      }
+      options.earthOnly = value == "earth";
+      options.outerOnly = value == "outer";
+    }
+  }
+  if (!options.help && !hasOut) return "--out FILE is required";
+  return "";
+}
+
+int RunChart(const Arguments& args) {
+  ChartOptions chartOptions;
+  Arguments rest;
+  if (const std::string error = ParseChartArguments(args, chartOptions, rest); !error.empty()) {
+    std::cerr << "vemo-cli chart: " << error << " (try vemo-cli chart --help)\n";
+    return kExitUsage;
+  }
+  if (chartOptions.help) return WriteOutput("chart", kChartUsage);
+  std::string moduleError;
+  const WriteChartFunction writeChart = LoadChartModule(moduleError);
+  if (writeChart == nullptr) {
+    std::cerr << "vemo-cli chart: " << moduleError << "\n";
+    return kExitFailure;
+  }
+
+  TableOptions options;
+  AspectEngine engine;
+  std::vector<UnusableDataFile> unusable;
+  if (const int status = PrepareEngine("chart", kChartUsage, rest, options, engine, unusable); status >= 0) {
+    return status;
+  }
+
+  ChartFileRequest request;
+  chart::ChartInput& in = request.input;
+  in.mode = engine.CurrentMode;
+  in.table = &engine.Table;
+  in.longitudes = engine.PlanetLongitudes;
+  in.planetCount = engine.PlanetCount;
+  in.aspectColours = engine.Settings.AspectColours;
+  in.displayZodiacSectors = chartOptions.sectors;
+  in.showOnlyEarthAspects = chartOptions.earthOnly;
+  in.showOnlyOuterPlanets = chartOptions.outerOnly;
+  in.legendLines = {ProgramText(104), ProgramText(105), ProgramText(106)};
+
+  const int mode = static_cast<int>(engine.CurrentMode);
+  request.caption = chart::ProgramCaption();
+  request.caption.title = ui::ModeTitleText(mode, true, engine.Orbs, [](int n) { return ProgramText(n); });
+  const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+  for (int row = 0; row < 3; ++row) {
+    if (ModeUsesRow(engine.CurrentMode, row)) request.caption.dateLines.push_back(DateLine(options, engine, row, zone));
+  }
+  request.path = chartOptions.out;
+  request.svg = chartOptions.svg;
+  request.scale = chartOptions.scale;
+  request.noFreeSpotText = OneLine(ProgramText(347) + " " + ProgramText(346));
+
+  std::string error;
+  if (writeChart(&request, &error) != kChartWritten) {
+    std::cerr << "vemo-cli chart: " << OneLine(error) << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace vemo::cli

@@ -1,0 +1,57 @@
+// vemo-cli chart: the chart of a table as a PNG or SVG file, drawn without a
+// window.
+//
+// The drawing needs Qt (QtGui and QtSvg), which the other commands never
+// load: it lives in the module vemo_cli_chart (libvemo_cli_chart.so,
+// vemo_cli_chart.dll) in the program folder, which vemo-cli loads only for
+// this command. The command itself computes the table and hands the module
+// plain values.
+#pragma once
+
+#include <string>
+
+#include "app/chart/chart_input.h"
+#include "cli/commands.h"
+
+namespace vemo::cli {
+
+// What the module draws and writes.
+struct ChartFileRequest {
+  chart::ChartInput input;
+  chart::PictureCaption caption;
+  std::string path;             // .png or .svg
+  bool svg = false;
+  int scale = 1;                // PNG: 1 to 3 times the screen resolution
+  std::string noFreeSpotText;   // the message when the glyphs find no place
+};
+
+// Outcomes of the module's function.
+inline constexpr int kChartWritten = 0;
+inline constexpr int kChartNotWritten = 1;  // error holds the reason
+
+// The module's one export:
+//   extern "C" int vemo_cli_write_chart(const ChartFileRequest* request,
+//                                       std::string* error);
+inline constexpr const char* kChartModuleFunction = "vemo_cli_write_chart";
+using WriteChartFunction = int (*)(const ChartFileRequest*, std::string*);
+
+// File name of the module in the program folder.
+std::string ChartModuleFileName();
+
+// The chart-only options, taken out of args (the rest is for the table
+// parser). Returns "" or a one-line usage message.
+struct ChartOptions {
+  bool help = false;
+  std::string out;
+  bool svg = false;
+  int scale = 1;
+  bool sectors = true;
+  bool earthOnly = false;
+  bool outerOnly = false;
+};
+std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Arguments& rest);
+
+// vemo-cli chart --mode MODE ... --out FILE
+int RunChart(const Arguments& args);
+
+}  // namespace vemo::cli
