@@ -3,6 +3,8 @@
 // clicks on the cells of the table.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -24,9 +26,11 @@
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
+#include "platform/pexalune/pexalune.h"
 #include "tests/ui/window_test_support.h"
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -809,6 +813,75 @@ TEST_F(ChartViewTest, RightClickNamesTheLineAndFiltersThatConflictDrawNothing) {
   w->cmdToggleGraphic->click();
   EXPECT_EQ(boxes.size(), 2u);
   EXPECT_TRUE(w->picTable->isVisible());
+}
+
+// Save as in the chart view: the chart with its caption through the
+// converter (the BMP kept where the message says when the conversion fails),
+// as SVG and as PNG for print; the time graph as it stands.
+TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
+  QTemporaryDir dir;
+  bool failConversion = false;
+  converter = [&failConversion](const char* bmp, const char* png, char* message) {
+    if (!failConversion) return convert_graphics_file_3(bmp, png, message);
+    std::strcpy(message, "Out of ink");
+    return 10;
+  };
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  saveName = dir.filePath("table.png");
+  w->cmdSaveAs_Click();  // the table view saves no picture
+  EXPECT_TRUE(dialogs.empty());
+  w->cmdToggleGraphic->click();
+  ASSERT_TRUE(w->cmdSaveAs->isEnabled());
+  const QStringList filters = FrmMain::PictureFilters();
+  const auto text = [](int item) { return QString::fromStdString(vemo::ProgramText(item)); };
+  struct Case {
+    const char* name;
+    int filter;
+    bool fail;
+    const char* shown;
+    int item;
+  } cases[] = {{"chart.png", 0, false, "chart.png", 134},
+               {"failed.png", 0, true, "failed.bmp", 135},
+               {"chart.svg", 1, false, "chart.svg", 134},
+               {"print.png", 2, false, "print.png", 134},
+               {"", 0, false, "", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.clear();
+    saveName = *c.name ? dir.filePath(c.name) : QString();
+    saveFilter = filters[c.filter];
+    failConversion = c.fail;
+    w->cmdSaveAs->click();
+    if (c.item == 0) {
+      EXPECT_TRUE(boxes.empty());
+      continue;
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+    EXPECT_EQ(boxes[0].title, w->cmdSaveAs->text());
+    EXPECT_TRUE(boxes[0].text.startsWith(text(c.item) + "\n" + dir.filePath(c.shown))) << boxes[0].text.toStdString();
+  }
+  EXPECT_EQ(dialogs.front(), filters.join(";;"));
+  EXPECT_TRUE(filters.front().startsWith(text(133) + " (*.png)"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            QStringList({"chart.png", "chart.svg", "failed.bmp", "print.png"}));
+  const QImage png(dir.filePath("chart.png"));
+  EXPECT_EQ(png.width(), 400);
+  EXPECT_GT(png.height(), 400);  // the caption strip
+  EXPECT_EQ(QImage(dir.filePath("print.png")).size(), png.size() * 2);
+  EXPECT_EQ(QImage(dir.filePath("failed.bmp")).size(), png.size());
+
+  // The course of a personal transit is saved as shown.
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  w->optPersonal[0]->click();
+  w->cmdToggleGraphic->click();
+  ASSERT_FALSE(w->Engine().Aspects.empty());
+  w->txbCell_Click(w->Engine().Aspects.front().CellIndex);
+  ASSERT_TRUE(w->GraphShown);
+  saveName = dir.filePath("graph.png");
+  saveFilter.clear();
+  w->cmdSaveAs->click();
+  EXPECT_EQ(QImage(saveName).convertToFormat(QImage::Format_RGB32), w->picGraphic->Canvas().Image());
 }
 
 }  // namespace

@@ -40,6 +40,14 @@ void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFo
   o.currentAJD = [ajd] { return ajd; };
   o.systemTimezoneMinutes = [zoneMinutes] { return zoneMinutes; };
   o.endProgram = [this] { ended = true; };
+  // The save dialog answers with saveName and saveFilter (the first filter
+  // when empty); no dialog is ever shown.
+  o.saveFileName = [this](QWidget*, const QString&, const QString& filters, QString* selected) {
+    dialogs.push_back(filters);
+    *selected = saveFilter.isEmpty() ? filters.split(QStringLiteral(";;")).front() : saveFilter;
+    return saveName;
+  };
+  o.convertBmpToPng = converter;
   w = std::make_unique<FrmMain>(o);
   ASSERT_TRUE(w->StartUp());
   // Start-up may tell about missing data files; the tests look at later boxes.

@@ -40,6 +40,13 @@ class WindowTest : public ::testing::Test {
   std::deque<QMessageBox::StandardButton> answers;
   bool ended = false;
 
+  // The answer of the picture's save dialog, the filters it was given, and
+  // the graphics converter (the real one when empty); set before Start.
+  QString saveName;
+  QString saveFilter;
+  std::vector<QString> dialogs;
+  vemo::chart::Converter converter;
+
   QTemporaryDir settingsDir;
   std::unique_ptr<FrmMain> w;
 };

@@ -1,0 +1,186 @@
+// Saved pictures: the caption strip, the three ways of writing, the names of
+// the converter's intermediate BMP and what is left in the folder.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "app/chart/saved_picture.h"
+#include "chart_support.h"
+#include "platform/pexalune/pexalune.h"
+
+namespace vemo::chart {
+namespace {
+
+using test::SkyChart;
+
+PictureCaption Caption(int dates) {
+  PictureCaption c = ProgramCaption();
+  c.title = "Personal transits to the 1st birthdate  Orbs: 1° to 3°20'";
+  for (int i = 0; i < dates; ++i) c.dateLines.push_back(PictureDateLine("World date", "2025-01-01", "13:00", "GMT+1:00"));
+  return c;
+}
+
+std::string ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<missing>";
+}
+
+void Write(const QString& path, const char* text) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(text);
+}
+
+TEST(SavedPicture, BmpNameReplacesTheLastThreeCharactersOfTheFileName) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"/d/chart.png", "/d/chart.bmp"}, {"/d/chart", "/d/chbmp"},     {"/d/ab", "/d/bmp"},
+      {"/d/kärtä", "/d/käbmp"},          {"C:\\d\\äb", "C:\\d\\bmp"}, {"/d/chart.PNG", "/d/chart.bmp"}};
+  for (const auto& [png, bmp] : cases) EXPECT_EQ(BmpPathOf(png), bmp) << png;
+}
+
+// The converter's outcomes against a folder that already holds the user's
+// chart.png and chart.bmp: neither is touched unless the new PNG is complete,
+// the intermediate is kept only on failure, under a free name.
+TEST(SavedPicture, ConverterOutcomesLeaveTheUsersFilesAlone) {
+  SkyChart sky;
+  sky.Place(test::kBusySky);
+  Canvas chart;
+  DrawChart(chart, sky.Compute(Mode::WorldTransits));
+  const Converter failing = [](const char*, const char* png, char* message) {
+    Write(png, "half a PNG");
+    const char text[] = "Disk full";
+    std::copy(text, text + sizeof text, message);
+    return static_cast<int>(sizeof text - 1);
+  };
+  struct Case {
+    const char* name;
+    bool userFiles;
+    bool fail;
+    const char* kept;  // the BMP left after a failure
+  } cases[] = {{"chart.png", true, false, nullptr},
+               {"chart.png", true, true, "chart-1.bmp"},
+               {"chart.png", false, true, "chart.bmp"},
+               {"chart", false, true, "chbmp"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.name << (c.userFiles ? " over user files" : "") << (c.fail ? " failing" : ""));
+    QTemporaryDir dir;
+    const QString png = dir.filePath(c.name);
+    if (c.userFiles) {
+      Write(png, "old picture");
+      Write(dir.filePath("chart.bmp"), "mine");
+    }
+    const SaveResult r = SaveThroughConverter(chart, png.toStdString(), c.fail ? failing : DefaultConverter());
+    EXPECT_EQ(r.ok, !c.fail);
+    EXPECT_EQ(r.conversionFailed, c.fail);
+    if (c.userFiles) {
+      EXPECT_EQ(ReadAll(dir.filePath("chart.bmp")), "mine");
+    }
+    QStringList expected;
+    if (c.fail) {
+      EXPECT_EQ(r.reason, "Disk full");
+      EXPECT_EQ(r.path, dir.filePath(c.kept).toStdString());
+      EXPECT_EQ(QImage(dir.filePath(c.kept), "BMP"), chart.Image());
+      EXPECT_EQ(ReadAll(png), c.userFiles ? "old picture" : "<missing>");
+      expected << c.kept;
+    } else {
+      EXPECT_EQ(QImage(png, "PNG").convertToFormat(QImage::Format_RGB32), chart.Image());
+    }
+    if (c.userFiles) expected << "chart.bmp" << "chart.png";
+    if (!c.fail) expected << c.name;
+    expected.removeDuplicates();
+    expected.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+  }
+}
+
+// Rows of the strip below the chart that hold ink (pixels of that colour, or
+// any but the ground), as runs of consecutive pixel rows: one per text line.
+int TextLines(const QImage& image, int top, int left, int right, std::optional<QRgb> colour) {
+  int runs = 0;
+  bool inRun = false;
+  for (int y = top; y < image.height(); ++y) {
+    bool ink = false;
+    for (int x = left; x < right && !ink; ++x) {
+      ink = colour ? image.pixel(x, y) == *colour : image.pixel(x, y) != ToArgb(kChartBackground);
+    }
+    runs += ink && !inRun;
+    inRun = ink;
+  }
+  return runs;
+}
+
+TEST(SavedPicture, CaptionStripHoldsTitleDatesAndTheGreyHeader) {
+  SkyChart sky;
+  sky.Place(test::kBusySky, test::kBusySky);
+  for (int dates : {1, 2}) {
+    Canvas chart, composed;
+    DrawChart(chart, sky.Compute(dates == 1 ? Mode::WorldTransits : Mode::Personal1));
+    ComposeSavedPicture(chart, Caption(dates), composed);
+    const QImage& image = composed.Image();
+    const int chartRows = chart.Image().height();
+    EXPECT_EQ(image.copy(0, 0, chart.Image().width(), chartRows), chart.Image());
+    EXPECT_EQ(TextLines(image, chartRows, 0, image.width() / 2, ToArgb(kBlack)), 1 + dates);
+    // The header: the name (its bold strokes exactly grey) over three lines
+    // and the version, in the right-hand column, clear of the title.
+    EXPECT_EQ(TextLines(image, chartRows, image.width() - 80, image.width(), std::nullopt), 4);
+    EXPECT_EQ(TextLines(image, chartRows, image.width() - 80, image.width(), ToArgb(kHeaderGrey)), 1);
+    EXPECT_EQ(TextLines(image, chartRows, image.width() - 80, image.width(), ToArgb(kBlack)), 0);
+    // Replayed at scale 1 the recording gives the same raster; at scale 2
+    // exactly twice the size.
+    EXPECT_EQ(RenderPicture(composed, 1), image);
+    EXPECT_EQ(RenderPicture(composed, 2).size(), image.size() * 2);
+  }
+}
+
+// The SVG holds one line per aspect of each kind, in the kind's colour.
+TEST(SavedPicture, SvgHoldsOneLinePerAspectInItsColour) {
+  SkyChart sky;
+  sky.Place(test::kBusySky);
+  const ChartInput input = sky.Compute(Mode::WorldTransits);
+  Canvas chart, composed;
+  const ChartResult drawn = DrawChart(chart, input);
+  ComposeSavedPicture(chart, Caption(1), composed);
+  QTemporaryDir dir;
+  const QString path = dir.filePath("chart.svg");
+  ASSERT_EQ(SaveSvg(composed, path.toStdString(), "Chart"), "");
+
+  std::map<QString, int> linesByStroke;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  std::vector<QString> strokes{QString()};
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isStartElement()) {
+      const QString stroke = xml.attributes().value("stroke").toString();
+      strokes.push_back(stroke.isEmpty() ? strokes.back() : stroke);
+      if (xml.name() == QLatin1String("polyline")) ++linesByStroke[strokes.back()];
+    } else if (xml.isEndElement()) {
+      strokes.pop_back();
+    }
+  }
+  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+
+  int total = 0;
+  for (int k = 1; k <= kNumKinds; ++k) {
+    int expected = 0;
+    for (const TableCell& cell : input.table->Cells) {
+      expected += cell.Role == CellRole::Aspect && cell.Text.find(Aspect(k).Abbrev) != std::string::npos;
+    }
+    const QString colour = QColor(ToArgb(input.aspectColours[static_cast<size_t>(k)])).name();
+    EXPECT_EQ(linesByStroke[colour], expected) << Aspect(k).Abbrev;
+    total += expected;
+  }
+  EXPECT_EQ(total, drawn.linesDrawn);
+  EXPECT_GT(total, 20);
+}
+
+}  // namespace
+}  // namespace vemo::chart
