@@ -104,7 +104,6 @@ std::string ChartModuleFileName() {
 std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Arguments& rest) {
   options = ChartOptions{};
   rest.clear();
-  bool hasOut = false;
   for (size_t i = 0; i < args.size(); ++i) {
     auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
     if (arg == "--help" || arg == "-h") {
@@ -132,7 +131,6 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       else if (EndsWith(value, ".svg")) options.svg = true;
       else return "--out FILE must end in .png or .svg, not " + QuotedArgument(value);
       options.out = value;
-      hasOut = true;
     } else if (arg == "--scale") {
       if (value != "1" && value != "2" && value != "3") return "--scale is 1, 2 or 3, not " + QuotedArgument(value);
       options.scale = value[0] - '0';
@@ -147,7 +145,9 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       options.outerOnly = value == "outer";
     }
   }
-  if (!options.help && !hasOut) return "--out FILE is required";
+  // A missing --out is told by RunChart after the table's options have been
+  // read: a date option without its value takes the next word ("--world
+  // --out x.png"), and the message should name the date.
   return "";
 }
 
@@ -159,6 +159,13 @@ int RunChart(const Arguments& args) {
     return kExitUsage;
   }
   if (chartOptions.help) return WriteOutput("chart", kChartUsage);
+  TableOptions parsed;
+  std::string usageError = ParseTableArguments(rest, parsed);
+  if (usageError.empty() && chartOptions.out.empty()) usageError = "--out FILE is required";
+  if (!usageError.empty()) {
+    std::cerr << "vemo-cli chart: " << usageError << " (try vemo-cli chart --help)\n";
+    return kExitUsage;
+  }
   std::string moduleError;
   const WriteChartFunction writeChart = LoadChartModule(moduleError);
   if (writeChart == nullptr) {

@@ -39,7 +39,8 @@ using WriteChartFunction = int (*)(const ChartFileRequest*, std::string*);
 std::string ChartModuleFileName();
 
 // The chart-only options, taken out of args (the rest is for the table
-// parser). Returns "" or a one-line usage message.
+// parser). Returns "" or a one-line usage message; out stays empty when
+// --out is not given.
 struct ChartOptions {
   bool help = false;
   std::string out;
