@@ -1,0 +1,189 @@
+#include "app/reports/frm_view.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
+
+#include "app/ui/twips.h"
+#include "app/ui/window_utils.h"
+
+namespace vemo::reports {
+
+namespace {
+
+// The box keeps at most this many characters; longer files are cut with notes.
+constexpr qsizetype kViewerLimit = 65530;
+
+const QString kHeadNote = QStringLiteral(
+    "NOTE: This file is too large to display entirely in this textbox.\r\n"
+    "To view the entire contents of the file load it into NotePad,\r\n"
+    "WordPad or some other text editor.\r\n\r\n");
+const QString kTailNote = QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
+
+// Geometry in twips.
+constexpr int kMinWidth = 8000;
+constexpr int kMinHeight = 2000;
+constexpr int kBoxLeft = 225;  // half of the width the box leaves free
+constexpr int kBoxTop = 120;
+constexpr int kBoxWidthLess = 450;
+constexpr int kBoxHeightLess = 1200;
+constexpr int kButtonGap = 100;
+constexpr int kButtonHeight = 375;
+constexpr int kCopyWidth = 3270;
+constexpr int kCopySelectedWidth = 4425;
+constexpr int kCloseWidth = 1215;
+
+}  // namespace
+
+QString ViewerText(const QString& fileText) {
+  if (fileText.size() < kViewerLimit) return fileText;
+  qsizetype cut = kViewerLimit - kHeadNote.size() - kTailNote.size();
+  // Half a character or half a line end would show as garbage or a stray
+  // line break at the end of the text.
+  if (fileText[cut - 1].isHighSurrogate() && fileText[cut].isLowSurrogate()) {
+    --cut;
+  } else if (fileText[cut - 1] == QLatin1Char('\r') && fileText[cut] == QLatin1Char('\n')) {
+    --cut;
+  }
+  return kHeadNote + fileText.left(cut) + QStringLiteral("\r\n\r\n") + kTailNote;
+}
+
+FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName("frmView");
+  txbText1 = new QPlainTextEdit(this);
+  txbText1->setObjectName("txbText1");
+  txbText1->setReadOnly(true);
+  cmdCopyToClipboard = new QPushButton(this);
+  cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
+  cmdClose = new QPushButton(QStringLiteral("Close"), this);
+  cmdClose->setObjectName("cmdClose");
+  cmdClose->resize(ui::TwipsToPixelsX(kCloseWidth, this), ui::TwipsToPixelsY(kButtonHeight, this));
+  SetCopyCaption(false);
+  setMinimumSize(ui::TwipsToPixelsX(kMinWidth, this), ui::TwipsToPixelsY(kMinHeight, this));
+  connect(txbText1, &QPlainTextEdit::selectionChanged, this, [this] { txbText1_SelectionChanged(); });
+  connect(cmdCopyToClipboard, &QPushButton::clicked, this, [this] { cmdCopyToClipboard_Click(); });
+  connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+}
+
+void FrmView::Activate() {
+  if (blnFileDisplayed) return;
+  cmdClose->setText(QStringLiteral("Close"));
+  txbText1->clear();
+  SetCopyCaption(false);
+  cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
+  cmdCopyToClipboard->setEnabled(true);
+  LayOut();
+
+  const QString name = QString::fromStdString(strFilename);
+  QFile file(name);
+  QByteArray bytes;
+  QString error;
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = file.errorString();
+  } else {
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) error = file.errorString();
+  }
+  if (!error.isEmpty()) {
+    // An empty box would look like an empty file. The flag stays down so the
+    // next showing tries again, e.g. after the file has been put back.
+    txbText1->setPlainText(QStringLiteral("The file \"%1\" cannot be read: %2").arg(name, error));
+  } else {
+    QString shown = ViewerText(QString::fromUtf8(bytes));
+    // The box makes a paragraph of each line; a CR left before it would show.
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txbText1->setPlainText(shown);
+    blnFileDisplayed = true;
+  }
+  txbText1->moveCursor(QTextCursor::Start);
+  ui::SetFocusIfPossible(txbText1);
+}
+
+void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const QString& caption) {
+  strFilename = (programFolder + QStringLiteral("/vemo_help.txt")).toStdString();
+  blnCopyToClipboardInvisible = true;
+  if (isMinimized()) showNormal();
+  if (mainWindow && windowState() == Qt::WindowNoState) {
+    const QPoint corner = mainWindow->frameGeometry().topLeft();
+    move(corner.x() + ui::TwipsToPixelsX(380, mainWindow), corner.y() + ui::TwipsToPixelsY(100, mainWindow));
+    resize(mainWindow->width() - ui::TwipsToPixelsX(200, mainWindow),
+           mainWindow->height() - ui::TwipsToPixelsY(480, mainWindow));
+  }
+  setWindowTitle(caption);
+  txbText1->setFont(QFont(QStringLiteral("Arial"), 11));
+  show();
+  raise();
+  activateWindow();
+}
+
+void FrmView::cmdCopyToClipboard_Click() {
+  if (!txbText1->document()->isEmpty()) {
+    const QTextCursor cursor = txbText1->textCursor();
+    QString text = cursor.hasSelection() ? cursor.selection().toPlainText() : txbText1->toPlainText();
+    // The program's texts travel with CR LF line ends, as the reports do.
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+  }
+  SetCopyCaption(false);
+  ui::SetFocusIfPossible(cmdClose);
+}
+
+void FrmView::cmdClose_Click() { hide(); }
+
+void FrmView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Activate();
+}
+
+void FrmView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!isMinimized()) LayOut();
+}
+
+void FrmView::closeEvent(QCloseEvent* event) {
+  // Only hidden: the text stays for the next showing.
+  hide();
+  event->accept();
+}
+
+void FrmView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    cmdClose_Click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void FrmView::LayOut() {
+  const int boxWidth = std::max(0, width() - ui::TwipsToPixelsX(kBoxWidthLess, this));
+  const int boxHeight = std::max(0, height() - ui::TwipsToPixelsY(kBoxHeightLess, this));
+  txbText1->setGeometry(ui::TwipsToPixelsX(kBoxLeft, this), ui::TwipsToPixelsY(kBoxTop, this), boxWidth,
+                        boxHeight);
+  const int top = txbText1->y() + boxHeight + ui::TwipsToPixelsY(kButtonGap, this);
+  cmdCopyToClipboard->move(txbText1->x(), top);
+  cmdClose->move(txbText1->x() + boxWidth - cmdClose->width(), top);
+}
+
+void FrmView::SetCopyCaption(bool selection) {
+  cmdCopyToClipboard->setText(selection ? QStringLiteral("Copy selected text to clipboard")
+                                        : QStringLiteral("Copy to clipboard"));
+  cmdCopyToClipboard->resize(ui::TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
+                             ui::TwipsToPixelsY(kButtonHeight, this));
+}
+
+void FrmView::txbText1_SelectionChanged() {
+  if (cmdCopyToClipboard->isHidden() || !cmdCopyToClipboard->isEnabled()) return;
+  SetCopyCaption(txbText1->textCursor().hasSelection());
+}
+
+}  // namespace vemo::reports

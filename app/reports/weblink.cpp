@@ -1,0 +1,74 @@
+#include "app/reports/weblink.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cctype>
+
+#include "app/ui/message_box.h"
+
+namespace vemo::reports {
+
+namespace {
+
+std::function<bool(const QUrl&)>& Opener() {
+  static std::function<bool(const QUrl&)> opener;
+  return opener;
+}
+
+bool OpenUrl(const QUrl& url) {
+  if (Opener()) return Opener()(url);
+  return QDesktopServices::openUrl(url);
+}
+
+}  // namespace
+
+std::string FileExtension(const std::string& path, bool lowerCase) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return "";
+  std::string ext = name.substr(dot + 1);
+  if (lowerCase) {
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return ext;
+}
+
+bool LaunchInBrowser(const std::string& target, QWidget* parent) {
+  const QString text = QString::fromStdString(target);
+  QUrl url;
+  QString localPath;
+  if (QDir::isAbsolutePath(text)) {
+    localPath = text;
+  } else if (const QUrl given(text); given.isLocalFile()) {
+    localPath = given.toLocalFile();
+  } else if (given.scheme().size() > 1) {
+    // A one-letter "scheme" is a Windows drive, a local name all the same.
+    url = given;
+  } else {
+    localPath = QFileInfo(text).absoluteFilePath();
+  }
+  if (!localPath.isEmpty()) {
+    // The desktop's answer to a missing file is often silence or a browser
+    // error page; naming the path tells the user what to look for.
+    if (!QFileInfo::exists(localPath)) {
+      ui::ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot open file"),
+                                  QStringLiteral("The file cannot be found:\r\n") + QDir::toNativeSeparators(localPath)});
+      return false;
+    }
+    url = QUrl::fromLocalFile(localPath);
+  }
+  if (OpenUrl(url)) return true;
+  const QString ext = QString::fromStdString(FileExtension(target, true));
+  ui::ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot launch web browser"),
+                              QStringLiteral("Error launching web browser, error code =") + QStringLiteral(" 31") +
+                                  QStringLiteral(".") + QStringLiteral("\r\n\r\n") + QStringLiteral("File extension '") +
+                                  ext + QStringLiteral("' is not associated with any application program.")});
+  return false;
+}
+
+void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
+
+}  // namespace vemo::reports

@@ -1,0 +1,30 @@
+// Opening documents and web addresses with the desktop's default program: the
+// manual link of the main window, and anything else the windows hand to the
+// browser.
+#pragma once
+
+#include <QUrl>
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace vemo::reports {
+
+// The text after the last "." of the last component of `path` ("" when that
+// component has no dot). Both "/" and "\" separate components, so names typed
+// on either system give the same answer. ASCII letters are lowered on request.
+std::string FileExtension(const std::string& path, bool lowerCase);
+
+// Opens `target` with the desktop's default action. An absolute local path or
+// a file: URL opens as a local file and must exist, otherwise a warning names
+// it; anything with a scheme (http:, https:, mailto:) goes to the desktop as it
+// stands. When the desktop refuses, a warning says so and names the extension.
+// Returns whether the target was opened.
+bool LaunchInBrowser(const std::string& target, QWidget* parent);
+
+// Replaces QDesktopServices::openUrl (tests); an empty opener restores it.
+void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener);
+
+}  // namespace vemo::reports
