@@ -217,7 +217,11 @@ AspectClickInfo AspectEngine::AspectCellClick(int index) const {
   if (personal && info.Beginning >= 0 && info.End >= 0) {
     info.ShowGraph = true;
   } else {
-    info.Question = info.Sentence + " " + Text(162) + kCrLf + kCrLf + info.OrbText + "?";
+    // The orb text is a statement ending in "."; as the end of a question it
+    // gives up that period, so the question does not end in ".?".
+    std::string statement = info.OrbText;
+    if (!statement.empty() && statement.back() == '.') statement.pop_back();
+    info.Question = info.Sentence + " " + Text(162) + kCrLf + kCrLf + statement + "?";
   }
   return info;
 }

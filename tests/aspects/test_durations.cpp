@@ -248,7 +248,8 @@ TEST(CellClick, WorldTransitQuestion) {
                           "and ends on day 2460020.";
   EXPECT_EQ(info.OrbText, orb);
   EXPECT_FALSE(info.ShowGraph);
-  EXPECT_EQ(info.Question, "Earth conjunct Mars T162\r\n\r\n" + orb + "?");
+  // The statement's period gives way to the question mark.
+  EXPECT_EQ(info.Question, "Earth conjunct Mars T162\r\n\r\n" + orb.substr(0, orb.size() - 1) + "?");
 }
 
 TEST(CellClick, PersonalTransitWithBothDatesShowsGraph) {
