@@ -20,6 +20,7 @@
 
 #include <algorithm>
 
+#include "app/reports/weblink.h"
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
@@ -117,6 +118,8 @@ void FrmMain::ConnectHandlers() {
   connect(cmdQuit, &QPushButton::clicked, this, [this] { cmdQuit_Click(); });
   connect(cmdToggleGraphic, &QPushButton::clicked, this, [this] { cmdToggleGraphic_Click(); });
   connect(cmdSaveAs, &QPushButton::clicked, this, [this] { cmdSaveAs_Click(); });
+  connect(cmdReport, &QPushButton::clicked, this, [this] { cmdReport_Click(); });
+  connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {
@@ -165,7 +168,7 @@ bool FrmMain::StartUp() {
   // The reports, help, the saved states and the run search come in later
   // versions; until then their buttons must not look usable. Save as saves
   // the picture in the chart view and the state (later) in the table view.
-  notYetAvailable_ = {cmdRun, cmdReport, cmdHelp, cmdSave, cmdLoadState, cmdRestore};
+  notYetAvailable_ = {cmdRun, cmdSave, cmdLoadState, cmdRestore};
   for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
@@ -261,7 +264,10 @@ QString FrmMain::ManualUrl() const {
   return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString();
 }
 
-void FrmMain::OpenManual() { QDesktopServices::openUrl(QUrl(ManualUrl())); }
+void FrmMain::OpenManual() {
+  const QString path = QDir(QString::fromStdString(options_.programFolder)).filePath(QStringLiteral("manual/index.html"));
+  vemo::reports::LaunchInBrowser(QFileInfo(path).absoluteFilePath().toStdString(), this);
+}
 
 void FrmMain::StartWithNow() {
   SetWorldDateToNow();
@@ -725,16 +731,15 @@ void FrmMain::ShowAspectTimeGraph(const AspectClickInfo& info) {
 }
 
 void FrmMain::OfferDurationsReport(const AspectClickInfo& info) {
-  // info.Question offers the durations of every aspect of the table; without
-  // the durations window there is nothing to offer, so only this aspect's
-  // dates are told.
-  TellAspectBeginningAndEnd(info);
-}
-
-void FrmMain::TellAspectBeginningAndEnd(const AspectClickInfo& info) {
-  // No program text fits as a title here, so the box carries the program's name.
-  ShowMessageBox(this, {QMessageBox::Information, QGuiApplication::applicationDisplayName(),
-                        DisplayText(AspectClickStatement(info)), QMessageBox::Ok, QMessageBox::Ok});
+  // The click handler has stopped the timer already; it stays stopped while
+  // the report is made.
+  const auto answer = ShowMessageBox(this, {QMessageBox::Question, ReportCaption(), DisplayText(info.Question),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No});
+  if (answer != QMessageBox::Yes) return;
+  const bool ticking = Timer1.isActive();
+  Timer1.stop();
+  ShowReport();
+  if (ticking) Timer1.start();
 }
 
 // ---------------------------------------------------------------- Timer1

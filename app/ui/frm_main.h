@@ -37,6 +37,10 @@ class QRadioButton;
 namespace vemo::settings {
 class FrmConfigure;
 }
+namespace vemo::reports {
+class FrmDurations;
+class FrmView;
+}
 
 namespace vemo::ui {
 
@@ -113,6 +117,11 @@ class FrmMain : public QWidget {
   void SetSaveAsCaption();
   // The chart button: switches between the table and the chart.
   void cmdToggleGraphic_Click();
+  // Report: the aspects of the table with their durations, or the
+  // description of a natal or synastry chart.
+  void cmdReport_Click();
+  // Help: the help file of the program folder in the text viewer.
+  void cmdHelp_Click();
   // Save as: in the chart view saves the picture (PNG, SVG or PNG for print).
   void cmdSaveAs_Click();
   // The filters of the picture's save dialog: PNG (through the converter),
@@ -152,6 +161,10 @@ class FrmMain : public QWidget {
   void SetCommandEnabled(QPushButton* button, bool enabled);
   AspectEngine& Engine() { return engine_; }
   settings::FrmConfigure* Configure() { return configure_; }
+  // The report window (made at the first report).
+  reports::FrmDurations* Durations() { return durations_; }
+  // The text viewer of Help (made at the first Help).
+  reports::FrmView* HelpViewer() { return view_; }
   FrmPopUp* PopUpWindow() { return popUp_; }
 
   // The date row as its controls hold it, and back.
@@ -244,7 +257,13 @@ class FrmMain : public QWidget {
   // The two ways a clicked aspect is explained further.
   void ShowAspectTimeGraph(const AspectClickInfo& info);
   void OfferDurationsReport(const AspectClickInfo& info);
-  void TellAspectBeginningAndEnd(const AspectClickInfo& info);
+  // Makes the report of the current table and shows its window.
+  void ShowReport();
+  // The caption of the report of the current table (also the title of the
+  // question that offers it).
+  QString ReportCaption() const;
+  // The world date and the birthdates as the report's title writes them.
+  std::array<std::string, 3> ReportDateTexts(bool shortMonths) const;
   // Draws the chart of the current table into picGraphic; false when it was
   // not drawn completely (the message has been shown).
   bool DrawChartOfTable();
@@ -274,6 +293,8 @@ class FrmMain : public QWidget {
   AspectEngine engine_;
   settings::FrmConfigure* configure_ = nullptr;
   FrmPopUp* popUp_ = nullptr;
+  reports::FrmDurations* durations_ = nullptr;
+  reports::FrmView* view_ = nullptr;
   QButtonGroup* modeGroup_ = nullptr;
   QButtonGroup* unitGroup_ = nullptr;
   std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};

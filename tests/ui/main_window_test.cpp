@@ -22,6 +22,7 @@
 #include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/positions.h"
+#include "app/reports/frm_durations.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
@@ -30,6 +31,7 @@
 #include "tests/ui/window_test_support.h"
 
 #include <cmath>
+#include <deque>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -309,7 +311,7 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsStayDisabledAndSaySo) {
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   const QString notYet = QString::fromStdString(vemo::ProgramText(400));
   ASSERT_FALSE(notYet.isEmpty());
-  QPushButton* later[] = {w->cmdRun, w->cmdReport, w->cmdHelp, w->cmdSave, w->cmdLoadState, w->cmdRestore};
+  QPushButton* later[] = {w->cmdRun, w->cmdSave, w->cmdLoadState, w->cmdRestore};
   // Whatever enables the other commands leaves these alone.
   const std::pair<const char*, std::function<void()>> steps[] = {
       {"StartUp", [] {}},
@@ -490,7 +492,7 @@ class AspectCellClickTest : public WindowTest {
   }
 };
 
-TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsPlanetsAndDays) {
+TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsDaysAndOffersTheReport) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   // Mars sextile Pluto on 15 June 2024, 14:00 GMT+1. At the local midnights
   // Mars and Pluto stand 55.80° (opening 9 June), 56.42° (10 June), 63.87°
@@ -499,25 +501,34 @@ TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsPlanetsAndDays) {
   const int cell = CellOf(kMars, kPluto);
   ASSERT_EQ(cell, 53);
   bool timerRanDuringMessage = true;
+  std::deque<QMessageBox::StandardButton> replies{QMessageBox::No, QMessageBox::Yes};
   SetMessageBoxHook([&](const MessageBoxRequest& r) {
     boxes.push_back(r);
     timerRanDuringMessage = w->Timer1.isActive();
-    return QMessageBox::Ok;
+    const auto reply = replies.front();
+    replies.pop_front();
+    return reply;
   });
   ASSERT_TRUE(w->Timer1.isActive());
   Click(cell);
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
-  EXPECT_EQ(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-  EXPECT_EQ(boxes[0].title, QGuiApplication::applicationDisplayName());
-  EXPECT_EQ(boxes[0].text,
-            "Mars sextile to Pluto\n\nWith an orb of 4\u00B0 0' this sextile\n"
-            "begins on June 9, 2024\nand ends on June 22, 2024.");
-  // Nothing is offered yet, so nothing is asked.
-  EXPECT_FALSE(boxes[0].text.contains(QString::fromStdString(vemo::ProgramText(162))));
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Question);
+  EXPECT_EQ(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(boxes[0].defaultButton, QMessageBox::No);
+  EXPECT_EQ(boxes[0].title, "world transits and their durations");
+  // The statement's period gives way to the question mark.
+  EXPECT_EQ(boxes[0].text, "Mars sextile to Pluto " + QString::fromStdString(vemo::ProgramText(162)) +
+                               "\n\nWith an orb of 4\u00B0 0' this sextile\n"
+                               "begins on June 9, 2024\nand ends on June 22, 2024?");
   EXPECT_FALSE(timerRanDuringMessage);
   EXPECT_TRUE(w->Timer1.isActive());
   EXPECT_EQ(w->focusWidget(), w->cmdCompute);
+  EXPECT_EQ(w->Durations(), nullptr);  // No: no report
+  Click(cell);
+  ASSERT_NE(w->Durations(), nullptr);  // Yes: the report of the whole table
+  EXPECT_TRUE(w->Durations()->isVisible());
+  EXPECT_TRUE(w->Durations()->txbOutput->toPlainText().contains("Mars    sextile (")) << w->Durations()->txbOutput->toPlainText().toStdString();
+  EXPECT_TRUE(w->Timer1.isActive());
 }
 
 // A personal transit with both dates known draws its course instead of

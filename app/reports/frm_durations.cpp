@@ -1,0 +1,238 @@
+#include "app/reports/frm_durations.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
+#include "app/ui/twips.h"
+#include "app/ui/window_utils.h"
+
+namespace vemo::reports {
+
+namespace {
+
+constexpr int kMinimumHeightTwips = 3000;
+constexpr int kNarrowWidthTwips = 8500;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string Text(int item) { return ProgramText(item); }
+
+// CR LF of the report as the line ends of this system's plain text.
+QString NativeLines(const std::string& text) {
+  QString s = Q(text);
+#ifdef Q_OS_WIN
+  return s;
+#else
+  return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+}
+
+}  // namespace
+
+FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(std::move(context)) {
+  setObjectName(QStringLiteral("frmDurations"));
+  lblTitle = new QLabel(this);
+  lblTitle->setWordWrap(true);
+  lblTitle->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  txbOutput = new QPlainTextEdit(this);
+  txbOutput->setReadOnly(true);
+  txbOutput->setLineWrapMode(QPlainTextEdit::NoWrap);
+  lblSortBy = new QLabel(this);
+  cboSortBy = new QComboBox(this);
+  cboSortBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  chkShowDuration = new QCheckBox(this);
+  cmdCopy = new QPushButton(this);
+  cmdClose = new QPushButton(this);
+  lblSortBy->setBuddy(cboSortBy);
+
+  // The controls in Arial as elsewhere in the program; the list itself in a
+  // fixed-pitch face, since its lines are columns padded with blanks.
+  ui::SetFontNameOfAll(this, QStringLiteral("Arial"));
+  QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+  fixed.setStyleHint(QFont::Monospace);
+  fixed.setPointSize(9);
+  txbOutput->setFont(fixed);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(lblSortBy);
+  buttons->addWidget(cboSortBy);
+  buttons->addSpacing(12);
+  buttons->addWidget(chkShowDuration);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdCopy);
+  buttons->addWidget(cmdClose);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lblTitle);
+  layout->addWidget(txbOutput, 1);
+  layout->addLayout(buttons);
+
+  if (context_.mainWindow != nullptr) setWindowIcon(context_.mainWindow->windowIcon());
+  setMinimumHeight(ui::TwipsToPixelsY(kMinimumHeightTwips, this));
+
+  connect(cboSortBy, &QComboBox::currentIndexChanged, this, [this] { cboSortBy_Click(); });
+  connect(chkShowDuration, &QCheckBox::clicked, this, [this] { chkShowDuration_Click(); });
+  connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
+  connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+bool FrmDurations::TransitMode() const {
+  const Mode m = CurrentMode();
+  return m == Mode::WorldTransits || m == Mode::Personal1 || m == Mode::Personal2;
+}
+
+void FrmDurations::Report() {
+  AspectEngine& engine = *context_.engine;
+  const Mode mode = engine.CurrentMode;
+  const std::array<std::string, 3> dates = context_.dateTexts ? context_.dateTexts(ShortMonthsInReport(mode))
+                                                              : std::array<std::string, 3>{};
+  const ReportHeading heading = MakeReportHeading(mode, dates, Text, context_.addOrbToTitle);
+  setWindowTitle(Q(heading.caption));
+  lblTitle->setText(Q(heading.title));
+  txbOutput->clear();
+  engine.GetDurations();
+  if (!isVisible()) {
+    resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), ui::TwipsToPixelsY(6000, this));
+    if (context_.mainWindow != nullptr) move(context_.mainWindow->pos() + QPoint(40, 60));
+  }
+  show();
+  raise();
+  activateWindow();
+  // The sort list and the text follow the new table. Done here, not on every
+  // activation of the window, so that returning to the window keeps the
+  // order the user chose.
+  Activate();
+}
+
+void FrmDurations::Activate() {
+  lblSortBy->setText(Q(Text(59)));
+  cmdCopy->setText(Q(Text(185)));
+  cmdClose->setText(Q(Text(184)));
+  chkShowDuration->setText(QStringLiteral("Show durations"));
+  txbOutput->clear();
+  RefillSortList();
+  if (TransitMode()) {
+    chkShowDuration->setChecked(true);
+    chkShowDuration->setEnabled(true);
+    busy_ = true;
+    cboSortBy->setCurrentIndex(-1);
+    busy_ = false;
+    cboSortBy->setCurrentIndex(0);  // sorts by the first key and draws
+  } else {
+    chkShowDuration->setEnabled(false);
+    DrawList();
+  }
+}
+
+void FrmDurations::RefillSortList() {
+  busy_ = true;
+  cboSortBy->clear();
+  sortEntries_ = SortEntries(CurrentMode(), Text);
+  for (const SortEntry& e : sortEntries_) cboSortBy->addItem(Q(e.label));
+  if (!sortEntries_.empty()) cboSortBy->setCurrentIndex(0);
+  cboSortBy->setEnabled(context_.engine->GetTotalNumAspects() >= 2);
+  lblSortBy->setEnabled(cboSortBy->isEnabled());
+  busy_ = false;
+}
+
+void FrmDurations::cboSortBy_Click() {
+  const int position = cboSortBy->currentIndex();
+  if (busy_ || position < 0 || position >= static_cast<int>(sortEntries_.size())) return;
+  SortRecords(context_.engine->DurationRecords, sortEntries_[static_cast<size_t>(position)].keyStart);
+  txbOutput->clear();
+  // The dates are what these keys sort by.
+  if (position >= 4 && !chkShowDuration->isChecked()) {
+    chkShowDuration->setChecked(true);
+    chkShowDuration_Click();
+  }
+  DrawList();
+  ui::SetFocusIfPossible(cmdClose);
+}
+
+void FrmDurations::chkShowDuration_Click() {
+  txbOutput->clear();
+  if (!isMaximized()) resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), height());
+  DrawList();
+}
+
+int FrmDurations::WantedWidthTwips() const {
+  const int mainWidth = context_.mainWindow != nullptr ? ui::PixelsToTwipsX(context_.mainWindow->width(), this)
+                                                       : kNarrowWidthTwips;
+  return chkShowDuration->isChecked() ? mainWidth : kNarrowWidthTwips;
+}
+
+void FrmDurations::DrawList() {
+  AspectEngine& engine = *context_.engine;
+  if (!TransitMode()) {
+    txbOutput->setPlainText(NativeLines(NatalDescription(engine, CurrentMode(), Text)));
+    return;
+  }
+  TransitListOptions options;
+  options.mode = CurrentMode();
+  options.showDurations = chkShowDuration->isChecked();
+  const int position = cboSortBy->currentIndex();
+  if (position >= 0 && position < static_cast<int>(sortEntries_.size())) {
+    options.sortKey = sortEntries_[static_cast<size_t>(position)].key;
+  }
+  for (size_t k = 0; k < 7; ++k) options.orbListIndex[k] = engine.Settings.OrbListIndex[k];
+  options.language = context_.language;
+  const int language = context_.language;
+  txbOutput->setPlainText(NativeLines(TransitList(engine.DurationRecords, options, Text, [language](int day) {
+    return JdnToDateText(day, false, language);
+  })));
+}
+
+QString FrmDurations::ClipboardText() const {
+#ifdef Q_OS_WIN
+  const QString breaks = QStringLiteral("\r\n\r\n");
+#else
+  const QString breaks = QStringLiteral("\n\n");
+#endif
+  return lblTitle->text() + breaks + txbOutput->toPlainText();
+}
+
+void FrmDurations::cmdCopy_Click() {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(ClipboardText());
+}
+
+void FrmDurations::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (!isVisible() || resizing_ || isMaximized() || isMinimized()) return;
+  // The static modes have no dates to hide: their text uses the wide window.
+  if (!TransitMode() && !chkShowDuration->isChecked()) chkShowDuration->setChecked(true);
+  const int wanted = ui::TwipsToPixelsX(WantedWidthTwips(), this);
+  if (width() != wanted) {
+    resizing_ = true;
+    resize(wanted, height());
+    resizing_ = false;
+  }
+}
+
+void FrmDurations::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  cmdClose->click();
+}
+
+void FrmDurations::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    hide();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace vemo::reports

@@ -1,0 +1,83 @@
+// frmDurations: the report of the Report button. In World and Personal
+// transits the list of the table's aspects with their exactness and, on
+// request, the dates they begin and end and their durations, sortable by
+// several keys; in Natal aspects and Synastry a description of the chart in
+// sentences. The window only shows what the report core writes.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/aspects/engine.h"
+#include "app/reports/report_core.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vemo::reports {
+
+// What the report takes from the main window.
+struct DurationsContext {
+  AspectEngine* engine = nullptr;
+  // The world date and the two birthdates as InputDateToString writes them.
+  std::function<std::array<std::string, 3>(bool shortMonths)> dateTexts;
+  // The main window's AddOrbToTitle(title, personal, true).
+  std::function<std::string(const std::string&, bool personal)> addOrbToTitle;
+  // The main window (its width, its icon).
+  QWidget* mainWindow = nullptr;
+  int language = 0;
+};
+
+class FrmDurations : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FrmDurations(DurationsContext context, QWidget* parent = nullptr);
+
+  // Fills the title, has the engine build the duration records, shows the
+  // window and draws the report sorted by the first key.
+  void Report();
+
+  // The report as Copy puts it on the clipboard: the title, two line breaks
+  // and the text.
+  QString ClipboardText() const;
+
+  QLabel* lblTitle = nullptr;
+  QPlainTextEdit* txbOutput = nullptr;
+  QLabel* lblSortBy = nullptr;
+  QComboBox* cboSortBy = nullptr;
+  QCheckBox* chkShowDuration = nullptr;
+  QPushButton* cmdCopy = nullptr;
+  QPushButton* cmdClose = nullptr;
+
+  // The width of the window, twips, that the durations switch and the
+  // resize rule ask for.
+  int WantedWidthTwips() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Activate();
+  void RefillSortList();
+  void cboSortBy_Click();
+  void chkShowDuration_Click();
+  void cmdCopy_Click();
+  void DrawList();
+  Mode CurrentMode() const { return context_.engine->CurrentMode; }
+  bool TransitMode() const;
+
+  DurationsContext context_;
+  std::vector<SortEntry> sortEntries_;
+  bool busy_ = false;
+  bool resizing_ = false;
+};
+
+}  // namespace vemo::reports

@@ -1,0 +1,133 @@
+// The Report button and the report window: its two faces, the sort list and
+// the durations switch, copying, and a table without aspects.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+
+#include "app/aspects/date_rows.h"
+#include "app/reports/frm_durations.h"
+#include "app/reports/frm_view.h"
+#include "app/reports/weblink.h"
+#include "app/settings/frm_configure.h"
+#include "app/text/program_text.h"
+#include "tests/ui/window_test_support.h"
+
+namespace vemo::ui::testing {
+namespace {
+
+constexpr int kGmt = 24;
+int HourEntry(int h, int m) { return h * 2 + m / 30 + 1; }
+
+QStringList Lines(const reports::FrmDurations* d) {
+  return d->txbOutput->toPlainText().split('\n', Qt::SkipEmptyParts);
+}
+
+class ReportTest : public WindowTest {};
+
+TEST_F(ReportTest, TransitListSortsAndHidesDurations) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdReport->click();
+  reports::FrmDurations* d = w->Durations();
+  ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(d->isVisible());
+  EXPECT_EQ(d->windowTitle(), "world transits and their durations");
+  EXPECT_TRUE(d->lblTitle->text().startsWith("World transits on June 15, 2024")) << d->lblTitle->text().toStdString();
+  EXPECT_TRUE(d->lblTitle->text().endsWith("   "));
+  ASSERT_EQ(d->cboSortBy->count(), 6);
+  EXPECT_TRUE(d->cboSortBy->isEnabled());
+  EXPECT_TRUE(d->chkShowDuration->isChecked());
+  const QStringList byExactness = Lines(d);
+  ASSERT_EQ(byExactness.size(), static_cast<int>(w->Engine().DurationRecords.size()));
+  for (const QString& line : byExactness) {
+    EXPECT_TRUE(line.contains(" from ") || line.contains("midpoint")) << line.toStdString();
+  }
+  // By ending: the midpoint lines go; by beginning they stay, first.
+  d->cboSortBy->setCurrentIndex(4);
+  int midpoints = 0;
+  for (const DurationEntry& r : w->Engine().DurationRecords) midpoints += r.Planet2 == 10;
+  EXPECT_EQ(Lines(d).size(), byExactness.size() - midpoints);
+  d->cboSortBy->setCurrentIndex(3);
+  EXPECT_EQ(Lines(d).size(), byExactness.size());
+  if (midpoints > 0) {
+    EXPECT_TRUE(Lines(d).front().contains("midpoint"));
+  }
+  // Without durations the lines end after the second planet.
+  d->chkShowDuration->click();
+  EXPECT_FALSE(d->chkShowDuration->isChecked());
+  for (const QString& line : Lines(d)) EXPECT_FALSE(line.contains(" from ")) << line.toStdString();
+  // Sorting by duration turns them on again.
+  d->cboSortBy->setCurrentIndex(5);
+  EXPECT_TRUE(d->chkShowDuration->isChecked());
+
+  d->cmdCopy->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), d->lblTitle->text() + "\n\n" + d->txbOutput->toPlainText());
+  d->close();
+  EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(ReportTest, NatalFaceDescribesTheChart) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  w->optNatal[0]->click();
+  w->cmdReport->click();
+  reports::FrmDurations* d = w->Durations();
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->cboSortBy->count(), 0);
+  EXPECT_FALSE(d->chkShowDuration->isEnabled());
+  EXPECT_TRUE(d->lblTitle->text().endsWith(QString::fromStdString(vemo::ProgramText(51))));
+  const QString text = d->txbOutput->toPlainText();
+  EXPECT_TRUE(text.startsWith("In this natal chart there are ")) << text.toStdString();
+  EXPECT_TRUE(text.trimmed().endsWith(QString::fromStdString(vemo::ProgramText(87))));
+}
+
+TEST_F(ReportTest, ATableWithoutAspectsSaysSoAndShowsAnEmptyList) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->Configure()->OrbListIndex.fill(0);
+  w->cmdCompute->click();
+  ASSERT_EQ(w->Engine().GetTotalNumAspects(), 0);
+  w->cmdReport->click();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, QString::fromStdString(vemo::ProgramText(383)));
+  ASSERT_NE(w->Durations(), nullptr);
+  EXPECT_TRUE(w->Durations()->txbOutput->toPlainText().isEmpty());
+  EXPECT_FALSE(w->Durations()->cboSortBy->isEnabled());
+}
+
+TEST_F(ReportTest, HelpShowsTheHelpFileAndTheLinkOpensTheManual) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  EXPECT_TRUE(w->cmdHelp->isEnabled());
+  w->cmdHelp->click();
+  reports::FrmView* v = w->HelpViewer();
+  ASSERT_NE(v, nullptr);
+  EXPECT_TRUE(v->isVisible());
+  EXPECT_EQ(v->windowTitle(), w->cmdHelp->text());
+  EXPECT_TRUE(v->txbText1->toPlainText().contains("heliocentric"));
+  EXPECT_FALSE(v->cmdCopyToClipboard->isVisible());
+
+  std::vector<QUrl> opened;
+  bool opens = true;
+  reports::SetUrlOpenerForTesting([&](const QUrl& url) {
+    opened.push_back(url);
+    return opens;
+  });
+  emit w->lblURL->linkActivated(w->ManualUrl());
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].toLocalFile(), QUrl(w->ManualUrl()).toLocalFile());
+  EXPECT_TRUE(boxes.empty());
+  opens = false;
+  emit w->lblURL->linkActivated(w->ManualUrl());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Cannot launch web browser");
+  EXPECT_TRUE(boxes[0].text.contains("'html'")) << boxes[0].text.toStdString();
+  reports::SetUrlOpenerForTesting({});
+}
+
+}  // namespace
+}  // namespace vemo::ui::testing
