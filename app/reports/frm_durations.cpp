@@ -104,7 +104,7 @@ void FrmDurations::Report() {
   txbOutput->clear();
   engine.GetDurations();
   if (!isVisible()) {
-    resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), ui::TwipsToPixelsY(6000, this));
+    resize(width(), ui::TwipsToPixelsY(6000, this));
     if (context_.mainWindow != nullptr) move(context_.mainWindow->pos() + QPoint(40, 60));
   }
   show();
@@ -132,8 +132,11 @@ void FrmDurations::Activate() {
     cboSortBy->setCurrentIndex(0);  // sorts by the first key and draws
   } else {
     chkShowDuration->setEnabled(false);
+    // The static modes have no dates to hide: their text uses the wide window.
+    chkShowDuration->setChecked(true);
     DrawList();
   }
+  if (!isMaximized()) resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), height());
 }
 
 void FrmDurations::RefillSortList() {
@@ -175,6 +178,8 @@ int FrmDurations::WantedWidthTwips() const {
 
 void FrmDurations::DrawList() {
   AspectEngine& engine = *context_.engine;
+  // The list is columns and must not wrap; the description is sentences.
+  txbOutput->setLineWrapMode(TransitMode() ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
   if (!TransitMode()) {
     txbOutput->setPlainText(NativeLines(NatalDescription(engine, CurrentMode(), Text)));
     return;

@@ -1,8 +1,8 @@
 // vemo-screenshot: starts the main window for a fixed instant and writes
 // pictures of it (the six modes, World transits with the darker palette
 // colours and a kind left out of the chart, the one-set and two-set charts
-// and the time graph of a personal transit) and of the configuration window
-// as PNG files. Used by scripts/screenshot for the manual and the README; it
+// and the time graph of a personal transit), of the report window in World
+// transits and Natal aspects and of the configuration window as PNG files. Used by scripts/screenshot for the manual and the README; it
 // runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
 // Usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]
@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "app/reports/frm_durations.h"
 #include "app/settings/frm_configure.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/message_box.h"
@@ -143,6 +144,17 @@ int main(int argc, char* argv[]) {
   } else {
     std::fprintf(stderr, "no personal transit of an inner planet to draw\n");
     ok = false;
+  }
+  w.optPlanetary->click();
+
+  // The report in its two faces: the transit list and a natal description.
+  const std::pair<QRadioButton*, const char*> reports[] = {{w.optPlanetary, "report-world"},
+                                                          {w.optNatal[0], "report-natal1"}};
+  for (const auto& [option, name] : reports) {
+    option->click();
+    w.cmdReport_Click();
+    ok = Save(w.Durations(), file(name)) && ok;
+    w.Durations()->hide();
   }
   w.optPlanetary->click();
 
