@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <locale>
-#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -72,7 +71,9 @@ TEST(ReportHeading, CaptionAndTitleOfEachMode) {
 TEST(ReportSortList, EntriesAndKeyStarts) {
   const auto list = [](Mode mode) {
     std::string out;
-    for (const SortEntry& e : SortEntries(mode, T)) out += e.label + "/" + e.key + "/" + std::to_string(e.keyStart) + " ";
+    for (const SortEntry& e : SortEntries(mode, T)) {
+      out += e.label + "/" + e.key + "/" + std::to_string(e.keyStart) + " ";
+    }
     return out;
   };
   const std::string world = list(Mode::WorldTransits), personal = list(Mode::Personal1);
@@ -346,14 +347,24 @@ TEST_F(ReportRealDates, WorldTransitsAtJ2000ByPlanet) {
   TransitListOptions options;
   options.sortKey = "planet";
   const std::string text = ReportText(engine_, options, ProgramText, [](int d) { return JdnToDateText(d, false, 0); });
-  const char* lines[] = {"Earth +quincunx", "Mercury +quincunx \\S+ +Saturn", "Mercury +sextile", "Mercury +conjunct",
-                         "Venus +opposite", "Venus +trine", "Jupiter +conjunct \\S+ +Saturn +from December \\d+, 1999,",
-                         "Jupiter +square", "Saturn +square \\S+ +Uranus +from \\w+ \\d+, \\d+, +until"};
+  // Pieces of each line in order, the first at its start.
+  const char* lines[] = {"Earth *quincunx (",     "Mercury *quincunx (*)*Saturn ", "Mercury *sextile (",
+                         "Mercury *conjunct (",   "Venus *opposite (",            "Venus *trine (",
+                         "Jupiter *conjunct (*)*Saturn  from December *, 1999,", "Jupiter *square (",
+                         "Saturn *square (*)*Uranus  from *, * until "};
   std::string rest = text;
-  for (const char* line : lines) {
+  for (const std::string pattern : lines) {
     const size_t end = rest.find("\r\n");
-    ASSERT_NE(end, std::string::npos) << line;
-    EXPECT_TRUE(std::regex_search(rest.substr(0, end), std::regex(std::string("^") + line))) << rest.substr(0, end);
+    ASSERT_NE(end, std::string::npos) << pattern;
+    const std::string line = rest.substr(0, end);
+    size_t at = 0;
+    for (size_t from = 0, star = 0; star != std::string::npos && at != std::string::npos; from = star + 1) {
+      star = pattern.find('*', from);
+      const std::string piece = pattern.substr(from, star == std::string::npos ? star : star - from);
+      at = from == 0 ? (line.rfind(piece, 0) == 0 ? piece.size() : std::string::npos) : line.find(piece, at);
+      if (at != std::string::npos && from > 0) at += piece.size();
+    }
+    EXPECT_NE(at, std::string::npos) << line << "\n  does not match " << pattern;
     rest = rest.substr(end + 2);
   }
   EXPECT_EQ(rest, "");
