@@ -29,6 +29,7 @@ const Command kCommands[] = {
     {"table", vemo::cli::RunTable, "the aspect table of a mode, with patterns and midpoints"},
     {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
     {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture"},
+    {"report", vemo::cli::RunReport, "the aspect report: transits with their durations, or the chart described"},
 };
 
 std::string Usage() {

@@ -99,8 +99,9 @@ std::string DateOfDay(double day);
 // JSON text of a string (quotes, backslashes and control characters escaped).
 std::string JsonString(const std::string& text);
 
-// vemo-cli table ... / vemo-cli durations ...
+// vemo-cli table ... / vemo-cli durations ... / vemo-cli report ... (cli/report.cpp)
 int RunTable(const Arguments& args);
 int RunDurations(const Arguments& args);
+int RunReport(const Arguments& args);
 
 }  // namespace vemo::cli

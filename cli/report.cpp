@@ -1,0 +1,223 @@
+// vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]
+//                 [table options] [--sort KEY] [--no-durations] [--format text|json]
+
+#include "cli/report.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iostream>
+#include <vector>
+
+#include "app/reports/report_core.h"
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
+#include "app/time/timezones.h"
+#include "app/ui/stepping_core.h"
+#include "cli/positions.h"
+#include "cli/table.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kReportUsage =
+    "Usage: vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                       [table options] [--sort KEY] [--no-durations] [--format text|json]\n"
+    "The aspect report of the table of one mode, as the durations window shows it:\n"
+    "its title with the dates and orbs, then in World and Personal transits one line\n"
+    "per aspect with its beginning, end and duration, in Natal aspects and Synastry\n"
+    "a description of the chart (the most exact aspects, the others, the counts and,\n"
+    "in Natal aspects, the patterns).\n\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     as for vemo-cli table (see vemo-cli table --help)\n"
+    "  --sort KEY         order of the transit list, ascending:\n"
+    "                     world: exactness (default), aspect, planet, beginning,\n"
+    "                     ending, duration\n"
+    "                     personal1, personal2: exactness (default), aspect, natal,\n"
+    "                     transiting, beginning, ending, duration\n"
+    "                     (natal1, natal2 and synastry have no sort keys)\n"
+    "  --no-durations     the transit list without beginning, end and duration; not\n"
+    "                     with the keys that order by them (ending and duration, and\n"
+    "                     in personal transits also beginning)\n"
+    "  --format text|json the report as text (default), or {\"mode\", \"title\", \"sort\",\n"
+    "                     \"durations\", \"lines\", \"records\"}\n"
+    "  --help             this text\n\n"
+    "Exit status: 0 done (also when there are no aspects to report), 1 planets_vemo,\n"
+    "the program text or the program folder cannot be used or the output cannot be\n"
+    "written, 2 bad command line or a refused date.\n";
+
+std::string CrLfToLf(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    start = end == std::string::npos ? text.size() : end + 2;
+  }
+  return lines;
+}
+
+// A date of the title as the window writes it: the row as given, with the
+// computer's zone for a blank zone; the present instant for a world date not
+// given (in the computer's zone, to the minute, as vemo-cli chart writes it).
+std::string TitleDate(const TableOptions& options, const AspectEngine& engine, int row, const LocalZone& zone,
+                      bool shortMonths) {
+  const TimezoneList zones(false);
+  if (options.given[static_cast<size_t>(row)]) {
+    const DateRow r = InputDateToAJDate(options.rows[static_cast<size_t>(row)], zone.index).row;
+    return InputDateToString(r, shortMonths, LanguageIndex(), zones);
+  }
+  const double local = engine.TableJulianDates[static_cast<size_t>(row)] + zone.minutesEast / 1440.0 + 0.5;
+  const double day = std::floor(local);
+  return JdnToDateText(static_cast<int>(day), shortMonths, LanguageIndex()) + ", " +
+         DayFractionToTimeText(local - day, false) + " (" + zones.Text(zone.index) + ")";
+}
+
+std::string Json(const AspectEngine& engine, const std::string& title, const std::string& key, bool durations,
+                 const std::vector<std::string>& lines, const reports::TransitListOptions& shown) {
+  std::string out = "{\"mode\": " + JsonString(ModeArgumentName(engine.CurrentMode)) +
+                    ", \"title\": " + JsonString(title) + ", \"sort\": " + JsonString(key) +
+                    ", \"durations\": " + (durations ? "true" : "false") + ", \"lines\": [";
+  for (size_t i = 0; i < lines.size(); ++i) out += (i > 0 ? ", " : "") + JsonString(lines[i]);
+  out += "], \"records\": [";
+  bool first = true;
+  for (const DurationEntry& r : engine.DurationRecords) {
+    if (!reports::ShownInTransitList(r, shown)) continue;
+    auto day = [&r](double v) { return r.Searched && v >= 0 ? JsonNumber(std::trunc(v)) : std::string("null"); };
+    const bool known = r.Searched && r.Beginning >= 0 && r.End >= 0;
+    out += std::string(first ? "" : ", ") + "{\"record\": " + JsonString(r.Record) +
+           ", \"planet1\": " + std::to_string(r.Planet1) + ", \"planet2\": " + std::to_string(r.Planet2) +
+           ", \"kind\": " + std::to_string(r.Kind) + ", \"deviation\": " + JsonNumber(r.Deviation) +
+           ", \"begin\": " + day(r.Beginning) + ", \"end\": " + day(r.End) + ", \"duration\": " +
+           (known ? JsonNumber(std::trunc(r.End) - std::trunc(r.Beginning) + 1) : std::string("null")) + "}";
+    first = false;
+  }
+  return out + "]}\n";
+}
+
+}  // namespace
+
+std::string ParseReportArguments(const Arguments& args, ReportOptions& options, Arguments& rest) {
+  options = ReportOptions{};
+  rest.clear();
+  static const char* const kTableValued[] = {"--mode",   "--world",          "--birth1",
+                                             "--birth2", "--orbs",           "--personal-divisor",
+                                             "--synastry-divisor", "--midpoint-orb", "--boldface", "--format"};
+  for (size_t i = 0; i < args.size(); ++i) {
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    if (arg == "--help" || arg == "-h" || arg == "--no-durations") {
+      if (inlineValue) return arg + " takes no value";
+      (arg == "--no-durations" ? options.noDurations : options.help) = true;
+    } else if (arg == "--sort") {
+      if (!inlineValue) {
+        if (i + 1 >= args.size()) return "--sort needs a value";
+        value = args[++i];
+      }
+      options.sort = value;
+      options.sortGiven = true;
+    } else {
+      // A table option keeps its value, so that a date is never read as ours.
+      rest.push_back(args[i]);
+      const bool valued = std::any_of(std::begin(kTableValued), std::end(kTableValued),
+                                      [&arg](const char* name) { return arg == name; });
+      if (valued && !inlineValue && i + 1 < args.size()) rest.push_back(args[++i]);
+    }
+  }
+  return "";
+}
+
+std::string ResolveReportSort(Mode mode, const ReportOptions& options, std::string& key, bool& durations) {
+  const std::vector<reports::SortEntry> entries = reports::SortEntries(mode, [](int) { return std::string(); });
+  durations = false;
+  if (entries.empty()) {
+    key = "exactness";
+    if (!options.sortGiven) return "";
+    return std::string("--sort does not apply to ") + ModeArgumentName(mode) + ": its report is not sorted";
+  }
+  key = options.sortGiven ? options.sort : entries.front().key;
+  const int index = reports::SortEntryIndex(mode, key);
+  if (index < 0) {
+    std::string keys;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      keys += (i == 0 ? "" : i + 1 == entries.size() ? " or " : ", ") + entries[i].key;
+    }
+    return std::string("--sort for ") + ModeArgumentName(mode) + " is " + keys + ", not " + QuotedArgument(key);
+  }
+  durations = !options.noDurations;
+  if (index >= reports::kFirstSortEntryWithDurations) {
+    if (options.noDurations) {
+      return "--sort " + key + " orders by the beginning, end or duration, which --no-durations leaves out";
+    }
+    durations = true;
+  }
+  return "";
+}
+
+int RunReport(const Arguments& args) {
+  ReportOptions reportOptions;
+  Arguments rest;
+  TableOptions parsed;
+  std::string key;
+  bool durations = false;
+  std::string error = ParseReportArguments(args, reportOptions, rest);
+  if (error.empty() && reportOptions.help) return WriteOutput("report", kReportUsage);
+  if (error.empty()) error = ParseTableArguments(rest, parsed);
+  if (error.empty()) error = ResolveReportSort(parsed.mode, reportOptions, key, durations);
+  if (!error.empty()) {
+    std::cerr << "vemo-cli report: " << error << " (try vemo-cli report --help)\n";
+    return kExitUsage;
+  }
+
+  TableOptions options;
+  AspectEngine engine;
+  std::vector<UnusableDataFile> unusable;
+  if (const int status = PrepareEngine("report", kReportUsage, rest, options, engine, unusable); status >= 0) {
+    return status;
+  }
+  engine.GetDurations();
+
+  const Mode mode = engine.CurrentMode;
+  const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+  std::array<std::string, 3> dates;
+  for (int row = 0; row < 3; ++row) {
+    if (ModeUsesRow(mode, row)) {
+      dates[static_cast<size_t>(row)] = TitleDate(options, engine, row, zone, reports::ShortMonthsInReport(mode));
+    }
+  }
+  const auto addOrbs = [&engine, mode](const std::string& title, bool personal) {
+    return ui::AddOrbToTitleText(title, ui::TitleOrbsOf(engine.Orbs, personal, static_cast<int>(mode)), true,
+                                 ProgramText(33), ProgramText(34), ProgramText(35),
+                                 [](double x) { return FormatAngleDM(x, true); });
+  };
+  const reports::ReportHeading heading = reports::MakeReportHeading(mode, dates, ProgramText, addOrbs);
+
+  reports::TransitListOptions list;
+  list.mode = mode;
+  list.showDurations = durations;
+  list.sortKey = key;
+  list.language = LanguageIndex();
+  list.orbListIndex = engine.Settings.OrbListIndex;
+
+  if (engine.GetTotalNumAspects() == 0) {
+    const std::string none = ProgramText(IsPersonalMode(mode) ? 382 : 383);
+    engine.DurationRecords.clear();
+    return WriteOutput("report", options.json ? Json(engine, heading.title, key, durations, {none}, list)
+                                              : none + "\n");
+  }
+  const std::string text = reports::ReportText(engine, list, ProgramText, [](int day) {
+    return JdnToDateText(day, false, LanguageIndex());
+  });
+  return WriteOutput("report", options.json ? Json(engine, heading.title, key, durations, Lines(text), list)
+                                            : heading.title + "\n\n" + CrLfToLf(text));
+}
+
+}  // namespace vemo::cli
