@@ -73,15 +73,6 @@ bool ParseInt(const std::string& text, int lo, int hi, int& value) {
   return true;
 }
 
-// Display width of UTF-8 text: code points (the degree sign is one column).
-size_t Width(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char ch : s) {
-    if ((ch & 0xC0) != 0x80) ++n;
-  }
-  return n;
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -353,7 +344,7 @@ std::string FormatTableText(const AspectEngine& engine, const std::vector<Unusab
   for (int n = 0; n < t.NumCells(); ++n) {
     const RowCol rc = GetRowCol(n, t.NumCols);
     for (const std::string& l : SplitLines(ShownText(t.Cells[static_cast<size_t>(n)]))) {
-      widths[static_cast<size_t>(rc.Col)] = std::max(widths[static_cast<size_t>(rc.Col)], Width(l));
+      widths[static_cast<size_t>(rc.Col)] = std::max(widths[static_cast<size_t>(rc.Col)], Utf8Length(l));
     }
   }
   for (int row = 0; row < t.NumRows; ++row) {
@@ -362,7 +353,7 @@ std::string FormatTableText(const AspectEngine& engine, const std::vector<Unusab
       const std::vector<std::string> cell = SplitLines(ShownText(t.At(row, col)));
       for (size_t k = 0; k < 2; ++k) {
         std::string piece = k < cell.size() ? cell[k] : "";
-        piece += std::string(widths[static_cast<size_t>(col)] - Width(piece), ' ');
+        piece += std::string(widths[static_cast<size_t>(col)] - Utf8Length(piece), ' ');
         textLines[k] += (col > 0 ? "  " : "") + piece;
       }
     }

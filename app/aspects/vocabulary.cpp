@@ -250,4 +250,12 @@ std::string FormatZodiacPosition(double x, bool longForm) {
   return std::to_string(ds) + "\u00B0 in " + SignName(s);
 }
 
+std::size_t Utf8Length(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char ch : text) {
+    if ((ch & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
 }  // namespace vemo

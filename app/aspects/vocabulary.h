@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -141,6 +142,10 @@ double SignedSeparation(double a, double b);
 // Decimal rounding to `places` places (0 to 22; fewer count as 0, more as 22),
 // halves to even (the comparison helper of AspectSeparation).
 double RoundHalfEven(double x, int places);
+
+// Characters (code points) of UTF-8 text: the width of a text column, where
+// the degree sign counts once.
+std::size_t Utf8Length(const std::string& text);
 
 // FormatAngleDM: angle x (radians) as whole degrees and minutes, "12°5'".
 //   omitZeroMinutes:    "30°" instead of "30°0'"

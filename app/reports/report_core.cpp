@@ -32,14 +32,6 @@ std::string ReplaceAll(std::string text, const std::string& what, const std::str
   return text;
 }
 
-size_t CodePoints(const std::string& s) {
-  size_t n = 0;
-  for (unsigned char ch : s) {
-    if ((ch & 0xC0) != 0x80) ++n;
-  }
-  return n;
-}
-
 // The key of a record: from the 1-based keyStart to the end. A record too
 // short for the key sorts as an empty key rather than failing.
 std::string KeyOf(const DurationEntry& entry, int keyStart) {
@@ -166,10 +158,10 @@ void SortRecords(std::vector<DurationEntry>& records, int keyStart) {
 
 std::array<int, 7> ColumnWidths() {
   std::array<int, 7> w{};
-  for (int p = 1; p <= kMaxPlanets; ++p) w[1] = std::max(w[1], static_cast<int>(CodePoints(PlanetName(p))));
+  for (int p = 1; p <= kMaxPlanets; ++p) w[1] = std::max(w[1], static_cast<int>(Utf8Length(PlanetName(p))));
   w[3] = w[1];
   for (int k = 1; k <= kNumKinds; ++k) {
-    w[2] = std::max(w[2], static_cast<int>(CodePoints(Aspect(k).Relation)));
+    w[2] = std::max(w[2], static_cast<int>(Utf8Length(Aspect(k).Relation)));
   }
   w[6] = 2 * w[1] + w[2] + 4;
   w[2] += 10;
@@ -180,7 +172,7 @@ std::array<int, 7> ColumnWidths() {
 }
 
 std::string PadRight(const std::string& s, int w) {
-  const size_t n = CodePoints(s);
+  const size_t n = Utf8Length(s);
   if (w < 0 || n >= static_cast<size_t>(w)) return s;
   return s + std::string(static_cast<size_t>(w) - n, ' ');
 }
