@@ -30,9 +30,11 @@
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_popup.h"
+#include "app/ui/frm_run.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
+#include "app/ui/run_core.h"
 #include "platform/ordalin/ordalin.h"
 
 namespace vemo::ui {
@@ -52,23 +54,6 @@ constexpr int kNotAvailableYetItem = 400;
 constexpr int kFirstStepItem = 170;
 constexpr int kStepItems = 5;
 
-StepCalendar OrdalinCalendar() {
-  // The date library decides which days exist; days of a month are the
-  // distance between the day numbers of two first days.
-  StepCalendar cal;
-  cal.dateExists = [](int year, int month, int day) {
-    EuroDate d{year, month, day, ORDALIN_GREGORIAN, 0, 0};
-    euro_date_to_jdn(&d);
-    return d.valid != 0;
-  };
-  cal.daysInMonth = [](int year, int month) {
-    EuroDate first{year, month, 1, ORDALIN_GREGORIAN, 0, 0};
-    EuroDate next{month == 12 ? year + 1 : year, month == 12 ? 1 : month + 1, 1, ORDALIN_GREGORIAN, 0, 0};
-    return static_cast<int>(euro_date_to_jdn(&next) - euro_date_to_jdn(&first));
-  };
-  return cal;
-}
-
 }  // namespace
 
 FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
@@ -86,6 +71,7 @@ FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
   host.systemTimezoneMinutes = [this] { return options_.systemTimezoneMinutes(); };
   host.mainWindow = [this] { return static_cast<QWidget*>(this); };
   configure_ = new settings::FrmConfigure(std::move(host), this);
+  runWindow_ = new FrmRun(engine_.Run, this);
   Timer1.setInterval(1000);
   Timer2.setInterval(3000);
   Timer2.setSingleShot(false);
@@ -120,6 +106,7 @@ void FrmMain::ConnectHandlers() {
   connect(cmdSaveAs, &QPushButton::clicked, this, [this] { cmdSaveAs_Click(); });
   connect(cmdReport, &QPushButton::clicked, this, [this] { cmdReport_Click(); });
   connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+  connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {
@@ -165,10 +152,10 @@ bool FrmMain::StartUp() {
     return false;
   }
 
-  // The reports, help, the saved states and the run search come in later
-  // versions; until then their buttons must not look usable. Save as saves
-  // the picture in the chart view and the state (later) in the table view.
-  notYetAvailable_ = {cmdRun, cmdSave, cmdLoadState, cmdRestore};
+  // The saved states come in a later version; until then their buttons must
+  // not look usable. Save as saves the picture in the chart view and the
+  // state (later) in the table view.
+  notYetAvailable_ = {cmdSave, cmdLoadState, cmdRestore};
   for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
@@ -513,6 +500,7 @@ bool FrmMain::cmdCompute_Click() {
   ArrangeForDisplay();
   SetTitle();
   SetClickHint();
+  if (runInProgress_) RunCompletionTest();
   return true;
 }
 
@@ -590,8 +578,7 @@ void FrmMain::cmdToggleGraphic_Click() {
   // ... except the commands of later versions, and the step controls in a
   // mode without a world date, which the periodic refresh would only catch
   // a second later.
-  for (QPushButton* b : notYetAvailable_) b->setEnabled(false);
-  UpdateStepControls();
+  RefreshEnabledStates();
   if (!picGraphic->isHidden()) {
     ShowPicture(false);
     SetCommandEnabled(cmdRun, false);
@@ -766,26 +753,11 @@ void FrmMain::Timer1_Timer() {
     const QString text = txbYearCE[r]->text();
     const QString digits = QString::fromStdString(DigitsOnly(text.toStdString()));
     if (digits != text) txbYearCE[r]->setText(digits);
-    cmdClear[r]->setEnabled(RowHasInput(r));
     ShowWeekday(r);
   }
-
-  UpdateStepControls();
-
-  if (GraphShown) {
-    cmdToggleGraphic->setText(Text(41));
-    lblCopyright->setVisible(false);
-    SetCommandEnabled(cmdRun, false);
-  } else if (!tableShown) {
-    cmdToggleGraphic->setText(Text(41));
-    lblCopyright->setVisible(false);
-    SetCommandEnabled(cmdRun, ModeUsesWorldDate(checked) && cboForwardBack->currentIndex() > 0 &&
-                                  cmdToggleGraphic->isEnabled());
-  } else {
-    cmdToggleGraphic->setText(Text(37));
-    lblCopyright->setVisible(true);
-    SetCommandEnabled(cmdRun, false);
-  }
+  RefreshEnabledStates();
+  cmdToggleGraphic->setText(Text(tableShown ? 37 : 41));
+  lblCopyright->setVisible(tableShown);
 
   if (!isMinimized()) ApplyModeHeight();
 
@@ -793,6 +765,74 @@ void FrmMain::Timer1_Timer() {
     stateJustRead_ = false;
     ticksSinceStateRead_ = 0;
   }
+}
+
+void FrmMain::RefreshEnabledStates() {
+  for (QPushButton* b : notYetAvailable_) b->setEnabled(false);
+  if (!IsAvailable(cmdSaveAs)) cmdSaveAs->setEnabled(false);
+  if (runInProgress_) {
+    // Only Run (to stop), Quit and the text boxes; EnableForRun set them.
+    cmdRun->setEnabled(true);
+    EnableStepControls(false);
+    return;
+  }
+  for (int r = 0; r < 3; ++r) cmdClear[r]->setEnabled(RowHasInput(r));
+  UpdateStepControls();
+  // The run search is offered only beside the chart, in the modes with a
+  // world date and with a step longer than half an hour.
+  const bool chartShown = !picGraphic->isHidden() && !GraphShown;
+  SetCommandEnabled(cmdRun, chartShown && ModeUsesWorldDate(CheckedMode()) && cboForwardBack->currentIndex() > 0 &&
+                                cmdToggleGraphic->isEnabled());
+}
+
+// ---------------------------------------------------------------- run
+
+void FrmMain::cmdRun_Click() {
+  if (ending_) return;
+  if (!runInProgress_ && CheckedMode() == 1) {
+    runWindow_->ShowModal(this, engine_.PlanetCount);
+    if (ending_ || runWindow_->Cancelled()) return;
+  }
+  if (runInProgress_) {
+    StopRun();
+    return;
+  }
+  // In the personal-transit modes a run only animates: nothing is sought.
+  runCriteria_ = CheckedMode() == 1 ? runWindow_->Criteria() : RunCriteria{};
+  StartRunState(engine_.Run, runCriteria_);
+  runInProgress_ = true;
+  cmdRun->setText(Text(43));
+  EnableForRun(false);
+  cmdForwardBack_Click(0);
+}
+
+void FrmMain::StopRun() {
+  runInProgress_ = false;
+  EndRunState(engine_.Run);
+  cmdRun->setText(Text(36));
+  EnableForRun(true);
+}
+
+void FrmMain::EnableForRun(bool enable) {
+  SetEnabledOfAll(this, enable);
+  if (enable) {
+    RefreshEnabledStates();
+    SetSaveAsCaption();
+    return;
+  }
+  for (QWidget* c : std::initializer_list<QWidget*>{cmdRun, cmdQuit, txbReport, txbReport1}) c->setEnabled(true);
+}
+
+void FrmMain::RunCompletionTest() {
+  const int n = RunCompletionCount(engine_, runCriteria_);
+  if (n == 0) return;
+  const std::string message = RunFoundMessage(runCriteria_, n, [](int item) { return vemo::ProgramText(item); });
+  ShowMessageBox(this, {QMessageBox::Information, Text(122), DisplayText(message), QMessageBox::Ok, QMessageBox::Ok});
+  StopRun();
+  // The run window again, to search on from here or to cancel. When this
+  // happens within a step, a run started from it goes on in that step's
+  // loop after the pause.
+  cmdRun_Click();
 }
 
 // ---------------------------------------------------------------- size rule
@@ -840,33 +880,48 @@ void FrmMain::WaitForStepDelay() {
   // The pause between two steps of a run: the event loop keeps running (the
   // user can stop the run) until Timer2 fires once.
   stepDelayPending_ = true;
-  Timer2.setInterval((CheckedMode() == 1 && RunQuickly) ? 100 : 1000);
-  QEventLoop loop;
-  const auto c = connect(&Timer2, &QTimer::timeout, &loop, &QEventLoop::quit);
-  Timer2.start();
-  if (stepDelayPending_) loop.exec();
-  Timer2.stop();
-  disconnect(c);
+  Timer2.setInterval((CheckedMode() == 1 && runWindow_->RunQuickly()) ? 100 : 1000);
+  if (options_.waitBetweenSteps) {
+    options_.waitBetweenSteps(Timer2.interval());
+  } else {
+    QEventLoop loop;
+    const auto c = connect(&Timer2, &QTimer::timeout, &loop, &QEventLoop::quit);
+    waitLoop_ = &loop;
+    Timer2.start();
+    if (stepDelayPending_) loop.exec();
+    waitLoop_ = nullptr;
+    Timer2.stop();
+    disconnect(c);
+  }
   stepDelayPending_ = false;
 }
 
 void FrmMain::cmdForwardBack_Click(int index) {
   if (steppingInProgress_) return;  // a click re-entered during the pause of a run
   const bool forward = index == 0;
-  const StepCalendar calendar = OrdalinCalendar();
+  const StepCalendar calendar = DateLibraryStepCalendar();
   steppingInProgress_ = true;
   QCoreApplication::processEvents();
   do {
     const StepDate previous = ReadWorldStepDate();
     StepDate next = previous;
     const int size = std::clamp(cboForwardBack->currentIndex(), 0, kStepItems - 1);
-    if (!StepWorldDate(next, static_cast<StepSize>(size), forward, calendar)) break;
+    if (!StepWorldDate(next, static_cast<StepSize>(size), forward, calendar)) {
+      if (runInProgress_) StopRun();
+      break;
+    }
     WriteWorldStepDate(next);
+    // A pattern with the sought planets found at an earlier step must not
+    // complete this one.
+    if (runInProgress_) BeforeRunCompute(engine_.Run);
     // A refused computation puts the previous date back, whichever row was
     // refused: in Personal transits a bad birthdate leaves the table at the
-    // old world date, and the row must not claim otherwise.
+    // old world date, and the row must not claim otherwise. The date's
+    // message has been shown; a run ends there, with its controls usable
+    // again.
     if (!cmdCompute_Click() || engine_.JulianDates[0] < 0) {
       WriteWorldStepDate(previous);
+      if (runInProgress_) StopRun();
       break;
     }
     if (!forward || !runInProgress_) break;
@@ -882,8 +937,13 @@ void FrmMain::EndProgram() {
   if (ending_) return;
   ending_ = true;
   runInProgress_ = false;
+  EndRunState(engine_.Run);
   Timer1.stop();
   Timer2.stop();
+  // A run pausing between two steps: its wait ends now, and the step loop
+  // sees the end.
+  if (waitLoop_) waitLoop_->quit();
+  runWindow_->hide();
   configure_->hide();
   popUp_->hide();
   hide();

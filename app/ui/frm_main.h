@@ -25,10 +25,12 @@
 #include "app/chart/chart.h"
 #include "app/chart/saved_picture.h"
 #include "app/time/timezones.h"
+#include "app/ui/run_core.h"
 #include "app/ui/stepping_core.h"
 
 class QButtonGroup;
 class QComboBox;
+class QEventLoop;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,6 +47,7 @@ class FrmView;
 namespace vemo::ui {
 
 class FrmPopUp;
+class FrmRun;
 class ChartView;
 
 // What the window takes from outside; the defaults are the real program's.
@@ -65,6 +68,10 @@ struct MainWindowOptions {
       saveFileName;
   // The graphics converter of saved PNG pictures (BMP in, PNG out).
   vemo::chart::Converter convertBmpToPng;
+  // The pause between two steps of a run (milliseconds asked for). Empty:
+  // Timer2 with the event loop running until it fires. Tests answer at once
+  // and may press buttons meanwhile, as a user could during the pause.
+  std::function<void(int milliseconds)> waitBetweenSteps;
 };
 
 // A cell of the aspect table. Clicks are reported for the beginning/end
@@ -124,6 +131,11 @@ class FrmMain : public QWidget {
   void cmdHelp_Click();
   // Save as: in the chart view saves the picture (PNG, SVG or PNG for print).
   void cmdSaveAs_Click();
+  // Run: starts a run (in World transits after the run window's criteria),
+  // or stops the run in progress.
+  void cmdRun_Click();
+  // During a run only Run, Quit and the two text boxes stay usable.
+  void EnableForRun(bool enable);
   // The filters of the picture's save dialog: PNG (through the converter),
   // SVG, PNG at twice the resolution.
   static QStringList PictureFilters();
@@ -149,8 +161,8 @@ class FrmMain : public QWidget {
   int ModeNumber() const { return modeNumber_; }
   int CheckedMode() const;
   bool RunInProgress() const { return runInProgress_; }
-  void SetRunInProgress(bool on) { runInProgress_ = on; }
-  bool RunQuickly = false;  // chkRunQuickly of the run window
+  // The run window (criteria of World-transit runs, "Run quickly").
+  FrmRun* RunWindow() { return runWindow_; }
   bool GraphShown = false;  // the aspect time graph is shown (set by the chart)
   int LocalTimezoneIndex() const { return localTimezoneIndex_; }
 
@@ -254,6 +266,14 @@ class FrmMain : public QWidget {
   StepDate ReadWorldStepDate() const;
   void WriteWorldStepDate(const StepDate& d);
   void WaitForStepDelay();
+  // The enabled states that follow the view, the mode and the rows (the
+  // periodic refresh, and after the controls were all enabled at once).
+  void RefreshEnabledStates();
+  // The run ends: flag, caption 36, controls usable again.
+  void StopRun();
+  // The last step of a computation during a run: stops it with a message
+  // when the sought pattern is in the new table.
+  void RunCompletionTest();
   // The two ways a clicked aspect is explained further.
   void ShowAspectTimeGraph(const AspectClickInfo& info);
   void OfferDurationsReport(const AspectClickInfo& info);
@@ -295,6 +315,11 @@ class FrmMain : public QWidget {
   FrmPopUp* popUp_ = nullptr;
   reports::FrmDurations* durations_ = nullptr;
   reports::FrmView* view_ = nullptr;
+  FrmRun* runWindow_ = nullptr;
+  // The criteria of the run in progress (none in the personal-transit modes).
+  RunCriteria runCriteria_;
+  // The event loop of the pause between two steps, while it runs.
+  QEventLoop* waitLoop_ = nullptr;
   QButtonGroup* modeGroup_ = nullptr;
   QButtonGroup* unitGroup_ = nullptr;
   std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};

@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsStayDisabledAndSaySo) {
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   const QString notYet = QString::fromStdString(vemo::ProgramText(400));
   ASSERT_FALSE(notYet.isEmpty());
-  QPushButton* later[] = {w->cmdRun, w->cmdSave, w->cmdLoadState, w->cmdRestore};
+  QPushButton* later[] = {w->cmdSave, w->cmdLoadState, w->cmdRestore};
   // Whatever enables the other commands leaves these alone.
   const std::pair<const char*, std::function<void()>> steps[] = {
       {"StartUp", [] {}},
@@ -334,6 +334,7 @@ TEST_F(MainWindowTest, ButtonsOfLaterWindowsStayDisabledAndSaySo) {
     const bool chart = std::string(name) == "ChartShown";
     EXPECT_EQ(w->cmdSaveAs->isEnabled(), chart);
     EXPECT_EQ(w->cmdSaveAs->toolTip(), chart ? QString() : notYet);
+    EXPECT_EQ(w->cmdRun->isEnabled(), chart);  // Personal transits, steps of a day
   }
   EXPECT_TRUE(w->cmdQuit->isEnabled());
   EXPECT_TRUE(w->cmdConfigure->isEnabled());
@@ -435,28 +436,6 @@ TEST_F(MainWindowTest, TitleStatesTheOrbsOfTheMode) {
   EXPECT_TRUE(w->lblTitle->text().startsWith(QString::fromStdString(vemo::ProgramText(29))));
   EXPECT_TRUE(w->lblTitle->text().endsWith(QString::fromStdString("  " + range + ": 1° " + to + " 3°20'")))
       << w->lblTitle->text().toStdString();
-}
-
-TEST_F(MainWindowTest, ARunStepsForwardAtItsPaceWithoutBlockingTheWindow) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  SetRow(0, "2024", 6, 15, HourEntry(14, 0), kGmtPlus1);
-  w->cboForwardBack->setCurrentIndex(1);  // one day
-  w->RunQuickly = true;                    // 100 ms between steps in World transits
-  w->SetRunInProgress(true);
-  // The user stops the run (the run window's Cancel) once the date has
-  // reached 18 June; a guard ends it in any case after ten seconds.
-  int ticks = 0;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    ++ticks;
-    if (w->cboDayCE[0]->currentIndex() >= 18) w->SetRunInProgress(false);
-  });
-  ticker.start(10);
-  QTimer::singleShot(10000, [this] { w->SetRunInProgress(false); });
-  w->cmdForwardBack_Click(0);
-  EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 18);  // three paced steps of one day
-  EXPECT_GT(ticks, 0);                             // events kept flowing during the pauses
-  EXPECT_FALSE(w->Timer2.isActive());
 }
 
 TEST_F(MainWindowTest, ConfigureButtonShowsTheWindowModallyAndRecomputesOnAccept) {
@@ -616,16 +595,6 @@ TEST_F(AspectCellClickTest, StaticModesTellNothing) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(w->focusWidget(), w->cmdCompute);
   }
-}
-
-TEST_F(AspectCellClickTest, ClicksDuringARunAreIgnored) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  w->SetRunInProgress(true);
-  Click(CellOf(kMars, kPluto));
-  EXPECT_TRUE(boxes.empty());
-  w->SetRunInProgress(false);
-  Click(CellOf(kMars, kPluto));
-  EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST(MessageBoxTitle, AnEmptyTitleReachesTheWindowSystemAsABlank) {

@@ -48,6 +48,11 @@ void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFo
     return saveName;
   };
   o.convertBmpToPng = converter;
+  if (!realPause) {
+    o.waitBetweenSteps = [this](int ms) {
+      if (onWait) onWait(ms);
+    };
+  }
   w = std::make_unique<FrmMain>(o);
   ASSERT_TRUE(w->StartUp());
   // Start-up may tell about missing data files; the tests look at later boxes.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,12 @@ class WindowTest : public ::testing::Test {
   QString saveFilter;
   std::vector<QString> dialogs;
   vemo::chart::Converter converter;
+
+  // The pause between two steps of a run returns at once after calling
+  // onWait (when set) with the milliseconds asked for; with realPause set
+  // before Start, the window's own timer runs instead.
+  std::function<void(int milliseconds)> onWait;
+  bool realPause = false;
 
   QTemporaryDir settingsDir;
   std::unique_ptr<FrmMain> w;
