@@ -489,8 +489,9 @@ bool FrmMain::cmdCompute_Click() {
   DrawTable();
   ShowSummary();
   intTotalNumAspects = engine_.GetTotalNumAspects();
-  SetCommandEnabled(cmdToggleGraphic, true);
-  SetCommandEnabled(cmdLoadState, picGraphic->isHidden());
+  // During a run only Run and Quit stay usable (EnableForRun).
+  SetCommandEnabled(cmdToggleGraphic, !runInProgress_);
+  SetCommandEnabled(cmdLoadState, picGraphic->isHidden() && !runInProgress_);
   // The view stays as it is: a chart on screen (or the time graph, which
   // belonged to the table just replaced) shows the chart of the new table.
   if (!picGraphic->isHidden()) {
@@ -790,7 +791,10 @@ void FrmMain::RefreshEnabledStates() {
 void FrmMain::cmdRun_Click() {
   if (ending_) return;
   if (!runInProgress_ && CheckedMode() == 1) {
+    const bool ticking = Timer1.isActive();
+    Timer1.stop();
     runWindow_->ShowModal(this, engine_.PlanetCount);
+    if (ticking && !ending_) Timer1.start();
     if (ending_ || runWindow_->Cancelled()) return;
   }
   if (runInProgress_) {

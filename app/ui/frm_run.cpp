@@ -99,7 +99,6 @@ void FrmRun::BuildControls() {
   layout->addWidget(chkRunQuickly);
   layout->addSpacing(6);
   layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void FrmRun::FillLists(int planetCount) {
@@ -134,6 +133,7 @@ void FrmRun::Activate(QWidget* mainWindow, int planetCount) {
   SetFontNameOfAll(this, QStringLiteral("Arial"));
   Timer1_Timer();
   adjustSize();
+  setFixedSize(sizeHint());
   if (mainWindow) {
     const QRect g = mainWindow->frameGeometry();
     move(g.x() + (g.width() - width()) / 2, g.y() + 60);

@@ -2,7 +2,8 @@
 // pictures of it (the six modes, World transits with the darker palette
 // colours and a kind left out of the chart, the one-set and two-set charts
 // and the time graph of a personal transit), of the report window in World
-// transits and Natal aspects and of the configuration window as PNG files. Used by scripts/screenshot for the manual and the README; it
+// transits and Natal aspects, of the configuration window and of the run
+// window as PNG files. Used by scripts/screenshot for the manual and the README; it
 // runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
 // Usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]
@@ -11,6 +12,7 @@
 // added to every file name (main-world-150.png for a run at 150 %). Settings
 // are read from and written to a temporary folder, never the user's own.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -26,6 +28,7 @@
 
 #include "app/reports/frm_durations.h"
 #include "app/settings/frm_configure.h"
+#include "app/ui/frm_run.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/message_box.h"
 
@@ -163,5 +166,17 @@ int main(int argc, char* argv[]) {
   configure->show();
   ok = Save(configure, file("configure")) && ok;
   configure->hide();
+
+  // The run window with a search filled in: two grand trines, one with Mars.
+  vemo::ui::FrmRun* run = w.RunWindow();
+  run->Activate(&w, w.Engine().PlanetCount);
+  run->cboAspectPattern->setCurrentIndex(vemo::kGrandTrine);
+  run->cboSoughtPlanet[0]->setCurrentIndex(vemo::kMars);
+  run->chkTwoOrMore->setChecked(true);
+  run->chkRunQuickly->setChecked(true);
+  run->Timer1_Timer();
+  run->show();
+  ok = Save(run, file("run")) && ok;
+  run->hide();
   return ok ? 0 : 1;
 }

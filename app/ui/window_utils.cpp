@@ -25,7 +25,11 @@ void SetFontNameOfAll(QWidget* window, const QString& fontName) {
 
 void SetEnabledOfAll(QWidget* window, bool enabled) {
   if (!window) return;
-  for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->setEnabled(enabled);
+  // The window's own controls: the other windows it owns (dialogs, the
+  // pop-up, the report window) keep their state.
+  for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!w->isWindow()) w->setEnabled(enabled);
+  }
 }
 
 void SetBackColorOfAll(QWidget* window, const QColor& colour) {

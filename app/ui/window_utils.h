@@ -15,7 +15,7 @@ bool SetFocusIfPossible(QWidget* control);
 // Sets the font family of the window and of every control on it.
 void SetFontNameOfAll(QWidget* window, const QString& fontName);
 
-// Enables or disables every control of the window.
+// Enables or disables every control of the window (not the windows it owns).
 void SetEnabledOfAll(QWidget* window, bool enabled);
 
 // Background colour of the window and of every control on it.
