@@ -198,6 +198,69 @@ const char* RowArgumentName(int row) {
   return (row >= 0 && row < 3) ? kNames[row] : "";
 }
 
+bool IsOrbOption(const std::string& name) {
+  static const char* const kOrbOptions[] = {"--orbs", "--personal-divisor", "--synastry-divisor",
+                                            "--midpoint-orb", "--boldface"};
+  for (const char* option : kOrbOptions) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettings& settings,
+                    std::string& error) {
+  error.clear();
+  if (!IsOrbOption(name)) return false;
+  if (name == "--orbs") {
+    std::array<int, 7> orbs{};
+    std::stringstream in(value);
+    std::string part;
+    size_t n = 0;
+    bool good = true;
+    while (good && std::getline(in, part, ',')) good = n < orbs.size() && ParseInt(part, 0, 15, orbs[n++]);
+    // getline drops a trailing empty field: "1,2,3,4,5,6,7," must not pass.
+    if (!good || n != orbs.size() || value.back() == ',') {
+      error = "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
+      return true;
+    }
+    for (size_t k = 0; k < 7; ++k) settings.OrbListIndex[k] = orbs[k];
+  } else if (name == "--personal-divisor" || name == "--synastry-divisor") {
+    int divisor = 0;
+    if (!ParseInt(value, 1, 5, divisor)) {
+      error = name + " is a whole number 1 to 5, not " + QuotedArgument(value);
+      return true;
+    }
+    settings.ProportionListIndex[name == "--personal-divisor" ? 0 : 1] = ProportionListIndexOfDivisor(divisor);
+  } else if (name == "--midpoint-orb") {
+    int index = 0;
+    if (!ParseInt(value, 0, 7, index)) {
+      error = "--midpoint-orb is a list position 0 to 7, not " + QuotedArgument(value);
+      return true;
+    }
+    settings.MidpointOrbListIndex = index;
+  } else {  // --boldface
+    int divisor = 0;
+    // Only this value counts: whatever an earlier --boldface set goes.
+    const OrbSettings defaults = DefaultOrbSettings();
+    settings.UseBoldface = defaults.UseBoldface;
+    settings.BoldfaceOneDegree = defaults.BoldfaceOneDegree;
+    settings.BoldfaceFactorListIndex = defaults.BoldfaceFactorListIndex;
+    if (value == "off") {
+      settings.UseBoldface = false;
+    } else if (value == "1deg") {
+      settings.UseBoldface = true;
+      settings.BoldfaceOneDegree = true;
+    } else if (ParseInt(value, 2, 20, divisor) && BoldfaceListIndexOfDivisor(divisor) >= 0) {
+      settings.UseBoldface = true;
+      settings.BoldfaceOneDegree = false;
+      settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
+    } else {
+      error = "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not " + QuotedArgument(value);
+    }
+  }
+  return true;
+}
+
 std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
   options = TableOptions{};
   for (size_t i = 0; i < args.size(); ++i) {
@@ -209,11 +272,8 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
       else options.help = true;
       continue;
     }
-    static const char* const kValued[] = {"--mode",   "--world", "--birth1", "--birth2",
-                                          "--orbs",   "--personal-divisor",
-                                          "--synastry-divisor", "--midpoint-orb",
-                                          "--boldface", "--format"};
-    bool known = false;
+    static const char* const kValued[] = {"--mode", "--world", "--birth1", "--birth2", "--format"};
+    bool known = IsOrbOption(arg);
     for (const char* name : kValued) known = known || arg == name;
     if (!known) return "unknown argument " + QuotedArgument(args[i]);
     if (!inlineValue) {
@@ -241,53 +301,8 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
       }
       options.rows[static_cast<size_t>(row)] = parsed;
       options.given[static_cast<size_t>(row)] = true;
-    } else if (arg == "--orbs") {
-      std::array<int, 7> orbs{};
-      std::stringstream in(value);
-      std::string part;
-      int n = 0;
-      while (std::getline(in, part, ',')) {
-        if (n >= 7 || !ParseInt(part, 0, 15, orbs[static_cast<size_t>(n)])) {
-          return "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
-        }
-        ++n;
-      }
-      if (n != 7 || (!value.empty() && value.back() == ',')) {
-        return "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
-      }
-      for (size_t k = 0; k < 7; ++k) options.settings.OrbListIndex[k] = orbs[k];
-    } else if (arg == "--personal-divisor" || arg == "--synastry-divisor") {
-      int divisor = 0;
-      if (!ParseInt(value, 1, 5, divisor)) {
-        return arg + " is a whole number 1 to 5, not " + QuotedArgument(value);
-      }
-      options.settings.ProportionListIndex[arg == "--personal-divisor" ? 0 : 1] =
-          ProportionListIndexOfDivisor(divisor);
-    } else if (arg == "--midpoint-orb") {
-      int index = 0;
-      if (!ParseInt(value, 0, 7, index)) {
-        return "--midpoint-orb is a list position 0 to 7, not " + QuotedArgument(value);
-      }
-      options.settings.MidpointOrbListIndex = index;
-    } else if (arg == "--boldface") {
-      int divisor = 0;
-      // Only this value counts: whatever an earlier --boldface set goes.
-      const OrbSettings defaults = DefaultOrbSettings();
-      options.settings.UseBoldface = defaults.UseBoldface;
-      options.settings.BoldfaceOneDegree = defaults.BoldfaceOneDegree;
-      options.settings.BoldfaceFactorListIndex = defaults.BoldfaceFactorListIndex;
-      if (value == "off") {
-        options.settings.UseBoldface = false;
-      } else if (value == "1deg") {
-        options.settings.UseBoldface = true;
-        options.settings.BoldfaceOneDegree = true;
-      } else if (ParseInt(value, 2, 20, divisor) && BoldfaceListIndexOfDivisor(divisor) >= 0) {
-        options.settings.UseBoldface = true;
-        options.settings.BoldfaceOneDegree = false;
-        options.settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
-      } else {
-        return "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not " + QuotedArgument(value);
-      }
+    } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
+      if (!error.empty()) return error;
     } else if (arg == "--format") {
       if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
       options.json = value == "json";

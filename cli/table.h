@@ -33,6 +33,15 @@ struct TableOptions {
 // message for a usage error.
 std::string ParseTableArguments(const Arguments& args, TableOptions& options);
 
+// The orb options that table, durations, report and search share: --orbs,
+// --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface.
+bool IsOrbOption(const std::string& name);
+// Reads the value of orb option `name` into settings. Returns false (and
+// touches nothing) when name is not an orb option; otherwise error receives
+// "" or the one-line message for a bad value.
+bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettings& settings,
+                    std::string& error);
+
 // Mode names of the command line: world, natal1, natal2, personal1,
 // personal2, synastry.
 const char* ModeArgumentName(Mode mode);
