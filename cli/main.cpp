@@ -13,6 +13,7 @@
 
 #include "cli/commands.h"
 #include "cli/chart.h"
+#include "cli/search.h"
 #include "cli/table.h"
 
 namespace {
@@ -30,6 +31,7 @@ const Command kCommands[] = {
     {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
     {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture"},
     {"report", vemo::cli::RunReport, "the aspect report: transits with their durations, or the chart described"},
+    {"search", vemo::cli::RunSearch, "run forward until an aspect pattern appears"},
 };
 
 std::string Usage() {

@@ -2,6 +2,12 @@
 
 #include <cstdio>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "app/text/program_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
@@ -20,6 +26,14 @@ std::string OneLine(std::string text) {
     if (ch == '\n' || ch == '\r') ch = ' ';
   }
   return text;
+}
+
+bool StderrIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
 }
 
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state) {

@@ -32,4 +32,8 @@ std::vector<std::string> DataFileWarnings(const ProgramFolderState& state);
 // text on one line: CR LF and LF become blanks.
 std::string OneLine(std::string text);
 
+// True when standard error is a terminal (a console on Windows), where a
+// long-running command may show its progress on a line it rewrites.
+bool StderrIsTerminal();
+
 }  // namespace vemo::cli

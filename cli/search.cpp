@@ -1,0 +1,360 @@
+// vemo-cli search --pattern NAME [--planets P1[,P2[,P3]]] [--count N] --from DATE
+//                 [--to DATE] [--step day|week|month|year] [orb options] [--format text|json]
+
+#include "cli/search.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "app/aspects/date_rows.h"
+#include "app/aspects/vocabulary.h"
+#include "app/chart/chart_input.h"
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
+#include "app/time/pluto_table.h"
+#include "app/time/timezones.h"
+#include "cli/positions.h"
+#include "cli/program_folder.h"
+#include "cli/table.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kSearchUsage =
+    "Usage: vemo-cli search --pattern NAME [--planets P1[,P2[,P3]]] [--count N]\n"
+    "                       --from DATE [--to DATE] [--step day|week|month|year]\n"
+    "                       [orb options] [--format text|json]\n"
+    "Steps the world date forward from --from as a run of the window does in World\n"
+    "transits, and stops at the first table that holds the pattern.\n\n"
+    "  --pattern NAME     Grand trine, Kite, Rectangle, T-square, Grand cross, Yod,\n"
+    "                     Yod-kite, Trapezium, 6-Stellium, 5-Stellium, 4-Stellium,\n"
+    "                     3-Stellium, Grand sextile or Midpoint, in any case, with\n"
+    "                     blanks or hyphens (\"grand-trine\"), or the index 0..13\n"
+    "  --planets P1[,P2[,P3]]  one to three planets the pattern must involve: Earth,\n"
+    "                     Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune,\n"
+    "                     Pluto, or their numbers 1..9\n"
+    "  --count N          N or more of the pattern at once, 2..9 (default: one)\n"
+    "  --from DATE        where the run starts; the first date tested is one step\n"
+    "                     later. DATE as for vemo-cli table: Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]\n"
+    "  --to DATE          the last date to test (default: December 31, 2799, 23:30 in\n"
+    "                     the zone of --from)\n"
+    "  --step SIZE        day (default), week, month or year\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     as for vemo-cli table (see vemo-cli table --help)\n"
+    "  --format text|json the date found, the run's message, the pattern lines and\n"
+    "                     the steps as text (default), or {\"found\": true, \"jd\",\n"
+    "                     \"date\", \"message\", \"patterns\", \"steps\"}; when not found\n"
+    "                     one line, or {\"found\": false, \"steps\", \"last_jd\"}\n"
+    "  --help             this text\n\n"
+    "On a terminal a search of more than a second shows the date it has reached on\n"
+    "stderr.\n"
+    "Exit status: 0 found, 1 planets_vemo, the program text or the program folder\n"
+    "cannot be used or the output cannot be written, 2 bad command line or a\n"
+    "refused date, 3 not found by --to (or by a date the program does not take,\n"
+    "named on stderr).\n";
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// Lower case, hyphens as blanks: "Yod-kite" and "yod kite" compare equal.
+std::string Folded(const std::string& text) {
+  std::string folded = Lower(text);
+  for (char& c : folded) {
+    if (c == '-') c = ' ';
+  }
+  return folded;
+}
+
+bool ParseWhole(const std::string& text, int lo, int hi, int& value) {
+  int v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) return false;
+  value = v;
+  return true;
+}
+
+std::string PatternList() {
+  std::string names;
+  for (int i = 0; i < kNumPatterns; ++i) names += (i > 0 ? ", " : "") + PatternName(i);
+  return names;
+}
+
+std::string ZoneText(int zoneIndex) {
+  static const TimezoneList zones(false);
+  return zones.Text(zoneIndex);
+}
+
+// "2024-06-15 14:00 GMT+1:00": a world-date row as the window shows it.
+std::string RowText(const DateRow& row) {
+  return chart::PictureDateText(row.yearText, row.monthIndex, row.dayIndex) + " " +
+         HourEntryText(row.hourIndex) + " " + ZoneText(row.zoneIndex);
+}
+
+std::string CrLfToLf(std::string text) {
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text;
+}
+
+// "No grand trine involving Mars found", "No 3 or more T-squares found":
+// lower case inside the sentence as the run's message writes it.
+std::string NotFoundText(const ui::RunCriteria& criteria) {
+  const std::string& name = PatternName(criteria.patternIndex);
+  std::string text = "No ";
+  if (criteria.twoOrMore) text += std::to_string(criteria.numToFind) + " or more ";
+  text += name == "T-square" ? name : Lower(name);
+  if (criteria.twoOrMore) text += "s";
+  if (criteria.planetsGiven) {
+    text += " involving";
+    for (int planet : criteria.soughtPlanets) {
+      if (planet > 0) text += " " + PlanetName(planet);
+    }
+  }
+  return text + " found";
+}
+
+// The date the search has reached, on one line of stderr that it rewrites:
+// only on a terminal, after the first second, a few times a second.
+class ProgressLine {
+ public:
+  explicit ProgressLine(int zoneMinutes) : zoneMinutes_(zoneMinutes), terminal_(StderrIsTerminal()) {}
+
+  void Update(long steps, double ajd) {
+    if (!terminal_) return;
+    const auto now = Clock::now();
+    if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(250)) return;
+    last_ = now;
+    const double localDay = std::floor(ajd + zoneMinutes_ / 1440.0 + 0.5);
+    width_ = std::max(width_, std::fprintf(stderr, "\rsearching %s (%ld steps)",
+                                           JdnToIsoDate(static_cast<int>(localDay)).c_str(), steps));
+    std::fflush(stderr);
+  }
+
+  // Blanks over the line, so that what follows starts on a clean one.
+  void Clear() {
+    if (width_ == 0) return;
+    std::fprintf(stderr, "\r%*s\r", width_, "");
+    std::fflush(stderr);
+    width_ = 0;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  int zoneMinutes_;
+  bool terminal_;
+  int width_ = 0;  // of the longest line written, 0 while none is
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point last_{};
+};
+
+std::string StepsText(long steps) { return std::to_string(steps) + (steps == 1 ? " step" : " steps"); }
+
+std::string FoundText(const AspectEngine& engine, const ui::RunSearchResult& result) {
+  const DateRow& r = result.row;
+  char jd[48];
+  std::snprintf(jd, sizeof jd, ", JD %.6f (UT)\n", result.lastAjd);
+  return chart::PictureDateLine(ProgramText(kRowNameItem[kWorldRow]),
+                                chart::PictureDateText(r.yearText, r.monthIndex, r.dayIndex),
+                                HourEntryText(r.hourIndex), ZoneText(r.zoneIndex)) +
+         jd + CrLfToLf(result.message) + "\n\n" + CrLfToLf(engine.Table.PatternText) + StepsText(result.steps) +
+         "\n";
+}
+
+std::string FoundJson(const AspectEngine& engine, const ui::RunSearchResult& result) {
+  std::string out = "{\"found\": true, \"jd\": " + JsonNumber(result.lastAjd) + ", \"date\": " +
+                    JsonString(RowText(result.row)) + ", \"message\": " +
+                    JsonString(CrLfToLf(result.message)) + ", \"patterns\": [";
+  const std::string& text = engine.Table.PatternText;
+  bool first = true;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find("\r\n", start), text.size());
+    if (end > start) {
+      out += (first ? "" : ", ") + JsonString(text.substr(start, end - start));
+      first = false;
+    }
+    start = end + 2;
+  }
+  return out + "], \"steps\": " + std::to_string(result.steps) + "}\n";
+}
+
+}  // namespace
+
+int PatternOfArgument(const std::string& text) {
+  int index = -1;
+  if (ParseWhole(text, 0, kNumPatterns - 1, index)) return index;
+  for (int i = 0; i < kNumPatterns; ++i) {
+    if (Folded(text) == Folded(PatternName(i))) return i;
+  }
+  return -1;
+}
+
+int PlanetOfArgument(const std::string& text) {
+  int planet = 0;
+  if (ParseWhole(text, 1, kMaxPlanets, planet)) return planet;
+  for (int p = 1; p <= kMaxPlanets; ++p) {
+    if (Folded(text) == Folded(PlanetName(p))) return p;
+  }
+  return 0;
+}
+
+std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) {
+  options = SearchOptions{};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    if (arg == "--help" || arg == "-h") {
+      if (inlineValue) return arg + " takes no value";
+      options.help = true;
+      continue;
+    }
+    static const char* const kValued[] = {"--pattern", "--planets", "--count", "--from",
+                                          "--to",      "--step",    "--format"};
+    bool known = IsOrbOption(arg);
+    for (const char* name : kValued) known = known || arg == name;
+    if (!known) return "unknown argument " + QuotedArgument(args[i]);
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      value = args[++i];
+    }
+    if (arg == "--pattern") {
+      options.pattern = PatternOfArgument(value);
+      if (options.pattern < 0) {
+        return "--pattern is one of " + PatternList() + " (or 0 to 13), not " + QuotedArgument(value);
+      }
+    } else if (arg == "--planets") {
+      options.planets = {0, 0, 0};
+      std::size_t n = 0;
+      for (std::size_t start = 0; start <= value.size(); ++n) {
+        const std::size_t end = std::min(value.find(',', start), value.size());
+        const int planet = PlanetOfArgument(value.substr(start, end - start));
+        if (n >= options.planets.size() || planet == 0) {
+          return "--planets names one to three planets (Earth .. Pluto or 1 to 9) separated by commas, not " +
+                 QuotedArgument(value);
+        }
+        options.planets[n] = planet;
+        start = end + 1;
+      }
+      if (ui::RepeatedSoughtPlanet(options.planets) != 0) return "Planet specified more than once.";
+    } else if (arg == "--count") {
+      if (!ParseWhole(value, ui::kMinNumToFind, ui::kMaxNumToFind, options.count)) {
+        return "--count is a whole number 2 to 9, not " + QuotedArgument(value);
+      }
+    } else if (arg == "--from" || arg == "--to") {
+      DateRow parsed;
+      if (const std::string error = ParseDateOption(value, parsed); !error.empty()) return arg + ": " + error;
+      (arg == "--from" ? options.from : options.to) = parsed;
+      (arg == "--from" ? options.hasFrom : options.hasTo) = true;
+    } else if (arg == "--step") {
+      static const std::pair<const char*, ui::StepSize> kSteps[] = {
+          {"day", ui::StepSize::Day}, {"week", ui::StepSize::Week},
+          {"month", ui::StepSize::Month}, {"year", ui::StepSize::Year}};
+      bool found = false;
+      for (const auto& [name, size] : kSteps) {
+        if (value == name) options.step = size, found = true;
+      }
+      if (!found) return "--step is day, week, month or year, not " + QuotedArgument(value);
+    } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
+      if (!error.empty()) return error;
+    } else if (arg == "--format") {
+      if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
+      options.json = value == "json";
+    }
+  }
+  if (options.help) return "";
+  if (options.pattern < 0) return "--pattern is required";
+  if (!options.hasFrom) return "--from is required";
+  return "";
+}
+
+ui::RunCriteria SearchCriteria(const SearchOptions& options) {
+  return ui::MakeRunCriteria(options.pattern, options.planets, options.count > 0,
+                             options.count > 0 ? options.count : ui::kMinNumToFind);
+}
+
+int RunSearch(const Arguments& args) {
+  SearchOptions options;
+  if (const std::string error = ParseSearchArguments(args, options); !error.empty()) {
+    std::cerr << "vemo-cli search: " << error << " (try vemo-cli search --help)\n";
+    return kExitUsage;
+  }
+  if (options.help) return WriteOutput("search", kSearchUsage);
+  ProgramFolderState state;
+  if (const std::string error = SetUpProgramFolder("search", state); !error.empty()) {
+    std::cerr << "vemo-cli search: " << error << "\n";
+    return kExitFailure;
+  }
+  const auto text = [](int item) { return ProgramText(item); };
+  const ui::RunCriteria criteria = SearchCriteria(options);
+  if (!PlutoAvailable()) {
+    for (int planet : criteria.soughtPlanets) {
+      if (planet == kMaxPlanets) {
+        std::cerr << "vemo-cli search: Pluto is not available: its table " << kPlutoFileName
+                  << " cannot be used\n";
+        return kExitUsage;
+      }
+    }
+  }
+  const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+  if (!zone.listed) std::cerr << "vemo-cli search: " << ZoneNotListedNotice(zone.systemMinutes, text) << "\n";
+
+  const DateConversion from = InputDateToAJDate(options.from, zone.index);
+  if (!from.ok()) {
+    std::cerr << "vemo-cli search: --from: " << DateErrorMessage(kWorldRow, from.value, text) << "\n";
+    return kExitUsage;
+  }
+  // By default the run may go on to the last half hour the program takes, in
+  // the zone of --from.
+  const DateRow lastRow{std::to_string(kLastYear), 12, 31, kHourEntries - 1, from.row.zoneIndex};
+  const DateConversion to = InputDateToAJDate(options.hasTo ? options.to : lastRow, zone.index);
+  if (!to.ok()) {
+    std::cerr << "vemo-cli search: --to: " << DateErrorMessage(kWorldRow, to.value, text) << "\n";
+    return kExitUsage;
+  }
+  if (to.value < from.value) {
+    std::cerr << "vemo-cli search: --to " << RowText(to.row) << " is before --from " << RowText(from.row) << "\n";
+    return kExitUsage;
+  }
+
+  AspectEngine engine(DefaultEngineServices());
+  engine.PlutoAvailable = PlutoAvailable();
+  ui::RunSearchOptions run;
+  run.criteria = criteria;
+  run.step = options.step;
+  run.lastAjd = to.value;
+  run.localZoneIndex = zone.index;
+  run.settings = options.settings;
+  ProgressLine progress(ZoneMinutesOfIndex(from.row.zoneIndex));
+  run.progress = [&progress](long steps, double ajd) {
+    progress.Update(steps, ajd);
+    return true;
+  };
+  const ui::RunSearchResult result = ui::SearchForPattern(engine, from.row, run, text);
+  progress.Clear();
+
+  if (result.end == ui::RunSearchEnd::Found) {
+    return WriteOutput("search", options.json ? FoundJson(engine, result) : FoundText(engine, result));
+  }
+  // A step beyond December 31, 2799 is refused as too late. It lies beyond
+  // --to as well (which the program took), so the search simply ran to its
+  // end; any other refusal is named.
+  if (result.end == ui::RunSearchEnd::Refused && result.errorCode != static_cast<int>(kDateTooLate)) {
+    std::cerr << "vemo-cli search: " << DateErrorMessage(result.badRow, result.errorCode, text) << "\n";
+  }
+  const std::string out =
+      options.json ? "{\"found\": false, \"steps\": " + std::to_string(result.steps) +
+                         ", \"last_jd\": " + JsonNumber(result.lastAjd) + "}\n"
+                   : NotFoundText(criteria) + " from " + RowText(from.row) + " to " + RowText(to.row) + " (" +
+                         StepsText(result.steps) + ").\n";
+  const int status = WriteOutput("search", out);
+  return status == kExitOk ? kExitNotFound : status;
+}
+
+}  // namespace vemo::cli
