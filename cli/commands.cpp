@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -28,6 +29,14 @@ std::size_t CharacterBytes(const std::string &text, std::size_t at) {
 }
 
 }  // namespace
+
+bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value) {
+  int v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) return false;
+  value = v;
+  return true;
+}
 
 std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
   std::size_t at = 0;

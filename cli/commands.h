@@ -38,6 +38,10 @@ inline OptionWord SplitOptionWord(const std::string &word) {
   return w;
 }
 
+// A whole number lo..hi written in decimal digits (an optional minus sign),
+// nothing else. Leaves value unchanged and returns false otherwise.
+bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value);
+
 // Messages echo at most this many characters of an argument.
 inline constexpr std::size_t kEchoedCharacters = 60;
 

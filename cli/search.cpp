@@ -4,7 +4,6 @@
 #include "cli/search.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -73,14 +72,6 @@ std::string Folded(const std::string& text) {
     if (c == '-') c = ' ';
   }
   return folded;
-}
-
-bool ParseWhole(const std::string& text, int lo, int hi, int& value) {
-  int v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < lo || v > hi) return false;
-  value = v;
-  return true;
 }
 
 std::string PatternList() {
@@ -190,7 +181,7 @@ std::string FoundJson(const AspectEngine& engine, const ui::RunSearchResult& res
 
 int PatternOfArgument(const std::string& text) {
   int index = -1;
-  if (ParseWhole(text, 0, kNumPatterns - 1, index)) return index;
+  if (ParseWholeNumber(text, 0, kNumPatterns - 1, index)) return index;
   for (int i = 0; i < kNumPatterns; ++i) {
     if (Folded(text) == Folded(PatternName(i))) return i;
   }
@@ -199,7 +190,7 @@ int PatternOfArgument(const std::string& text) {
 
 int PlanetOfArgument(const std::string& text) {
   int planet = 0;
-  if (ParseWhole(text, 1, kMaxPlanets, planet)) return planet;
+  if (ParseWholeNumber(text, 1, kMaxPlanets, planet)) return planet;
   for (int p = 1; p <= kMaxPlanets; ++p) {
     if (Folded(text) == Folded(PlanetName(p))) return p;
   }
@@ -244,7 +235,7 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
       }
       if (ui::RepeatedSoughtPlanet(options.planets) != 0) return "Planet specified more than once.";
     } else if (arg == "--count") {
-      if (!ParseWhole(value, ui::kMinNumToFind, ui::kMaxNumToFind, options.count)) {
+      if (!ParseWholeNumber(value, ui::kMinNumToFind, ui::kMaxNumToFind, options.count)) {
         return "--count is a whole number 2 to 9, not " + QuotedArgument(value);
       }
     } else if (arg == "--from" || arg == "--to") {

@@ -3,7 +3,6 @@
 
 #include "cli/table.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -63,15 +62,6 @@ struct ModeName {
 constexpr ModeName kModes[] = {{"world", Mode::WorldTransits}, {"natal1", Mode::Natal1},
                                {"natal2", Mode::Natal2},       {"personal1", Mode::Personal1},
                                {"personal2", Mode::Personal2}, {"synastry", Mode::Synastry}};
-
-bool ParseInt(const std::string& text, int lo, int hi, int& value) {
-  int v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
-  if (v < lo || v > hi) return false;
-  value = v;
-  return true;
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -217,7 +207,7 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
     std::string part;
     size_t n = 0;
     bool good = true;
-    while (good && std::getline(in, part, ',')) good = n < orbs.size() && ParseInt(part, 0, 15, orbs[n++]);
+    while (good && std::getline(in, part, ',')) good = n < orbs.size() && ParseWholeNumber(part, 0, 15, orbs[n++]);
     // getline drops a trailing empty field: "1,2,3,4,5,6,7," must not pass.
     if (!good || n != orbs.size() || value.back() == ',') {
       error = "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
@@ -226,14 +216,14 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
     for (size_t k = 0; k < 7; ++k) settings.OrbListIndex[k] = orbs[k];
   } else if (name == "--personal-divisor" || name == "--synastry-divisor") {
     int divisor = 0;
-    if (!ParseInt(value, 1, 5, divisor)) {
+    if (!ParseWholeNumber(value, 1, 5, divisor)) {
       error = name + " is a whole number 1 to 5, not " + QuotedArgument(value);
       return true;
     }
     settings.ProportionListIndex[name == "--personal-divisor" ? 0 : 1] = ProportionListIndexOfDivisor(divisor);
   } else if (name == "--midpoint-orb") {
     int index = 0;
-    if (!ParseInt(value, 0, 7, index)) {
+    if (!ParseWholeNumber(value, 0, 7, index)) {
       error = "--midpoint-orb is a list position 0 to 7, not " + QuotedArgument(value);
       return true;
     }
@@ -250,7 +240,7 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
     } else if (value == "1deg") {
       settings.UseBoldface = true;
       settings.BoldfaceOneDegree = true;
-    } else if (ParseInt(value, 2, 20, divisor) && BoldfaceListIndexOfDivisor(divisor) >= 0) {
+    } else if (ParseWholeNumber(value, 2, 20, divisor) && BoldfaceListIndexOfDivisor(divisor) >= 0) {
       settings.UseBoldface = true;
       settings.BoldfaceOneDegree = false;
       settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
