@@ -1,0 +1,171 @@
+// The state file: its exact bytes, the round trip, the fallbacks of the
+// format, whole-file checking before anything is used, and replacing a file
+// only once the new one is complete.
+#include "app/settings/state_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace vemo::settings {
+namespace {
+
+constexpr std::array<int, 3> kZones{50, 50, 50};
+
+SavedState Sample() {
+  SavedState s;
+  s.rows[0] = {6, 15, "2024", 29, 26};
+  s.rows[1] = {7, 20, "1969", 42, 24};
+  s.rows[2] = {0, 0, "", 0, 0};
+  s.modes = {false, false, false, true, false, false};
+  s.stepSize = 3;
+  s.useColor = false;
+  s.orbs.OrbListIndex = {8, 7, 5, 6, 0, 2, 2, 4};
+  s.orbs.ProportionListIndex = {0, 4};
+  s.orbs.MidpointOrbListIndex = 5;
+  s.orbs.UseBoldface = true;
+  s.orbs.BoldfaceOneDegree = false;
+  s.orbs.BoldfaceFactorListIndex = 6;
+  // Sextiles (kind 5) left out of the chart.
+  s.orbs.AspectColours = {0, 255, 65535, 16711680, 65280, 0, 8421504, 16777215};
+  return s;
+}
+
+std::string File(const SavedState& s) { return FormatStateFile(s); }
+
+std::string ReplaceLine(const std::string& file, int number, const std::string& value) {
+  std::string out;
+  std::istringstream in(file);
+  std::string line;
+  for (int n = 1; std::getline(in, line); ++n) out += (n == number ? value + "\r" : line) + "\n";
+  return out;
+}
+
+std::string DropLinesFrom(const std::string& file, int number) {
+  std::size_t at = 0;
+  for (int n = 1; n < number; ++n) at = file.find("\r\n", at) + 2;
+  return file.substr(0, at);
+}
+
+TEST(StateFile, WritesTheLinesInBothStyles) {
+  const std::string expected =
+      " 6 \r\n 15 \r\n2024\r\n 29 \r\n 26 \r\n"     // world date
+      " 7 \r\n 20 \r\n1969\r\n 42 \r\n 24 \r\n"     // 1st birthdate
+      " 0 \r\n 0 \r\n\r\n 0 \r\n 0 \r\n"            // 2nd birthdate, blank
+      "#FALSE#\r\n#FALSE#\r\n#FALSE#\r\n#TRUE#\r\n#FALSE#\r\n#FALSE#\r\n"
+      " 3 \r\n 8 \r\n 7 \r\n 0 \r\n 1 \r\n 6 \r\n"  // step, orbs 1-2, colour, bold, factor
+      "#FALSE#\r\n#TRUE#\r\n#FALSE#\r\n#TRUE#\r\n 0 \r\n"
+      "8\r\n7\r\n5\r\n6\r\n0\r\n2\r\n2\r\n4\r\n"
+      "255\r\n65535\r\n16711680\r\n65280\r\n0\r\n8421504\r\n16777215\r\n"
+      " 0 \r\n 0 \r\n 5 \r\n 4 \r\n";
+  EXPECT_EQ(File(Sample()), expected);
+}
+
+TEST(StateFile, ReadsBackWhatItWroteWithTheFormatsFallbacks) {
+  const SavedState s = Sample();
+  std::array<Colour, 8> current = DefaultOrbSettings().AspectColours;
+  current[5] = 12345;
+  struct Case {
+    const char* name;
+    std::string file;
+    std::function<void(SavedState&)> expect;
+  } const cases[] = {
+      {"RoundTrip", File(s), [&](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+      {"FiftyLines", DropLinesFrom(File(s), 51),
+       [](SavedState& e) {
+         e.orbs.AspectColours[5] = 12345;
+         e.orbs.ProportionListIndex[1] = e.orbs.ProportionListIndex[0];
+       }},
+      {"ZoneBeyondItsList", ReplaceLine(File(s), 5, " 77 "),
+       [](SavedState& e) {
+         e.orbs.AspectColours[5] = 12345;
+         e.rows[0].zone = 0;
+       }},
+      {"NegativePositions", ReplaceLine(ReplaceLine(ReplaceLine(File(s), 27, "-1 "), 32, "-1 "), 50, "-1 "),
+       [](SavedState& e) {
+         e.orbs.AspectColours[5] = 12345;
+         e.orbs.BoldfaceFactorListIndex = 2;
+         e.orbs.ProportionListIndex[0] = 1;
+         e.orbs.MidpointOrbListIndex = 3;
+       }},
+      {"BlanksAndBooleansAsNumbers", ReplaceLine(ReplaceLine(File(s), 22, "   3"), 25, "#FALSE#"),
+       [](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const StateParse p = ParseStateFile(c.file, kZones, current);
+    ASSERT_TRUE(p.ok) << p.error;
+    SavedState expected = s;
+    c.expect(expected);
+    EXPECT_EQ(p.state, expected);
+  }
+}
+
+TEST(StateFile, ABrokenFileGivesNothingAndNamesTheLine) {
+  const std::string good = File(Sample());
+  const struct {
+    std::string file;
+    const char* error;
+  } cases[] = {
+      {ReplaceLine(good, 20, "abc"), "Line 20: a whole number was expected, not \"abc\"."},
+      {DropLinesFrom(good, 20), "Line 20: the file ends before this line."},
+      {ReplaceLine(good, 1, " 13 "), "Line 1: 13 is outside 0 to 12."},
+      {ReplaceLine(good, 19, "#FALSE#"), "Lines 16 to 21: no mode is selected."},
+      {ReplaceLine(good, 3, std::string(2000, '9')), "Line 3: longer than 1024 bytes."},
+      {"", "Line 1: the file ends before this line."},
+  };
+  for (const auto& c : cases) {
+    const StateParse p = ParseStateFile(c.file, kZones, DefaultOrbSettings().AspectColours);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.error, c.error);
+  }
+}
+
+class StateFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("vemo-state-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    path = (folder / "vemo.usr").string();
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::size_t FilesInFolder() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+  }
+  std::filesystem::path folder;
+  std::string path;
+};
+
+TEST_F(StateFileOnDisk, AFailedWriteLeavesThePreviousFileWhole) {
+  const std::string old = File(SavedState{});
+  ASSERT_EQ(WriteFileReplacing(path, old), "");
+  const std::string fresh = File(Sample());
+  // Fails after the first 30 lines' bytes: the old file stays, no leftovers.
+  EXPECT_NE(WriteFileReplacing(path, fresh, static_cast<long long>(DropLinesFrom(fresh, 31).size())), "");
+  std::string text;
+  ASSERT_EQ(ReadStateText(path, text), "");
+  EXPECT_EQ(text, old);
+  EXPECT_EQ(FilesInFolder(), 1u);
+  ASSERT_EQ(WriteFileReplacing(path, fresh), "");
+  ASSERT_EQ(ReadStateText(path, text), "");
+  EXPECT_EQ(text, fresh);
+  // A folder that does not exist: an error, nothing made.
+  EXPECT_NE(WriteFileReplacing((folder / "missing" / "x.qel").string(), fresh), "");
+}
+
+TEST_F(StateFileOnDisk, ReadingRefusesFoldersAndOversizedFiles) {
+  std::string text = "kept";
+  EXPECT_NE(ReadStateText(folder.string(), text), "");
+  EXPECT_NE(ReadStateText((folder / "none.qel").string(), text), "");
+  std::ofstream(path, std::ios::binary) << std::string(kMaxStateFileBytes + 1, ' ');
+  EXPECT_NE(ReadStateText(path, text).find("too large"), std::string::npos);
+  EXPECT_EQ(text, "kept");
+}
+
+}  // namespace
+}  // namespace vemo::settings
