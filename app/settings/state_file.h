@@ -14,8 +14,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,8 +21,6 @@
 
 namespace vemo::settings {
 
-inline constexpr int kStateLines = 51;
-inline constexpr int kStateLinesRequired = 50;
 // Larger files and longer lines are refused before they are read in full.
 inline constexpr long long kMaxStateFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxStateLineBytes = 1024;

@@ -34,7 +34,6 @@
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
-#include "app/ui/run_core.h"
 #include "platform/ordalin/ordalin.h"
 
 namespace vemo::ui {
