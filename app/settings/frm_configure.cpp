@@ -470,6 +470,16 @@ void FrmConfigure::SetShowOnlyEarthAspects() {
   ShowOnlyEarthAspects = chkShowOnlyEarthAspects->isChecked();
 }
 
+void FrmConfigure::ClearConflictingChartFilters() {
+  if (!ChartFiltersConflict(ControlValues())) return;
+  chkShowOnlyOuterPlanets->setChecked(false);
+  chkShowOnlyEarthAspects->setChecked(false);
+  ShowOnlyOuterPlanets = false;
+  ShowOnlyEarthAspects = false;
+  WriteInnerPlanetAspectDisplayToRegistry();
+  WriteShowOnlyEarthAspectsToRegistry();
+}
+
 void FrmConfigure::WriteTZDispToRegistry() { WriteFlag(kTZDispName, chkDisplayNATZabbr->isChecked()); }
 void FrmConfigure::WriteDisplayZodiacSectorsToRegistry() {
   WriteFlag(kZodiacSectorsName, chkDisplayZodiacSectors->isChecked());

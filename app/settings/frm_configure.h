@@ -89,6 +89,10 @@ class FrmConfigure : public QDialog {
   void WriteDisplayZodiacSectorsToRegistry();
   void WriteInnerPlanetAspectDisplayToRegistry();
   void WriteShowOnlyEarthAspectsToRegistry();
+  // After "IPAD" and "SOEA" were read back with a state: both chart filters
+  // on (both default to "1" where no state was written yet) would leave no
+  // chart at all, so neither is used, and the registry says so.
+  void ClearConflictingChartFilters();
 
   // The settings a Compute uses: the accepted orbs (OrbListIndex) and colours
   // (the shared colour table), and the proportion, midpoint and boldface

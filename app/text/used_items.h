@@ -40,7 +40,7 @@ inline constexpr int kUsedProgramTextItems[] = {
     354, 355, 356, 357, 358, 359, 360, 361, 362, 363, 364, 368, 369, 372,
     390, 391, 392, 393, 394, 395, 396,
     // Saved states.
-    128, 129, 130, 131, 384, 385, 386, 387, 399,
+    128, 129, 130, 131, 384, 385, 386, 387, 399, 402, 403,
 };
 
 // Markers inside an item that one caller replaces with every occurrence (not the

@@ -105,6 +105,9 @@ void FrmMain::ConnectHandlers() {
   connect(cmdSaveAs, &QPushButton::clicked, this, [this] { cmdSaveAs_Click(); });
   connect(cmdReport, &QPushButton::clicked, this, [this] { cmdReport_Click(); });
   connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
+  connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+  connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
+  connect(cmdLoadState, &QPushButton::clicked, this, [this] { cmdLoadState_Click(); });
   connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
@@ -151,10 +154,9 @@ bool FrmMain::StartUp() {
     return false;
   }
 
-  // The saved states come in a later version; until then their buttons must
-  // not look usable. Save as saves the picture in the chart view and the
-  // state (later) in the table view.
-  notYetAvailable_ = {cmdSave, cmdLoadState, cmdRestore};
+  // Every command is built; a command of a later version goes into this
+  // list, stays disabled and says so.
+  notYetAvailable_ = {};
   for (QPushButton* b : notYetAvailable_) b->setToolTip(Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdRun, false);
   for (QPushButton* b : cmdClear) b->setEnabled(false);
@@ -174,9 +176,11 @@ bool FrmMain::StartUp() {
   engine_.PlutoAvailable = blnPlutoDataReadOK;
   popUp_->hide();
 
-  StartWithNow();
+  // The state the user saved at the last Quit, else the present moment.
+  const std::string stateNotice = RestoreUserState();
 
   SetSaveAsCaption();
+  SetCommandEnabled(cmdSave, true);
   SetCommandEnabled(cmdHelp, true);
   SetCommandEnabled(cmdToggleGraphic, true);
   SetCommandEnabled(cmdReport, true);
@@ -224,16 +228,17 @@ bool FrmMain::StartUp() {
   // The enabled states of the periodic refresh hold from the first moment.
   Timer1_Timer();
   SetFocusIfPossible(cmdCompute);
+  // Said once; the next change of a date input brings the standing text back.
+  QStringList notices;
   if (!zone.listed) {
-    // Said once; the next change of a date input brings the standing text back.
-    lblCopyright->setText(DisplayText(vemo::ZoneNotListedNotice(
-        systemTimezoneMinutes_, [](int n) { return vemo::ProgramText(n); })));
+    notices << DisplayText(vemo::ZoneNotListedNotice(systemTimezoneMinutes_, [](int n) { return vemo::ProgramText(n); }));
   }
+  if (!stateNotice.empty()) notices << DisplayText(stateNotice);
+  if (!notices.isEmpty()) lblCopyright->setText(notices.join(QStringLiteral("  ")));
   return true;
 }
 
 bool FrmMain::IsAvailable(const QPushButton* button) const {
-  if (button == cmdSaveAs) return !picGraphic->isHidden();
   return std::find(notYetAvailable_.begin(), notYetAvailable_.end(), button) == notYetAvailable_.end();
 }
 
@@ -428,7 +433,6 @@ void FrmMain::SetSaveAsCaption() {
   QFont f = cmdSaveAs->font();
   f.setBold(false);
   cmdSaveAs->setFont(f);
-  cmdSaveAs->setToolTip(chartShown ? QString() : Text(kNotAvailableYetItem));
   SetCommandEnabled(cmdSaveAs, hasResult_ && !runInProgress_);
   SetCommandEnabled(cmdLoadState, !chartShown && hasResult_);
 }
@@ -545,17 +549,12 @@ void FrmMain::cmdConfigure_Click() {
   }
 }
 
-void FrmMain::cmdQuit_Click() {
-  // The question whether to save the state comes with the saved states.
-  EndProgram();
-}
-
 void FrmMain::YearBox_Enter(int row) {
   if (ModeUsesRow(modeNumber_, row)) cmdCompute_Click();
 }
 
 void FrmMain::OnDateInputChanged(int row, bool isDropDown) {
-  if (isDropDown && !isVisible()) return;
+  if (loading_ || (isDropDown && !isVisible())) return;
   if (isDropDown) lblCopyright->setText(StandingStatusText());
   InputDateChanged(row);
   if (isDropDown && !steppingInProgress_) SetFocusIfPossible(cmdCompute);
@@ -769,7 +768,6 @@ void FrmMain::Timer1_Timer() {
 
 void FrmMain::RefreshEnabledStates() {
   for (QPushButton* b : notYetAvailable_) b->setEnabled(false);
-  if (!IsAvailable(cmdSaveAs)) cmdSaveAs->setEnabled(false);
   if (runInProgress_) {
     // Only Run (to stop), Quit and the text boxes; EnableForRun set them.
     cmdRun->setEnabled(true);
@@ -777,6 +775,10 @@ void FrmMain::RefreshEnabledStates() {
     return;
   }
   for (int r = 0; r < 3; ++r) cmdClear[r]->setEnabled(RowHasInput(r));
+  // Restore while there is a per-user file to restore; Load from beside the
+  // table only.
+  SetCommandEnabled(cmdRestore, !userStatePath_.empty() && QFileInfo::exists(QString::fromStdString(userStatePath_)));
+  SetCommandEnabled(cmdLoadState, picGraphic->isHidden() && hasResult_);
   UpdateStepControls();
   // The run search is offered only beside the chart, in the modes with a
   // world date and with a step longer than half an hour.

@@ -24,6 +24,7 @@
 #include "app/aspects/engine.h"
 #include "app/chart/chart.h"
 #include "app/chart/saved_picture.h"
+#include "app/settings/state_file.h"
 #include "app/time/timezones.h"
 #include "app/ui/run_core.h"
 #include "app/ui/stepping_core.h"
@@ -66,6 +67,12 @@ struct MainWindowOptions {
   // cancelled) and sets *selectedFilter to the filter chosen.
   std::function<QString(QWidget* parent, const QString& title, const QString& filters, QString* selectedFilter)>
       saveFileName;
+  // The open dialog of "Load from": returns the chosen name ("" when
+  // cancelled).
+  std::function<QString(QWidget* parent, const QString& title, const QString& filter)> openFileName;
+  // The per-user state file; "" = vemo.usr in the folder Tessaly of the
+  // user's application data (QStandardPaths::GenericDataLocation).
+  std::string userStatePath;
   // The graphics converter of saved PNG pictures (BMP in, PNG out).
   vemo::chart::Converter convertBmpToPng;
   // The pause between two steps of a run (milliseconds asked for). Empty:
@@ -109,7 +116,25 @@ class FrmMain : public QWidget {
   void cmdClear_Click(int row);
   void cmdConfigure_Click();
   void cmdForwardBack_Click(int index);
+  // Quit: asks whether to save the state first, unless one was written or
+  // read within the last five ticks.
   void cmdQuit_Click();
+  // The saved states: Save and Restore use the per-user file, Load from and
+  // Save as (table view) a file the user picks.
+  void cmdSave_Click();
+  void cmdRestore_Click();
+  void cmdLoadState_Click();
+  // Write or read a state file; "" or the reason it failed. A read changes
+  // nothing unless the whole file is sound; then it applies every value and
+  // reapplies the three registry flags.
+  std::string WriteStateFile(const std::string& path);
+  std::string ReadStateFile(const std::string& path);
+  // The full path of the per-user state file (fixed at start-up).
+  const std::string& UserStatePath() const { return userStatePath_; }
+  // Set while a state is applied to the controls.
+  bool Loading() const { return loading_; }
+  // Set for five ticks after a state was written or read.
+  bool StateJustRead() const { return stateJustRead_; }
   void ModeOption_Click();
   void YearBox_Enter(int row);
   // A click on cell `index` of the table: tells when the aspect in it begins
@@ -294,6 +319,17 @@ class FrmMain : public QWidget {
   void ShowPicture(bool show);
   void EndProgram();
   QRadioButton* OptionOfMode(int mode) const;
+  // Saved states: the controls as a state and back; Save as in the table
+  // view; the first table after a state was read (the mode's deciding row,
+  // or the present moment); the per-user file at start-up, whose notice
+  // (a broken file set aside) is returned for the status line.
+  vemo::settings::SavedState StateOfControls() const;
+  void ApplyState(const vemo::settings::SavedState& state);
+  void SaveStateAs();
+  void ComputeLoadedState();
+  std::string RestoreUserState();
+  void MarkStateJustRead();
+  QString AskStateFileName(bool save, const QString& title);
 
   // Everything a computation reads: the mode, the three rows, the settings,
   // the unit of the angles and whether Pluto is available.
@@ -338,6 +374,8 @@ class FrmMain : public QWidget {
   bool stepDelayPending_ = false;
   bool stateJustRead_ = false;
   int ticksSinceStateRead_ = 0;
+  bool loading_ = false;
+  std::string userStatePath_;
   bool hasResult_ = false;
   // The time graph on screen: what it was drawn from, for its read-out.
   vemo::chart::GraphInput graphInput_;

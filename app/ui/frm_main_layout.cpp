@@ -224,7 +224,7 @@ void FrmMain::BuildControls() {
   outer->addWidget(lblClickonAspect);
 
   auto* bottom = new QHBoxLayout;
-  lblCopyright = new QLabel(this);
+  lblCopyright = new ElidingLabel(this);
   lblCopyright->setObjectName("lblCopyright");
   lblUserManual = new QLabel(QStringLiteral("User manual:"), this);
   lblURL = new QLabel(this);

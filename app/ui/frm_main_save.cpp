@@ -46,9 +46,11 @@ void FrmMain::ComposePictureToSave(vemo::chart::Canvas& out) const {
 }
 
 void FrmMain::cmdSaveAs_Click() {
-  // In the table view the button saves the state, which comes in a later
-  // version; the button is disabled there.
-  if (picGraphic->isHidden()) return;
+  // Beside the table the button saves the state.
+  if (picGraphic->isHidden()) {
+    SaveStateAs();
+    return;
+  }
   const QStringList filters = PictureFilters();
   QString selected = filters.front();
   const auto dialog = options_.saveFileName ? options_.saveFileName

@@ -31,7 +31,8 @@ void FrmPopUp::PopUp(const QString& text, int milliseconds, QWidget* over) {
   adjustSize();
   QRect area;
   if (over && over->isVisible()) {
-    area = over->frameGeometry();
+    // A window by its frame; a control (a button) by where it is on screen.
+    area = over->isWindow() ? over->frameGeometry() : QRect(over->mapToGlobal(QPoint(0, 0)), over->size());
   } else if (const QScreen* s = QGuiApplication::primaryScreen()) {
     area = s->availableGeometry();
   }

@@ -71,6 +71,9 @@ int main(int argc, char* argv[]) {
   options.currentAJD = [ajd] { return ajd; };
   options.systemTimezoneMinutes = [] { return 60; };
   options.endProgram = [] {};
+  // The pictures show the program as a new user meets it, whatever state
+  // the person running this tool has saved.
+  options.userStatePath = settingsDir.filePath(QStringLiteral("vemo.usr")).toStdString();
   vemo::ui::FrmMain w(options);
   if (!w.StartUp()) return 1;
   bool ok = true;

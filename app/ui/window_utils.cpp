@@ -1,5 +1,6 @@
 #include "app/ui/window_utils.h"
 
+#include <QPainter>
 #include <QPalette>
 #include <QWidget>
 
@@ -47,6 +48,20 @@ void SetBackColorOfAll(QWidget* window, const QColor& colour) {
 QColor ColourFromValue(unsigned value) {
   return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                 static_cast<int>((value >> 16) & 0xFF));
+}
+
+void ElidingLabel::paintEvent(QPaintEvent* event) {
+  const QRect room = contentsRect();
+  const QString whole = text();
+  if (fontMetrics().horizontalAdvance(whole) <= room.width()) {
+    if (!toolTip().isEmpty()) setToolTip(QString());
+    QLabel::paintEvent(event);
+    return;
+  }
+  if (toolTip() != whole) setToolTip(whole);
+  QPainter painter(this);
+  painter.setPen(palette().color(foregroundRole()));
+  painter.drawText(room, static_cast<int>(alignment()), fontMetrics().elidedText(whole, Qt::ElideMiddle, room.width()));
 }
 
 }  // namespace vemo::ui

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
 #include <QString>
 
 class QWidget;
@@ -23,5 +24,17 @@ void SetBackColorOfAll(QWidget* window, const QColor& colour);
 
 // A colour value of the program (red + 256 green + 65536 blue) as a QColor.
 QColor ColourFromValue(unsigned value);
+
+// A one-line label that shortens its text in the middle ("...") when the
+// text is wider than the label, e.g. a status line naming a long path; the
+// whole text stays in text() and is the tooltip while shortened (the label
+// has no tooltip of its own).
+class ElidingLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
 
 }  // namespace vemo::ui

@@ -47,6 +47,12 @@ void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFo
     *selected = saveFilter.isEmpty() ? filters.split(QStringLiteral(";;")).front() : saveFilter;
     return saveName;
   };
+  o.openFileName = [this](QWidget*, const QString&, const QString& filter) {
+    dialogs.push_back(filter);
+    return openName;
+  };
+  if (userStatePath.empty()) userStatePath = settingsDir.filePath(QStringLiteral("Tessaly/vemo.usr")).toStdString();
+  o.userStatePath = userStatePath;
   o.convertBmpToPng = converter;
   if (!realPause) {
     o.waitBetweenSteps = [this](int ms) {

@@ -47,6 +47,10 @@ class WindowTest : public ::testing::Test {
   QString saveFilter;
   std::vector<QString> dialogs;
   vemo::chart::Converter converter;
+  // The answer of the open dialog of "Load from", and the per-user state
+  // file (empty: vemo.usr in a folder of settingsDir); set before Start.
+  QString openName;
+  std::string userStatePath;
 
   // The pause between two steps of a run returns at once after calling
   // onWait (when set) with the milliseconds asked for; with realPause set
