@@ -4,7 +4,7 @@ set -euo pipefail
 
 VEMO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VEMO_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
-               libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth)
+               libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth python3-icalendar)
 
 vemo_install_packages() {
   local missing=()
