@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/aspects/date_rows.h"
+#include "app/reports/event_export.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/pluto_table.h"
@@ -421,27 +422,7 @@ std::string UnavailableJson(const std::vector<UnavailablePosition>& positions) {
   return out + "]";
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char ch : text) {
-    switch (ch) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (ch < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-          out += buf;
-        } else {
-          out += static_cast<char>(ch);
-        }
-    }
-  }
-  return out + "\"";
-}
+std::string JsonString(const std::string& text) { return reports::JsonQuoted(text); }
 
 std::string FormatTableJson(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
   const AspectTable& t = engine.Table;

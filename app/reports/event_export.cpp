@@ -1,0 +1,405 @@
+#include "app/reports/event_export.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/aspects/vocabulary.h"
+#include "app/time/date_texts.h"
+#include "app/time/timezones.h"
+
+namespace vemo::reports {
+
+namespace {
+
+constexpr int kMinutesPerDay = 1440;
+constexpr double kOneMinute = 1.0 / kMinutesPerDay;
+
+// An instant rounded to the nearest minute, shifted by a zone: the civil day
+// number and the minute of that day.
+struct CivilMinute {
+  int jdn = 0;
+  int minute = 0;  // 0..1439
+};
+
+CivilMinute ToCivilMinute(double ajd, int zoneMinutes) {
+  // Rounded before the zone is added, so that a local time and its UT always
+  // differ by exactly the zone.
+  const long long minutes = std::llround((ajd + 0.5) * kMinutesPerDay) + zoneMinutes;
+  long long day = minutes / kMinutesPerDay;
+  long long minute = minutes % kMinutesPerDay;
+  if (minute < 0) minute += kMinutesPerDay, --day;
+  return {static_cast<int>(day), static_cast<int>(minute)};
+}
+
+std::string HourMinute(int minute, const char* separator) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%s%02d", minute / 60, separator, minute % 60);
+  return text;
+}
+
+std::string WithoutHyphens(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '-'), text.end());
+  return text;
+}
+
+// "2024-03-05 12:12" in the zone (UT for 0).
+std::string DateTimeText(double ajd, int zoneMinutes = 0) {
+  const CivilMinute c = ToCivilMinute(ajd, zoneMinutes);
+  return JdnToIsoDate(c.jdn) + " " + HourMinute(c.minute, ":");
+}
+
+std::string UtText(double ajd) { return DateTimeText(ajd) + " UT"; }
+
+// "20240305T1212": the UTC minute of iCalendar date-times and of the UIDs.
+std::string CompactMinute(double ajd) {
+  const CivilMinute c = ToCivilMinute(ajd, 0);
+  return WithoutHyphens(JdnToIsoDate(c.jdn)) + "T" + HourMinute(c.minute, "");
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string JdText(double ajd) { return Fixed(ajd, 6); }
+std::string DegreesText(double radians) { return Fixed(RadiansToDegrees(radians), 4); }
+
+const char* EventWord(EventKind event) {
+  switch (event) {
+    case EventKind::Enters: return "enters";
+    case EventKind::Exact: return "exact";
+    case EventKind::Leaves: return "leaves";
+  }
+  return "";
+}
+
+const char* ModeKey(Mode mode) {
+  switch (mode) {
+    case Mode::WorldTransits: return "world";
+    case Mode::Natal1: return "natal1";
+    case Mode::Natal2: return "natal2";
+    case Mode::Personal1: return "personal1";
+    case Mode::Personal2: return "personal2";
+    case Mode::Synastry: return "synastry";
+  }
+  return "";
+}
+
+const char* ModeHeading(Mode mode) {
+  switch (mode) {
+    case Mode::Personal1: return "Personal transits, 1st birthdate";
+    case Mode::Personal2: return "Personal transits, 2nd birthdate";
+    default: return "World transits";
+  }
+}
+
+const AspectWindow* WindowOf(const EventSearchResult& result, const AspectEvent& event) {
+  if (event.window < 0 || static_cast<std::size_t>(event.window) >= result.windows.size()) return nullptr;
+  return &result.windows[static_cast<std::size_t>(event.window)];
+}
+
+bool Known(double ajd) { return ajd >= 0; }
+
+std::string JsonInstant(double ajd) {
+  if (!Known(ajd)) return "null";
+  return "{\"utc\": " + JsonQuoted(UtcIsoText(ajd)) + ", \"jd\": " + JdText(ajd) + "}";
+}
+
+std::string JsonBool(bool value) { return value ? "true" : "false"; }
+
+bool GapConcerns(const PositionGap& gap, const AspectWindow& window) {
+  return gap.planet == window.planet1 || gap.planet == window.planet2;
+}
+
+// Where a calendar event of a window starts and ends when a bound is not
+// known: the stretch without positions that cut it off, else the span.
+struct IcsBounds {
+  double start = 0.0;
+  double end = 0.0;
+  const PositionGap* startGap = nullptr;  // set when the entering is not known
+  const PositionGap* endGap = nullptr;    // set when the leaving is not known
+};
+
+IcsBounds BoundsOf(const AspectWindow& w, const std::vector<PositionGap>& gaps,
+                   const EventExportContext& context) {
+  IcsBounds b{w.enters, w.leaves, nullptr, nullptr};
+  // The known part of the window, to tell the stretches before it from those after.
+  const double firstKnown = !w.exact.empty() ? w.exact.front() : (Known(w.leaves) ? w.leaves : context.toAJD);
+  const double lastKnown = !w.exact.empty() ? w.exact.back() : (Known(w.enters) ? w.enters : context.fromAJD);
+  if (!Known(w.enters)) {
+    b.start = context.fromAJD;
+    for (const PositionGap& g : gaps) {
+      if (GapConcerns(g, w) && g.toAJD <= firstKnown && (b.startGap == nullptr || g.toAJD > b.startGap->toAJD)) {
+        b.startGap = &g;
+      }
+    }
+    if (b.startGap != nullptr) b.start = b.startGap->toAJD;
+  }
+  if (!Known(w.leaves)) {
+    b.end = context.toAJD;
+    for (const PositionGap& g : gaps) {
+      if (GapConcerns(g, w) && g.fromAJD >= lastKnown && (b.endGap == nullptr || g.fromAJD < b.endGap->fromAJD)) {
+        b.endGap = &g;
+      }
+    }
+    if (b.endGap != nullptr) b.end = b.endGap->fromAJD;
+  }
+  // DTEND must lie after DTSTART (RFC 5545 3.6.1) at the minute written.
+  // (The texts compare as the minutes do: fixed width, most significant first.)
+  if (CompactMinute(b.end) <= CompactMinute(b.start)) b.end = b.start + kOneMinute;
+  return b;
+}
+
+std::string PairPhrase(Mode mode, const AspectWindow& w) {
+  const std::string relation = Aspect(w.kind).Relation;
+  if (IsPersonalMode(mode)) {
+    return "transiting " + PlanetName(w.planet2) + " " + relation + " natal " + PlanetName(w.planet1);
+  }
+  return PlanetName(w.planet1) + " " + relation + " " + PlanetName(w.planet2);
+}
+
+std::string IcsDescription(const EventExportContext& context, const AspectWindow& w, const IcsBounds& b) {
+  std::string text = "Heliocentric " + PairPhrase(context.mode, w) + ", orb " + FormatAngleDM(w.orb) + ".";
+  if (IsPersonalMode(context.mode) && Known(context.birthAJD)) {
+    text += "\nBirthdate: " + UtText(context.birthAJD) + ".";
+  }
+  text += "\nEnters its orb: ";
+  if (Known(w.enters)) {
+    text += UtText(w.enters) + ".";
+  } else if (b.startGap != nullptr) {
+    text += "not known; the positions of " + PlanetName(b.startGap->planet) + " begin on " + UtText(b.start) + ".";
+  } else {
+    text += "not known, before " + UtText(b.start) + ".";
+  }
+  for (double exact : w.exact) text += "\nExact: " + UtText(exact) + ".";
+  text += "\nLeaves its orb: ";
+  if (Known(w.leaves)) {
+    text += UtText(w.leaves) + ".";
+  } else if (b.endGap != nullptr) {
+    text += "not known; the positions of " + PlanetName(b.endGap->planet) + " end on " + UtText(b.end) + ".";
+  } else {
+    text += "not known, after " + UtText(b.end) + ".";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string UtcIsoText(double ajd) {
+  if (!Known(ajd)) return "";
+  const CivilMinute c = ToCivilMinute(ajd, 0);
+  return JdnToIsoDate(c.jdn) + "T" + HourMinute(c.minute, ":") + ":00Z";
+}
+
+std::string IcsDateTime(double ajd) {
+  return Known(ajd) ? CompactMinute(ajd) + "00Z" : "";
+}
+
+std::string EventUid(const EventExportContext& context, const AspectWindow& window, double enters) {
+  std::string uid = ModeKey(context.mode);
+  // The birthdate in days to five places (under a second): rows fall on whole
+  // minutes, so the text is the same on every run.
+  if (IsPersonalMode(context.mode)) uid += "-" + Fixed(context.birthAJD, 5);
+  return uid + "-" + PlanetAbbrev(window.planet1) + "-" + PlanetAbbrev(window.planet2) + "-" +
+         Aspect(window.kind).Abbrev + "-" + (Known(enters) ? CompactMinute(enters) + "Z" : "unknown") + "@vemo";
+}
+
+std::string WindowSummary(Mode mode, const AspectWindow& window) {
+  return PairPhrase(mode, window) + " (heliocentric)";
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string IcsText(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\\' || c == ';' || c == ',') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n' || c == '\r') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string FoldIcsLine(const std::string& line) {
+  // 75 octets a line; a continuation's leading blank is one of them.
+  std::string out;
+  std::size_t at = 0;
+  std::size_t room = 75;
+  while (line.size() - at > room) {
+    std::size_t cut = at + room;
+    while (cut > at && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == at) cut = at + room;  // no lead byte in reach: not UTF-8 anyway
+    out.append(line, at, cut - at);
+    out += "\r\n ";
+    at = cut;
+    room = 74;
+  }
+  out.append(line, at, std::string::npos);
+  return out + "\r\n";
+}
+
+std::string JsonQuoted(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps) {
+  std::vector<std::string> lines;
+  for (const PositionGap& g : gaps) {
+    lines.push_back(PlanetName(g.planet) + ": no positions from " + UtText(g.fromAJD) + " to " + UtText(g.toAJD) +
+                    "; its events stop there.");
+  }
+  return lines;
+}
+
+std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& windows, double fromAJD,
+                                         double toAJD) {
+  std::vector<AspectEvent> events;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const AspectWindow& w = windows[i];
+    auto add = [&](EventKind kind, double ajd, double deviation) {
+      if (Known(ajd) && ajd >= fromAJD && ajd <= toAJD) {
+        events.push_back({kind, ajd, w.planet1, w.planet2, w.kind, deviation, static_cast<int>(i)});
+      }
+    };
+    add(EventKind::Enters, w.enters, w.orb);
+    for (double exact : w.exact) add(EventKind::Exact, exact, 0.0);
+    add(EventKind::Leaves, w.leaves, w.orb);
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const AspectEvent& a, const AspectEvent& b) { return a.ajd < b.ajd; });
+  return events;
+}
+
+std::string FormatEventsText(const EventSearchResult& result, const EventExportContext& context) {
+  const bool personal = IsPersonalMode(context.mode);
+  const std::string zone = ZoneOffsetText(context.zoneMinutes);
+  std::string out = std::string("Aspect events, ") + ModeHeading(context.mode) + " (heliocentric)\n";
+  if (personal) out += "Birthdate " + UtText(context.birthAJD) + "\n";
+  out += "From " + UtText(context.fromAJD) + " to " + UtText(context.toAJD) + "; local times in " + zone + "\n\n";
+  if (result.events.empty()) {
+    out += "No events.\n";
+  } else {
+    char line[256];
+    std::snprintf(line, sizeof line, "%-17s %-17s %-10s %-10s %-11s %-6s %s\n", ("Local " + zone).c_str(),
+                  "UT", personal ? "Natal" : "Planet 1", personal ? "Transiting" : "Planet 2", "Aspect", "Event",
+                  "Deviation");
+    out += line;
+    for (const AspectEvent& e : result.events) {
+      std::snprintf(line, sizeof line, "%-17s %-17s %-10s %-10s %-11s %-6s %s\n",
+                    DateTimeText(e.ajd, context.zoneMinutes).c_str(), DateTimeText(e.ajd).c_str(),
+                    PlanetName(e.planet1).c_str(), PlanetName(e.planet2).c_str(), Aspect(e.kind).Name,
+                    EventWord(e.event), FormatAngleDM(e.deviation).c_str());
+      out += line;
+    }
+  }
+  const std::vector<std::string> gaps = GapLines(result.gaps);
+  if (!gaps.empty()) out += "\n";
+  for (const std::string& g : gaps) out += g + "\n";
+  return out;
+}
+
+std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext&) {
+  // RFC 4180: CR LF after every record, the header included.
+  std::string out = "event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc\r\n";
+  for (const AspectEvent& e : result.events) {
+    const AspectWindow* w = WindowOf(result, e);
+    const std::string fields[] = {EventWord(e.event),
+                                  UtcIsoText(e.ajd),
+                                  JdText(e.ajd),
+                                  PlanetName(e.planet1),
+                                  PlanetName(e.planet2),
+                                  Aspect(e.kind).Name,
+                                  DegreesText(e.deviation),
+                                  w != nullptr ? UtcIsoText(w->enters) : "",
+                                  w != nullptr ? UtcIsoText(w->leaves) : ""};
+    for (std::size_t i = 0; i < std::size(fields); ++i) out += (i > 0 ? "," : "") + CsvField(fields[i]);
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string FormatEventsJson(const EventSearchResult& result, const EventExportContext& context) {
+  std::string out = "{\"mode\": " + JsonQuoted(ModeKey(context.mode)) + ", \"from\": " +
+                    JsonInstant(context.fromAJD) + ", \"to\": " + JsonInstant(context.toAJD);
+  if (IsPersonalMode(context.mode)) out += ", \"birth\": " + JsonInstant(context.birthAJD);
+  out += ", \"windows\": [";
+  for (std::size_t i = 0; i < result.windows.size(); ++i) {
+    const AspectWindow& w = result.windows[i];
+    out += std::string(i > 0 ? "," : "") + "\n  {\"planet1\": " + JsonQuoted(PlanetName(w.planet1)) +
+           ", \"planet2\": " + JsonQuoted(PlanetName(w.planet2)) + ", \"kind\": " + JsonQuoted(Aspect(w.kind).Name) +
+           ", \"orb_deg\": " + DegreesText(w.orb) + ", \"enters\": " + JsonInstant(w.enters) +
+           ", \"leaves\": " + JsonInstant(w.leaves) + ", \"exact\": [";
+    for (std::size_t k = 0; k < w.exact.size(); ++k) out += (k > 0 ? ", " : "") + JsonInstant(w.exact[k]);
+    out += "], \"enters_before_span\": " + JsonBool(w.entersBeforeSpan) +
+           ", \"leaves_after_span\": " + JsonBool(w.leavesAfterSpan) + "}";
+  }
+  out += result.windows.empty() ? "]" : "\n]";
+  out += ", \"gaps\": [";
+  for (std::size_t i = 0; i < result.gaps.size(); ++i) {
+    const PositionGap& g = result.gaps[i];
+    out += std::string(i > 0 ? ", " : "") + "{\"planet\": " + JsonQuoted(PlanetName(g.planet)) +
+           ", \"from\": " + JsonInstant(g.fromAJD) + ", \"to\": " + JsonInstant(g.toAJD) + "}";
+  }
+  return out + "]}\n";
+}
+
+std::string FormatEventsIcs(const EventSearchResult& result, const EventExportContext& context) {
+  std::string out;
+  auto line = [&out](const std::string& text) { out += FoldIcsLine(text); };
+  line("BEGIN:VCALENDAR");
+  line("VERSION:2.0");
+  line("PRODID:-//vemo//Heliocentric aspect events//EN");
+  line("CALSCALE:GREGORIAN");
+  for (const AspectWindow& w : result.windows) {
+    const IcsBounds b = BoundsOf(w, result.gaps, context);
+    line("BEGIN:VEVENT");
+    line("UID:" + EventUid(context, w, b.start));
+    line("DTSTAMP:" + context.dtstamp);
+    line("DTSTART:" + IcsDateTime(b.start));
+    line("DTEND:" + IcsDateTime(b.end));
+    line("SUMMARY:" + IcsText(WindowSummary(context.mode, w)));
+    line("DESCRIPTION:" + IcsText(IcsDescription(context, w, b)));
+    line("TRANSP:TRANSPARENT");
+    line("END:VEVENT");
+  }
+  line("END:VCALENDAR");
+  return out;
+}
+
+}  // namespace vemo::reports

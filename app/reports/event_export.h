@@ -1,0 +1,92 @@
+// Aspect events written out: a plain text list, CSV (RFC 4180), JSON and an
+// iCalendar file (RFC 5545) for calendar programs. Used by vemo-cli events
+// and by the window's Export button.
+//
+// Qt-free. Instants are astronomical Julian dates (UT, as everywhere in the
+// program); they are written rounded to the nearest minute, which is what the
+// event search resolves: ISO 8601 in UTC with seconds always ":00"
+// ("2024-03-05T12:12:00Z"), and in iCalendar as UTC date-times
+// ("20240305T121200Z").
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/aspects/engine.h"
+#include "app/aspects/events.h"
+
+namespace vemo::reports {
+
+// What the formats need besides the search result.
+struct EventExportContext {
+  Mode mode = Mode::WorldTransits;  // WorldTransits, Personal1 or Personal2
+  double birthAJD = -1.0;           // the birthdate of the Personal modes
+  double fromAJD = 0.0;             // the span searched, UT
+  double toAJD = 0.0;
+  int zoneMinutes = 0;              // minutes east: the zone of the text's local times
+  std::string dtstamp;              // iCalendar DTSTAMP, "YYYYMMDDTHHMMSSZ"
+};
+
+// The whole output of each format. Text and JSON end their lines with LF;
+// CSV and iCalendar with CR LF as their RFCs require.
+//
+// Text: a heading, one line per event (local time, UT, pair, kind, event,
+// deviation) and one line per stretch without positions.
+std::string FormatEventsText(const EventSearchResult& result, const EventExportContext& context);
+// CSV: the header row
+//   event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc
+// and one row per event; a window bound that is not known is an empty field.
+// Stretches without positions have no place in these columns (the caller
+// reports them, see GapLines).
+std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext& context);
+// JSON: {"mode", "from", "to", "birth" (Personal modes), "windows": [...],
+// "gaps": [...]}; instants as {"utc": "...Z", "jd": number}, null when not known.
+std::string FormatEventsJson(const EventSearchResult& result, const EventExportContext& context);
+// iCalendar: one VEVENT per window, from entering to leaving its orb. A
+// bound that is not known (the positions end first) is the edge of the
+// positions of the pair (the stretch of result.gaps that stops the window),
+// or the span's end when no stretch says so; the DESCRIPTION then says that
+// the bound is not known.
+std::string FormatEventsIcs(const EventSearchResult& result, const EventExportContext& context);
+
+// One line per stretch without positions (no line end): "Pluto: no positions
+// from 2200-01-01 00:00 UT to 2200-12-31 00:00 UT; its events stop there."
+std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps);
+
+// The events of the windows inside [fromAJD, toAJD] by time (on equal times
+// in window order, then entering, exact, leaving); each window's entering and
+// leaving at its orb, its exact instants at deviation 0. For the window that
+// holds windows from FindWindowAt and exports them.
+std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& windows, double fromAJD,
+                                         double toAJD);
+
+// ---- pieces, exposed for the tests and for the window ----
+
+// "2024-03-05T12:12:00Z"; "" for an instant that is not known (< 0).
+std::string UtcIsoText(double ajd);
+// "20240305T121200Z"; "" for an instant that is not known.
+std::string IcsDateTime(double ajd);
+// The stable identifier of a window's VEVENT: mode, birthdate (Personal
+// modes), pair, kind and entering instant to the minute, e.g.
+// "world-Ju-Sa-Tri-20201214T1003Z@vemo". A later start of the span or a
+// second export gives the same text. `enters` is the window's entering
+// instant, or the first instant with positions when that is not known.
+std::string EventUid(const EventExportContext& context, const AspectWindow& window, double enters);
+// "Jupiter trine Saturn (heliocentric)"; in the Personal modes
+// "transiting Mars square natal Venus (heliocentric)".
+std::string WindowSummary(Mode mode, const AspectWindow& window);
+// A field of a CSV row: quoted (with quotes doubled) when it holds a comma,
+// a quote, CR or LF.
+std::string CsvField(const std::string& text);
+// An iCalendar TEXT value: backslash, semicolon and comma escaped with a
+// backslash, a line break (LF or CR LF) written as \n.
+std::string IcsText(const std::string& text);
+// A content line folded after every 75 octets (RFC 5545 3.1): CR LF and a
+// blank before each continuation, never inside a UTF-8 sequence. The result
+// ends with CR LF.
+std::string FoldIcsLine(const std::string& line);
+// A JSON string literal: quotes and backslashes escaped, LF, CR and TAB as
+// \n, \r, \t, the other control characters as \u00XX.
+std::string JsonQuoted(const std::string& text);
+
+}  // namespace vemo::reports

@@ -1,0 +1,462 @@
+// The output formats of aspect events, over search results built by hand:
+// instants a few seconds off the minute (to see the rounding), a window that
+// entered before the span, one whose leaving is cut off by a stretch without
+// Pluto positions. The JSON and the iCalendar text are read back by Python's
+// own parsers.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/reports/event_export.h"
+#include "platform/ordalin/ordalin.h"
+#include "tests/support/system_python.h"
+
+namespace vemo::reports {
+namespace {
+
+// AJD of a UT date and time (day numbers from ordalin, the AJD from its
+// definition: the day number counts from noon).
+double At(int year, int month, int day, int hour = 0, int minute = 0, double second = 0) {
+  EuroDate date{year, month, day, ORDALIN_GREGORIAN, 0, 0};
+  return euro_date_to_jdn(&date) - 0.5 + (hour * 3600 + minute * 60 + second) / 86400.0;
+}
+
+constexpr double kDegree = kFullCircle / 360.0;
+
+AspectWindow Window(int p1, int p2, int kind, double orbDegrees, double enters, std::vector<double> exact,
+                    double leaves) {
+  AspectWindow w;
+  w.planet1 = p1;
+  w.planet2 = p2;
+  w.kind = kind;
+  w.orb = orbDegrees * kDegree;
+  w.enters = enters;
+  w.exact = std::move(exact);
+  w.leaves = leaves;
+  return w;
+}
+
+// World transits from 2020-12-15 to 2021-01-31: Jupiter trine Saturn entered
+// the day before; Mars square Pluto enters and stays in orb until Pluto's
+// positions stop on 2021-01-20.
+struct Sample {
+  EventExportContext context;
+  EventSearchResult result;
+};
+
+Sample WorldSample() {
+  Sample s;
+  s.context.mode = Mode::WorldTransits;
+  s.context.fromAJD = At(2020, 12, 15);
+  s.context.toAJD = At(2021, 1, 31);
+  s.context.zoneMinutes = 60;
+  s.context.dtstamp = "20240102T030405Z";
+  EventSearchResult& r = s.result;
+  r.ok = true;
+  r.windows.push_back(Window(kJupiter, kSaturn, kTrine, 7, At(2020, 12, 14, 10, 3, 10),
+                             {At(2020, 12, 21, 18, 20, 35)}, At(2020, 12, 28, 3, 9, 45)));
+  r.windows[0].entersBeforeSpan = true;
+  r.windows.push_back(Window(kMars, kPluto, kSquare, 6, At(2021, 1, 10, 23, 59, 50), {}, -1));
+  r.windows[1].leavesAfterSpan = true;
+  r.gaps.push_back({kPluto, At(2021, 1, 20), At(2021, 1, 31)});
+  r.events = EventsOfWindows(r.windows, s.context.fromAJD, s.context.toAJD);
+  return s;
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size()) {
+    parts.push_back(text.substr(start, at - start));
+  }
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// ---- instants ----
+
+TEST(EventInstants, RoundedToTheNearestMinuteInUtc) {
+  const struct {
+    double ajd;
+    const char *iso, *ics;
+  } cases[] = {
+      {2451545.0, "2000-01-01T12:00:00Z", "20000101T120000Z"},
+      {At(2000, 1, 1, 12, 0, 29.9), "2000-01-01T12:00:00Z", "20000101T120000Z"},
+      {At(2000, 1, 1, 12, 0, 30.2), "2000-01-01T12:01:00Z", "20000101T120100Z"},
+      {At(1999, 12, 31, 23, 59, 40), "2000-01-01T00:00:00Z", "20000101T000000Z"},
+      {At(1999, 12, 31, 23, 59, 20), "1999-12-31T23:59:00Z", "19991231T235900Z"},
+      {At(2024, 2, 29, 23, 30), "2024-02-29T23:30:00Z", "20240229T233000Z"},
+      {At(1, 1, 1), "0001-01-01T00:00:00Z", "00010101T000000Z"},
+      {At(2799, 12, 31, 23, 59, 59), "2800-01-01T00:00:00Z", "28000101T000000Z"},
+      {-1.0, "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(UtcIsoText(c.ajd), c.iso) << c.ajd;
+    EXPECT_EQ(IcsDateTime(c.ajd), c.ics) << c.ajd;
+  }
+}
+
+// ---- escaping and folding ----
+
+TEST(EventEscaping, CsvFieldsQuotedOnlyWhereNeeded) {
+  const struct {
+    const char *in, *out;
+  } cases[] = {
+      {"Jupiter", "Jupiter"},
+      {"", ""},
+      {"2°0'", "2°0'"},
+      {"a,b", "\"a,b\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"\"", "\"\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {"cr\rhere", "\"cr\rhere\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CsvField(c.in), c.out) << c.in;
+}
+
+TEST(EventEscaping, IcsTextValues) {
+  const struct {
+    const char *in, *out;
+  } cases[] = {
+      {"plain 7°0'", "plain 7°0'"},
+      {"a,b;c", "a\\,b\\;c"},
+      {"back\\slash", "back\\\\slash"},
+      {"one\ntwo", "one\\ntwo"},
+      {"one\r\ntwo", "one\\ntwo"},
+      {"end\r", "end\\n"},
+      {"a:b \"q\"", "a:b \"q\""},  // colons and quotes stay as they are in TEXT
+  };
+  for (const auto& c : cases) EXPECT_EQ(IcsText(c.in), c.out) << c.in;
+}
+
+TEST(EventEscaping, JsonStrings) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"Mars", "\"Mars\""},
+      {"a\"b", "\"a\\\"b\""},
+      {"a\\b", "\"a\\\\b\""},
+      {"a\nb\tc\r", "\"a\\nb\\tc\\r\""},
+      {"\x1f\x7f", "\"\\u001f\x7f\""},
+      {std::string("nul\0x", 5), "\"nul\\u0000x\""},
+      {"7°0'", "\"7°0'\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonQuoted(c.in), c.out);
+}
+
+// Every physical line of a folded line has at most 75 octets, each
+// continuation starts with a blank and then a whole UTF-8 character, and
+// unfolding gives the line back.
+void ExpectFoldedWell(const std::string& line) {
+  const std::string folded = FoldIcsLine(line);
+  ASSERT_GE(folded.size(), 2u);
+  ASSERT_EQ(folded.substr(folded.size() - 2), "\r\n");
+  const std::vector<std::string> parts = Split(folded.substr(0, folded.size() - 2), "\r\n");
+  std::string unfolded;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    EXPECT_LE(parts[i].size(), 75u) << i;
+    std::string content = parts[i];
+    if (i > 0) {
+      ASSERT_FALSE(content.empty());
+      EXPECT_EQ(content[0], ' ');
+      content.erase(0, 1);
+      ASSERT_FALSE(content.empty());
+    }
+    EXPECT_NE(static_cast<unsigned char>(content[0]) & 0xC0, 0x80) << "line " << i << " starts inside a character";
+    unfolded += content;
+  }
+  EXPECT_EQ(unfolded, line);
+}
+
+TEST(EventFolding, SeventyFiveOctetsAndWholeCharacters) {
+  // A degree sign (2 octets) and a planet symbol (3 octets) over every
+  // position around the first and second fold.
+  for (const std::string symbol : {"\u00b0", "\u2643"}) {
+    for (std::size_t before = 68; before <= 152; ++before) {
+      SCOPED_TRACE(before);
+      ExpectFoldedWell("DESCRIPTION:" + std::string(before - 12, 'x') + symbol + std::string(90, 'y'));
+    }
+  }
+  EXPECT_EQ(FoldIcsLine(std::string(75, 'a')), std::string(75, 'a') + "\r\n");
+  EXPECT_EQ(FoldIcsLine(std::string(76, 'a')), std::string(75, 'a') + "\r\n a\r\n");
+  EXPECT_EQ(FoldIcsLine(std::string(75 + 74 + 1, 'a')),
+            std::string(75, 'a') + "\r\n " + std::string(74, 'a') + "\r\n a\r\n");
+  // The degree sign would straddle octets 75 and 76: it moves to the next line whole.
+  EXPECT_EQ(FoldIcsLine(std::string(74, 'a') + "\u00b0b"), std::string(74, 'a') + "\r\n \u00b0b\r\n");
+}
+
+// ---- windows to events ----
+
+TEST(EventsOfWindows, OnlyInsideTheSpanByTime) {
+  const Sample s = WorldSample();
+  const std::vector<AspectEvent>& e = s.result.events;
+  ASSERT_EQ(e.size(), 3u);  // Jupiter-Saturn entered before the span; Mars-Pluto never leaves
+  const struct {
+    EventKind event;
+    int window, planet1;
+    double deviationDegrees;
+  } expected[] = {{EventKind::Exact, 0, kJupiter, 0}, {EventKind::Leaves, 0, kJupiter, 7},
+                  {EventKind::Enters, 1, kMars, 6}};
+  for (std::size_t i = 0; i < e.size(); ++i) {
+    EXPECT_EQ(e[i].event, expected[i].event) << i;
+    EXPECT_EQ(e[i].window, expected[i].window) << i;
+    EXPECT_EQ(e[i].planet1, expected[i].planet1) << i;
+    EXPECT_NEAR(e[i].deviation, expected[i].deviationDegrees * kDegree, 1e-12) << i;
+    if (i > 0) {
+      EXPECT_LE(e[i - 1].ajd, e[i].ajd);
+    }
+  }
+  // The span bounds count as inside.
+  const AspectWindow w = Window(kEarth, kMars, kConjunction, 10, 100.0, {150.0, 160.0}, 200.0);
+  EXPECT_EQ(EventsOfWindows({w}, 100.0, 200.0).size(), 4u);
+  EXPECT_EQ(EventsOfWindows({w}, 150.0, 155.0).size(), 1u);
+  EXPECT_TRUE(EventsOfWindows({w}, 201.0, 300.0).empty());
+}
+
+// ---- the formats ----
+
+TEST(EventFormats, TextInTheZoneAndInUt) {
+  Sample s = WorldSample();
+  const std::vector<std::string> lines = Split(FormatEventsText(s.result, s.context), "\n");
+  // Heading, span, blank, column heads, three events, blank, the gap, end.
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1], "From 2020-12-15 00:00 UT to 2021-01-31 00:00 UT; local times in GMT+1:00");
+  EXPECT_EQ(Words(lines[4]), (std::vector<std::string>{"2020-12-21", "19:21", "2020-12-21", "18:21", "Jupiter",
+                                                      "Saturn", "Trine", "exact", "0°0'"}));
+  EXPECT_EQ(Words(lines[6]), (std::vector<std::string>{"2021-01-11", "01:00", "2021-01-11", "00:00", "Mars",
+                                                      "Pluto", "Square", "enters", "6°0'"}));
+  EXPECT_EQ(lines[8], "Pluto: no positions from 2021-01-20 00:00 UT to 2021-01-31 00:00 UT; its events stop there.");
+
+  // West of Greenwich the local day is the one before.
+  s.context.zoneMinutes = -570;
+  const std::vector<std::string> west = Split(FormatEventsText(s.result, s.context), "\n");
+  ASSERT_EQ(west.size(), 10u);
+  EXPECT_EQ(Words(west[6])[0] + " " + Words(west[6])[1], "2021-01-10 14:30");
+  EXPECT_NE(west[3].find("Local GMT-9:30"), std::string::npos) << west[3];
+
+  s.result.events.clear();
+  s.result.gaps.clear();
+  EXPECT_NE(FormatEventsText(s.result, s.context).find("\nNo events.\n"), std::string::npos);
+}
+
+TEST(EventFormats, CsvRowsWithCrLf) {
+  const Sample s = WorldSample();
+  const std::string csv = FormatEventsCsv(s.result, s.context);
+  ASSERT_EQ(csv.substr(csv.size() - 2), "\r\n");
+  const std::vector<std::string> rows = Split(csv.substr(0, csv.size() - 2), "\r\n");
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0], "event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc");
+  const struct {
+    std::vector<std::string> fields;  // without the jd
+    double jd;
+  } expected[] = {
+      {{"exact", "2020-12-21T18:21:00Z", "Jupiter", "Saturn", "Trine", "0.0000", "2020-12-14T10:03:00Z",
+        "2020-12-28T03:10:00Z"},
+       At(2020, 12, 21, 18, 20, 35)},
+      {{"leaves", "2020-12-28T03:10:00Z", "Jupiter", "Saturn", "Trine", "7.0000", "2020-12-14T10:03:00Z",
+        "2020-12-28T03:10:00Z"},
+       At(2020, 12, 28, 3, 9, 45)},
+      {{"enters", "2021-01-11T00:00:00Z", "Mars", "Pluto", "Square", "6.0000", "2021-01-11T00:00:00Z", ""},
+       At(2021, 1, 10, 23, 59, 50)},
+  };
+  for (std::size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(rows[i + 1]);
+    std::vector<std::string> fields = Split(rows[i + 1], ",");
+    ASSERT_EQ(fields.size(), 9u);
+    EXPECT_NEAR(std::stod(fields[2]), expected[i].jd, 1e-6);
+    fields.erase(fields.begin() + 2);
+    EXPECT_EQ(fields, expected[i].fields);
+    EXPECT_EQ(rows[i + 1].find('\n'), std::string::npos);
+  }
+}
+
+TEST(EventFormats, JsonReadBackByPython) {
+  if (!vemo::testing::SystemPythonHas("json")) GTEST_SKIP() << "no " << vemo::testing::kSystemPython;
+  Sample s = WorldSample();
+  s.context.mode = Mode::Personal2;
+  s.context.birthAJD = At(1980, 1, 1, 12, 30);
+  const char* script = R"(import json, sys
+d = json.load(open(sys.argv[1], encoding='utf-8'))
+i = lambda x: None if x is None else x['utc'] + ' ' + str(round(x['jd'], 4))
+print(d['mode'], i(d['from']), i(d['to']), i(d['birth']))
+for w in d['windows']:
+    print(w['planet1'], w['planet2'], w['kind'], w['orb_deg'], i(w['enters']), i(w['leaves']),
+          [i(x) for x in w['exact']], w['enters_before_span'], w['leaves_after_span'])
+for g in d['gaps']:
+    print(g['planet'], i(g['from']), i(g['to']))
+)";
+  std::string out;
+  ASSERT_EQ(vemo::testing::RunPythonOn(script, FormatEventsJson(s.result, s.context), out), 0) << out;
+  EXPECT_EQ(out,
+            "personal2 2020-12-15T00:00:00Z 2459198.5 2021-01-31T00:00:00Z 2459245.5 1980-01-01T12:30:00Z "
+            "2444240.0208\n"
+            "Jupiter Saturn Trine 7.0 2020-12-14T10:03:00Z 2459197.9189 2020-12-28T03:10:00Z 2459211.6318 "
+            "['2020-12-21T18:21:00Z 2459205.2643'] True False\n"
+            "Mars Pluto Square 6.0 2021-01-11T00:00:00Z 2459225.4999 None [] False True\n"
+            "Pluto 2021-01-20T00:00:00Z 2459234.5 2021-01-31T00:00:00Z 2459245.5\n");
+}
+
+// The unfolded content lines of an iCalendar text.
+std::vector<std::string> IcsLines(const std::string& ics) {
+  std::vector<std::string> lines;
+  for (const std::string& physical : Split(ics.substr(0, ics.size() - 2), "\r\n")) {
+    if (!physical.empty() && physical[0] == ' ') lines.back() += physical.substr(1);
+    else lines.push_back(physical);
+  }
+  return lines;
+}
+
+TEST(EventFormats, IcsOneEventPerWindow) {
+  const Sample s = WorldSample();
+  const std::string ics = FormatEventsIcs(s.result, s.context);
+  ASSERT_EQ(ics.substr(ics.size() - 2), "\r\n");
+  for (std::size_t at = ics.find('\n'); at != std::string::npos; at = ics.find('\n', at + 1)) {
+    ASSERT_EQ(ics[at - 1], '\r') << "bare LF at " << at;
+  }
+  const std::vector<std::string> expected = {
+      "BEGIN:VCALENDAR",
+      "VERSION:2.0",
+      "PRODID:-//vemo//Heliocentric aspect events//EN",
+      "CALSCALE:GREGORIAN",
+      "BEGIN:VEVENT",
+      "UID:world-Ju-Sa-Tri-20201214T1003Z@vemo",
+      "DTSTAMP:20240102T030405Z",
+      "DTSTART:20201214T100300Z",
+      "DTEND:20201228T031000Z",
+      "SUMMARY:Jupiter trine Saturn (heliocentric)",
+      "DESCRIPTION:Heliocentric Jupiter trine Saturn\\, orb 7°0'.\\nEnters its orb: 2020-12-14 10:03 UT.\\n"
+      "Exact: 2020-12-21 18:21 UT.\\nLeaves its orb: 2020-12-28 03:10 UT.",
+      "TRANSP:TRANSPARENT",
+      "END:VEVENT",
+      "BEGIN:VEVENT",
+      "UID:world-Ma-Pl-Sqr-20210111T0000Z@vemo",
+      "DTSTAMP:20240102T030405Z",
+      "DTSTART:20210111T000000Z",
+      "DTEND:20210120T000000Z",
+      "SUMMARY:Mars square Pluto (heliocentric)",
+      "DESCRIPTION:Heliocentric Mars square Pluto\\, orb 6°0'.\\nEnters its orb: 2021-01-11 00:00 UT.\\n"
+      "Leaves its orb: not known\\; the positions of Pluto end on 2021-01-20 00:00 UT.",
+      "TRANSP:TRANSPARENT",
+      "END:VEVENT",
+      "END:VCALENDAR",
+  };
+  EXPECT_EQ(IcsLines(ics), expected);
+}
+
+TEST(EventFormats, IcsBoundsThatAreNotKnown) {
+  const double from = At(2150, 1, 1), to = At(2150, 12, 31);
+  const struct {
+    const char* what;
+    AspectWindow window;
+    std::vector<PositionGap> gaps;
+    const char *start, *end, *note;
+  } cases[] = {
+      {"positions begin inside the window",
+       Window(kSaturn, kPluto, kTrine, 7, -1, {At(2150, 3, 1)}, At(2150, 4, 1)),
+       {{kPluto, from, At(2150, 2, 1, 6)}, {kPluto, At(2150, 6, 1), to}},
+       "21500201T060000Z", "21500401T000000Z", "not known\\; the positions of Pluto begin on 2150-02-01 06:00 UT."},
+      {"no stretch names it: the span",
+       Window(kSaturn, kUranus, kTrine, 7, -1, {}, -1),
+       {{kPluto, from, to}},
+       "21500101T000000Z", "21501231T000000Z", "Leaves its orb: not known\\, after 2150-12-31 00:00 UT."},
+      {"the stretch of the other planet of the pair",
+       Window(kPluto, kNeptune, kSextile, 4, At(2150, 5, 5), {}, -1),
+       {{kJupiter, At(2150, 5, 10), to}, {kPluto, At(2150, 7, 1), to}, {kPluto, At(2150, 6, 1), to}},
+       "21500505T000000Z", "21500601T000000Z", "the positions of Pluto end on 2150-06-01 00:00 UT."},
+      {"cut off within its first minute: one minute long",
+       Window(kMars, kPluto, kSquare, 6, At(2150, 6, 1, 0, 0, 10), {}, -1),
+       {{kPluto, At(2150, 6, 1, 0, 0, 20), to}},
+       "21500601T000000Z", "21500601T000100Z", "Leaves its orb: not known"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EventSearchResult r;
+    r.ok = true;
+    r.windows = {c.window};
+    r.gaps = c.gaps;
+    EventExportContext context;
+    context.fromAJD = from;
+    context.toAJD = to;
+    const std::vector<std::string> lines = IcsLines(FormatEventsIcs(r, context));
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[7], std::string("DTSTART:") + c.start);
+    EXPECT_EQ(lines[8], std::string("DTEND:") + c.end);
+    EXPECT_NE(lines[10].find(c.note), std::string::npos) << lines[10];
+  }
+}
+
+TEST(EventFormats, SummaryNamesNatalAndTransiting) {
+  const AspectWindow w = Window(kVenus, kMars, kSquare, 2, 1, {}, 2);
+  EXPECT_EQ(WindowSummary(Mode::WorldTransits, Window(kJupiter, kSaturn, kTrine, 7, 1, {}, 2)),
+            "Jupiter trine Saturn (heliocentric)");
+  EXPECT_EQ(WindowSummary(Mode::Personal1, w), "transiting Mars square natal Venus (heliocentric)");
+  EXPECT_EQ(WindowSummary(Mode::Personal2, Window(kEarth, kEarth, kOpposition, 3, 1, {}, 2)),
+            "transiting Earth opposite natal Earth (heliocentric)");
+}
+
+TEST(EventUids, StableForTheSameWindowDistinctOtherwise) {
+  EventExportContext c;
+  c.mode = Mode::Personal1;
+  c.birthAJD = At(1980, 1, 1, 12, 30);
+  c.fromAJD = At(2024, 1, 1);
+  const AspectWindow w = Window(kVenus, kMars, kSquare, 2, At(2024, 3, 5, 12, 12, 10), {}, At(2024, 3, 9));
+  const std::string uid = EventUid(c, w, w.enters);
+  EXPECT_EQ(uid, "personal1-2444240.02083-Ve-Ma-Sqr-20240305T1212Z@vemo");
+
+  // A later span, a second export, the window cut by the span: the same UID.
+  EventExportContext later = c;
+  later.fromAJD = At(2024, 3, 6);
+  later.toAJD = At(2025, 1, 1);
+  later.dtstamp = "20300101T000000Z";
+  AspectWindow cut = w;
+  cut.entersBeforeSpan = true;
+  cut.exact = {At(2024, 3, 7)};
+  EXPECT_EQ(EventUid(later, cut, cut.enters), uid);
+  EXPECT_EQ(EventUid(c, w, At(2024, 3, 5, 12, 11, 50)), uid);  // the same minute, rounded
+
+  // Anything that makes it another window makes it another UID.
+  std::set<std::string> uids{uid};
+  EventExportContext other = c;
+  other.mode = Mode::Personal2;
+  uids.insert(EventUid(other, w, w.enters));
+  other = c;
+  other.birthAJD += 1.0 / 48;
+  uids.insert(EventUid(other, w, w.enters));
+  other.mode = Mode::WorldTransits;
+  uids.insert(EventUid(other, w, w.enters));
+  uids.insert(EventUid(c, Window(kMars, kVenus, kSquare, 2, 0, {}, 0), w.enters));
+  uids.insert(EventUid(c, Window(kVenus, kMars, kTrine, 2, 0, {}, 0), w.enters));
+  uids.insert(EventUid(c, w, w.enters + 1.0 / 1440));
+  EXPECT_EQ(uids.size(), 7u);
+}
+
+TEST(EventFormats, IcsReadBackByIcalendar) {
+  if (!vemo::testing::SystemPythonHas("icalendar")) {
+    GTEST_SKIP() << vemo::testing::kSystemPython << " cannot import icalendar";
+  }
+  const Sample s = WorldSample();
+  std::string out;
+  ASSERT_EQ(vemo::testing::RunPythonOn(vemo::testing::kIcsCheckScript, FormatEventsIcs(s.result, s.context), out),
+            0)
+      << out;
+  const std::vector<std::string> lines = Split(out, "\n");
+  ASSERT_EQ(lines.size(), 4u) << out;
+  EXPECT_EQ(lines[0],
+            "world-Ju-Sa-Tri-20201214T1003Z@vemo|20201214T100300Z|20201228T031000Z|Jupiter trine Saturn "
+            "(heliocentric)|Heliocentric Jupiter trine Saturn, orb 7°0'.\\nEnters its orb: 2020-12-14 10:03 UT.\\n"
+            "Exact: 2020-12-21 18:21 UT.\\nLeaves its orb: 2020-12-28 03:10 UT.");
+  EXPECT_EQ(lines[2], "events 2");
+}
+
+}  // namespace
+}  // namespace vemo::reports
