@@ -122,6 +122,15 @@ struct IcsBounds {
   const PositionGap* endGap = nullptr;    // set when the leaving is not known
 };
 
+// The window's aspect by the table's strict test at t; false where a
+// position is not available.
+bool InOrbAt(const EngineServices& services, bool personal, double natal, const AspectWindow& w, double t) {
+  const double lon1 = personal ? natal : services.HelioLongitude(w.planet1, t);
+  const double lon2 = services.HelioLongitude(w.planet2, t);
+  if (!(lon1 >= 0) || !(lon2 >= 0)) return false;
+  return std::fabs(AspectSeparation(lon1, lon2) - AspectAngle(w.kind)) < w.orb;
+}
+
 IcsBounds BoundsOf(const AspectWindow& w, const std::vector<PositionGap>& gaps,
                    const EventExportContext& context) {
   IcsBounds b{w.enters, w.leaves, nullptr, nullptr};
@@ -146,6 +155,16 @@ IcsBounds BoundsOf(const AspectWindow& w, const std::vector<PositionGap>& gaps,
     }
     if (b.endGap != nullptr) b.end = b.endGap->fromAJD;
   }
+  // With the positions at hand each bound is settled on its minute, so that a
+  // second export (another span, another grid of the search) writes the same.
+  if (context.services != nullptr) {
+    if (Known(w.enters) || b.startGap != nullptr) {
+      b.start = SettledMinute(*context.services, context.mode, context.birthAJD, w, b.start, true);
+    }
+    if (Known(w.leaves) || b.endGap != nullptr) {
+      b.end = SettledMinute(*context.services, context.mode, context.birthAJD, w, b.end, false);
+    }
+  }
   // DTEND must lie after DTSTART (RFC 5545 3.6.1) at the minute written.
   // (The texts compare as the minutes do: fixed width, most significant first.)
   if (CompactMinute(b.end) <= CompactMinute(b.start)) b.end = b.start + kOneMinute;
@@ -167,7 +186,7 @@ std::string IcsDescription(const EventExportContext& context, const AspectWindow
   }
   text += "\nEnters its orb: ";
   if (Known(w.enters)) {
-    text += UtText(w.enters) + ".";
+    text += UtText(b.start) + ".";
   } else if (b.startGap != nullptr) {
     text += "not known; the positions of " + PlanetName(b.startGap->planet) + " begin on " + UtText(b.start) + ".";
   } else {
@@ -176,7 +195,7 @@ std::string IcsDescription(const EventExportContext& context, const AspectWindow
   for (double exact : w.exact) text += "\nExact: " + UtText(exact) + ".";
   text += "\nLeaves its orb: ";
   if (Known(w.leaves)) {
-    text += UtText(w.leaves) + ".";
+    text += UtText(b.end) + ".";
   } else if (b.endGap != nullptr) {
     text += "not known; the positions of " + PlanetName(b.endGap->planet) + " end on " + UtText(b.end) + ".";
   } else {
@@ -186,6 +205,26 @@ std::string IcsDescription(const EventExportContext& context, const AspectWindow
 }
 
 }  // namespace
+
+double SettledMinute(const EngineServices& services, Mode mode, double birthAJD, const AspectWindow& window,
+                     double estimate, bool entering) {
+  if (!services.HelioLongitude || !Known(estimate)) return estimate;
+  const bool personal = IsPersonalMode(mode);
+  const double natal = personal ? services.HelioLongitude(window.planet1, birthAJD) : 0.0;
+  // Half minute h is the instant h / 2880 - 0.5: the same double whatever
+  // the estimate. The change rounds to minute m when it lies between the
+  // half minutes 2m - 1 and 2m + 1.
+  auto inOrb = [&](long long halfMinute) {
+    return InOrbAt(services, personal, natal, window, static_cast<double>(halfMinute) / (2 * kMinutesPerDay) - 0.5);
+  };
+  const long long nearest = std::llround((estimate + 0.5) * kMinutesPerDay);
+  for (const long long m : {nearest, nearest - 1, nearest + 1, nearest - 2, nearest + 2}) {
+    if (inOrb(2 * m - 1) != entering && inOrb(2 * m + 1) == entering) {
+      return static_cast<double>(m) / kMinutesPerDay - 0.5;
+    }
+  }
+  return estimate;
+}
 
 std::string UtcIsoText(double ajd) {
   if (!Known(ajd)) return "";

@@ -25,6 +25,12 @@ struct EventExportContext {
   double toAJD = 0.0;
   int zoneMinutes = 0;              // minutes east: the zone of the text's local times
   std::string dtstamp;              // iCalendar DTSTAMP, "YYYYMMDDTHHMMSSZ"
+  // The positions the search used, or null. When given, the iCalendar bounds
+  // (and with them the UIDs) are settled on their minute by SettledMinute,
+  // so that they do not move with the search's precision (about half a
+  // minute, which depends on the span searched); without them they are the
+  // window's instants rounded.
+  const EngineServices* services = nullptr;
 };
 
 // The whole output of each format. Text and JSON end their lines with LF;
@@ -59,6 +65,16 @@ std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps);
 // holds windows from FindWindowAt and exports them.
 std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& windows, double fromAJD,
                                          double toAJD);
+
+// The minute (as an AJD) to which the entering (entering true) or leaving
+// instant of a window rounds, decided from the positions alone: the minute m
+// whose two half minutes m - 30 s and m + 30 s are out of and in orb (in and
+// out of orb for a leaving), by the table's strict test (deviation < the
+// window's orb; no position counts as out of orb), tried from the minute
+// nearest `estimate` up to two minutes away. The same whatever the estimate
+// within that reach; `estimate` itself when no such minute is found.
+double SettledMinute(const EngineServices& services, Mode mode, double birthAJD, const AspectWindow& window,
+                     double estimate, bool entering);
 
 // ---- pieces, exposed for the tests and for the window ----
 

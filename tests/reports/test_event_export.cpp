@@ -440,6 +440,69 @@ TEST(EventUids, StableForTheSameWindowDistinctOtherwise) {
   EXPECT_EQ(uids.size(), 7u);
 }
 
+// A sky of straight lines: Mars at 10° on B plus half a degree a day,
+// Jupiter at 10° on T plus a degree a day. Natal Mars of the birthdate B
+// stays at 10°, so a personal 1° conjunction of transiting Jupiter enters
+// on T - 1 and leaves on T + 1; Mars of the day would put it elsewhere.
+EngineServices LineSky(double b, double t) {
+  EngineServices s;
+  s.HelioLongitude = [b, t](int planet, double ajd) {
+    if (planet == kMars) return NormaliseAngle((10.0 + 0.5 * (ajd - b)) * kDegree);
+    if (planet == kJupiter) return NormaliseAngle((10.0 + (ajd - t)) * kDegree);
+    return -99.0;
+  };
+  return s;
+}
+
+TEST(EventUids, SettledMinuteFromThePositionsAlone) {
+  const double b = At(1990, 1, 1), seconds = 1.0 / 86400;
+  const AspectWindow w = Window(kMars, kJupiter, kConjunction, 1, -1, {}, -1);
+  const struct {
+    double t;           // Jupiter's 10°
+    const char *enter;  // the minutes the personal conjunction enters and leaves
+    const char *leave;
+  } skies[] = {
+      {At(2024, 1, 2, 0, 0, 40), "20240101T000100Z", "20240103T000100Z"},
+      {At(2024, 1, 2, 0, 0, 29), "20240101T000000Z", "20240103T000000Z"},
+      {At(2024, 1, 2, 23, 59, 31), "20240102T000000Z", "20240104T000000Z"},
+  };
+  for (const auto& sky : skies) {
+    const EngineServices services = LineSky(b, sky.t);
+    // Estimates up to 55 s off, on either side, as a search to the minute may give.
+    for (double off : {-55.0, -25.0, 0.0, 25.0, 55.0}) {
+      SCOPED_TRACE(std::string(sky.enter) + " off " + std::to_string(off));
+      EXPECT_EQ(IcsDateTime(SettledMinute(services, Mode::Personal1, b, w, sky.t - 1 + off * seconds, true)),
+                sky.enter);
+      EXPECT_EQ(IcsDateTime(SettledMinute(services, Mode::Personal1, b, w, sky.t + 1 + off * seconds, false)),
+                sky.leave);
+    }
+  }
+  // An instant not known has nothing to settle.
+  const EngineServices services = LineSky(b, At(2024, 1, 2, 0, 0, 40));
+  EXPECT_EQ(SettledMinute(services, Mode::Personal1, b, w, -1, true), -1.0);
+  // Too far from the change, or no positions to test: the estimate stays.
+  const double far = At(2024, 1, 1, 0, 10);
+  EXPECT_EQ(SettledMinute(services, Mode::Personal1, b, w, far, true), far);
+  EXPECT_EQ(SettledMinute(EngineServices{}, Mode::Personal1, b, w, At(2024, 1, 1, 0, 0, 30), true),
+            At(2024, 1, 1, 0, 0, 30));
+  // A window of planets without positions never changes.
+  const AspectWindow dark = Window(kSaturn, kJupiter, kConjunction, 1, -1, {}, -1);
+  EXPECT_EQ(SettledMinute(services, Mode::WorldTransits, b, dark, At(2024, 1, 1), true), At(2024, 1, 1));
+
+  // The calendar takes its bounds and UID from the settled minutes.
+  EventSearchResult r;
+  r.windows = {Window(kMars, kJupiter, kConjunction, 1, At(2024, 1, 1, 0, 0, 15), {}, At(2024, 1, 3, 0, 1, 20))};
+  EventExportContext c;
+  c.mode = Mode::Personal1;
+  c.birthAJD = b;
+  c.services = &services;
+  const std::vector<std::string> lines = IcsLines(FormatEventsIcs(r, c));
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[5], "UID:personal1-2447892.50000-Ma-Ju-Con-20240101T0001Z@vemo");
+  EXPECT_EQ(lines[7], "DTSTART:20240101T000100Z");
+  EXPECT_EQ(lines[8], "DTEND:20240103T000100Z");
+}
+
 TEST(EventFormats, IcsReadBackByIcalendar) {
   if (!vemo::testing::SystemPythonHas("icalendar")) {
     GTEST_SKIP() << vemo::testing::kSystemPython << " cannot import icalendar";
