@@ -5,7 +5,9 @@
 // test (deviation < orb) as the aspect table.
 //
 // Time scale: UT, as everywhere in the program (no Delta T). Instants are
-// astronomical Julian dates.
+// astronomical Julian dates, each within 29 seconds of the change it marks
+// (the middle of a bracket under 58 seconds wide). A spell in orb shorter
+// than about 15 seconds at a turn of the relative motion may be missed.
 #pragma once
 
 #include <array>
@@ -19,6 +21,34 @@ namespace vemo {
 
 enum class EventKind { Enters, Exact, Leaves };
 
+// What the search may assume about the motion of each planet (slots 1..9),
+// in heliocentric longitude. The grid of instants and the proof that no
+// crossing lies between two of them rest on these bounds, so they must hold
+// for the positions served, not only for the ideal orbits.
+struct PlanetMotionBounds {
+  // Least and greatest motion, degrees per day (a planet whose motion may
+  // reverse has a negative least motion).
+  std::array<double, kPlanetSlots> minDegreesPerDay{};
+  std::array<double, kPlanetSlots> maxDegreesPerDay{};
+  // Greatest |second derivative| of the smooth motion, degrees per day per day.
+  std::array<double, kPlanetSlots> maxAccelerationDegreesPerDay2{};
+  // Planets read from a table of daily values at 0h UT and interpolated
+  // linearly between them (Pluto), with the largest error of a table value
+  // against the smooth motion (the table's rounding), degrees.
+  std::array<bool, kPlanetSlots> dailyTable{};
+  std::array<double, kPlanetSlots> tableErrorDegrees{};
+};
+
+// The bounds of the program's positions: the speeds of the Keplerian orbits at
+// perihelion and aphelion widened by at least 10 %, the accelerations of the
+// orbits at least doubled (perturbations, the Moon in Earth's series), both
+// checked against the positions served over 1600-2199; Pluto's daily table
+// holds whole arcseconds.
+PlanetMotionBounds HeliocentricMotionBounds();
+
+// Slots 1..9 set: every planet.
+std::array<bool, kPlanetSlots> AllPlanets();
+
 // What is searched.
 struct EventSearchRequest {
   Mode mode = Mode::WorldTransits;  // WorldTransits, Personal1 or Personal2
@@ -29,6 +59,10 @@ struct EventSearchRequest {
   // Kinds 1..7 searched (slot 0 unused); a kind whose orb is 0 is never in orb.
   std::array<bool, 8> kinds{false, true, true, true, true, true, true, true};
   int planetCount = 9;  // 8 when Pluto is not available
+  // Planets searched (slots 1..9; in the Personal modes as natal and as
+  // transiting planets); a planet above planetCount never is.
+  std::array<bool, kPlanetSlots> planets = AllPlanets();
+  PlanetMotionBounds motion = HeliocentricMotionBounds();
 };
 
 // One time in orb of a pair and kind.
@@ -39,11 +73,14 @@ struct AspectWindow {
   int planet2 = 0;
   int kind = 0;
   // Entering and leaving instants (AJD, UT); -1 when not known because the
-  // positions end before the crossing (see EventSearchResult::gaps).
+  // positions end before the crossing (see EventSearchResult::gaps), or
+  // because the aspect still holds 1000 years past the span.
   double enters = -1.0;
   double leaves = -1.0;
-  std::vector<double> exact;  // every instant of deviation 0 inside the window
-  bool entersBeforeSpan = false;  // enters < fromAJD
+  std::vector<double> exact;  // every instant of deviation 0 inside the window, in order
+  // enters < fromAJD, or unknown because the positions end before the span;
+  // false for an entering unknown because the positions begin inside the span.
+  bool entersBeforeSpan = false;
   bool leavesAfterSpan = false;   // leaves > toAJD (or unknown past the span)
   double orb = 0.0;               // radians, the orb used
 };
@@ -60,7 +97,9 @@ struct AspectEvent {
 };
 
 // A stretch without positions of a planet (outside its data, no Pluto
-// table): its events stop there.
+// table): its events stop there. A natal planet without a position at the
+// birthdate has a gap of that instant alone (fromAJD = toAJD = birthAJD) and
+// no transits.
 struct PositionGap {
   int planet = 0;
   double fromAJD = 0.0;
@@ -70,8 +109,12 @@ struct PositionGap {
 struct EventSearchResult {
   bool ok = false;
   std::string error;                 // a request that cannot be searched
-  std::vector<AspectWindow> windows; // every window that overlaps the span, by entering instant
-  std::vector<AspectEvent> events;   // every event inside [fromAJD, toAJD], by time
+  // Every window that overlaps the span, by entering instant (unknown ones
+  // first), then pair and kind.
+  std::vector<AspectWindow> windows;
+  // Every event inside [fromAJD, toAJD], by time, then pair, kind and
+  // Enters / Exact / Leaves.
+  std::vector<AspectEvent> events;
   std::vector<PositionGap> gaps;     // within the span and the searches past it
   long long positionsComputed = 0;   // calls of HelioLongitude
 };
@@ -80,7 +123,11 @@ EventSearchResult FindAspectEvents(const EngineServices& services, const EventSe
 
 // The window of one pair and kind that contains the instant `ajd` (the
 // aspect of a table), with its true entering and leaving instants and every
-// exact instant; ok is false when the aspect is not in orb at `ajd`.
+// exact instant; ok is false when the aspect is not in orb at `ajd`. The
+// request gives the mode, birthdate, orbs, planetCount and motion bounds; its
+// span, kinds and planets are not used. World transits take the two planets
+// in either order (the window has the lower number first); Personal
+// transits take the natal planet first.
 struct WindowAtResult {
   bool ok = false;
   AspectWindow window;
