@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -13,8 +14,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
+#include "app/reports/table_export.h"
+#include "app/settings/state_file.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
+#include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
@@ -24,6 +30,13 @@ namespace {
 
 constexpr int kMinimumHeightTwips = 3000;
 constexpr int kNarrowWidthTwips = 8500;
+// Export: caption, dialog title, the two file types, the messages.
+constexpr int kExportItem = 404;
+constexpr int kExportTitleItem = 405;
+constexpr int kCalendarFilesItem = 406;
+constexpr int kCsvFilesItem = 407;
+constexpr int kExportedItem = 408;
+constexpr int kExportFailedItem = 409;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -55,6 +68,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   cboSortBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   chkShowDuration = new QCheckBox(this);
   cmdCopy = new QPushButton(this);
+  cmdExport = new QPushButton(this);
   cmdClose = new QPushButton(this);
   lblSortBy->setBuddy(cboSortBy);
 
@@ -73,6 +87,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   buttons->addWidget(chkShowDuration);
   buttons->addStretch(1);
   buttons->addWidget(cmdCopy);
+  buttons->addWidget(cmdExport);
   buttons->addWidget(cmdClose);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(lblTitle);
@@ -85,6 +100,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   connect(cboSortBy, &QComboBox::currentIndexChanged, this, [this] { cboSortBy_Click(); });
   connect(chkShowDuration, &QCheckBox::clicked, this, [this] { chkShowDuration_Click(); });
   connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
+  connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
 }
 
@@ -120,6 +136,8 @@ void FrmDurations::Activate() {
   lblSortBy->setText(Q(Text(59)));
   cmdCopy->setText(Q(Text(185)));
   cmdClose->setText(Q(Text(184)));
+  cmdExport->setText(Q(Text(kExportItem)));
+  cmdExport->setVisible(TransitMode());
   chkShowDuration->setText(QStringLiteral("Show durations"));
   txbOutput->clear();
   RefillSortList();
@@ -212,6 +230,51 @@ void FrmDurations::cmdCopy_Click() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(ClipboardText());
+}
+
+QStringList FrmDurations::ExportFilters() {
+  return {Q(Text(kCalendarFilesItem)) + QStringLiteral(" (*.ics)"), Q(Text(kCsvFilesItem)) + QStringLiteral(" (*.csv)")};
+}
+
+void FrmDurations::cmdExport_Click() {
+  if (!TransitMode()) return;
+  const QStringList filters = ExportFilters();
+  QString selected = filters.front();
+  QString name;
+  if (context_.saveFileName) {
+    name = context_.saveFileName(this, Q(Text(kExportTitleItem)), filters.join(QStringLiteral(";;")), &selected);
+  } else {
+    QFileDialog dialog(this, Q(Text(kExportTitleItem)), QString(), filters.join(QStringLiteral(";;")));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ics"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters](const QString& f) {
+      dialog.setDefaultSuffix(f == filters[1] ? QStringLiteral("csv") : QStringLiteral("ics"));
+    });
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      name = dialog.selectedFiles().front();
+      selected = dialog.selectedNameFilter();
+    }
+  }
+  if (name.isEmpty()) return;
+  const bool csv = name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
+                   (selected == filters[1] && !name.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive));
+
+  // The searches past the table's date take a moment for the slow planets.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  const char* stamp = std::getenv("VEMO_DTSTAMP");
+  const TableExport table =
+      ExportOfTable(*context_.engine, stamp != nullptr && *stamp != '\0' ? std::string(stamp) : IcsDateTime(CurrentAJD()));
+  const std::string text = csv ? FormatEventsCsv(table.result, table.context) : FormatEventsIcs(table.result, table.context);
+  const std::string error = settings::WriteFileReplacing(name.toStdString(), text);
+  QGuiApplication::restoreOverrideCursor();
+
+  ui::MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + name,
+                            QMessageBox::Ok, QMessageBox::Ok};
+  if (!error.empty()) {
+    box.icon = QMessageBox::Warning;
+    box.text = Q(Text(kExportFailedItem)) + QStringLiteral("\n\n") + Q(error) + QStringLiteral("\n\n") + name;
+  }
+  ui::ShowMessageBox(this, box);
 }
 
 void FrmDurations::resizeEvent(QResizeEvent* event) {

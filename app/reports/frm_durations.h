@@ -32,6 +32,10 @@ struct DurationsContext {
   // The main window (its width, its icon).
   QWidget* mainWindow = nullptr;
   int language = 0;
+  // The save dialog of Export: returns the chosen name ("" when cancelled)
+  // and sets *selectedFilter to the filter chosen. Empty: Qt's dialog.
+  std::function<QString(QWidget* parent, const QString& title, const QString& filters, QString* selectedFilter)>
+      saveFileName;
 };
 
 class FrmDurations : public QWidget {
@@ -53,7 +57,14 @@ class FrmDurations : public QWidget {
   QComboBox* cboSortBy = nullptr;
   QCheckBox* chkShowDuration = nullptr;
   QPushButton* cmdCopy = nullptr;
+  QPushButton* cmdExport = nullptr;
   QPushButton* cmdClose = nullptr;
+
+  // Export (transit modes): the aspects of the table with their entering,
+  // exact and leaving instants as an iCalendar or CSV file.
+  void cmdExport_Click();
+  // The two file types Export offers: iCalendar, CSV.
+  static QStringList ExportFilters();
 
   // The width of the window, twips, that the durations switch and the
   // resize rule ask for.

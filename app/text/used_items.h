@@ -41,6 +41,8 @@ inline constexpr int kUsedProgramTextItems[] = {
     390, 391, 392, 393, 394, 395, 396,
     // Saved states.
     128, 129, 130, 131, 384, 385, 386, 387, 399, 402, 403,
+    // Report window: Export.
+    404, 405, 406, 407, 408, 409,
 };
 
 // Markers inside an item that one caller replaces with every occurrence (not the

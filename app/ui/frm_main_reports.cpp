@@ -44,6 +44,7 @@ void FrmMain::ShowReport() {
     };
     context.mainWindow = this;
     context.language = vemo::LanguageIndex();
+    context.saveFileName = options_.saveFileName;
     durations_ = new vemo::reports::FrmDurations(context, this);
   }
   durations_->Report();

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -70,6 +72,65 @@ TEST_F(ReportTest, TransitListSortsAndHidesDurations) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), d->lblTitle->text() + "\n\n" + d->txbOutput->toPlainText());
   d->close();
   EXPECT_FALSE(d->isVisible());
+}
+
+// Export writes every aspect of the table (not the midpoint lines) with the
+// instants of its time in orb, as iCalendar or CSV; a place that cannot be
+// written says so and leaves nothing behind.
+TEST_F(ReportTest, ExportWritesTheAspectsWithTheirInstants) {
+  QTemporaryDir dir;
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdReport->click();
+  reports::FrmDurations* d = w->Durations();
+  ASSERT_NE(d, nullptr);
+  EXPECT_TRUE(d->cmdExport->isVisible());
+  int aspects = 0;
+  for (const DurationEntry& r : w->Engine().DurationRecords) aspects += r.Planet2 <= 9;
+  ASSERT_GT(aspects, 0);
+  const QString blocker = dir.filePath("not-a-folder");
+  QFile(blocker).open(QIODevice::WriteOnly);
+  const QStringList filters = reports::FrmDurations::ExportFilters();
+  struct Case {
+    const char* name;
+    QString path;
+    int filter;
+    const char* starts;  // "" when the export must fail
+    int records;         // lines or events expected
+  } cases[] = {{"Calendar", dir.filePath("aspects.ics"), 0, "BEGIN:VCALENDAR\r\n", aspects},
+               {"Csv", dir.filePath("aspects.csv"), 1, "event,utc,jd,planet1,planet2,kind,", -1},
+               {"Unwritable", blocker + "/aspects.ics", 0, "", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    boxes.clear();
+    saveName = c.path;
+    saveFilter = filters[c.filter];
+    d->cmdExport->click();
+    ASSERT_EQ(boxes.size(), 1u);
+    QFile file(c.path);
+    if (!*c.starts) {
+      EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+      EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(409))));
+      EXPECT_FALSE(file.exists());
+      continue;
+    }
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+    EXPECT_TRUE(boxes[0].text.endsWith(c.path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.startsWith(QLatin1String(c.starts))) << text.left(80).toStdString();
+    if (c.records > 0) {
+      EXPECT_EQ(text.count("BEGIN:VEVENT"), c.records);
+    } else {
+      // Every aspect enters and leaves once around the table's date.
+      EXPECT_GE(text.count("\r\nenters,"), aspects - 2);
+      EXPECT_GE(text.count("\r\nleaves,"), aspects - 2);
+    }
+  }
+  // Cancelling the dialog writes nothing.
+  boxes.clear();
+  saveName.clear();
+  d->cmdExport->click();
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ReportTest, NatalFaceDescribesTheChart) {
