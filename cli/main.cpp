@@ -13,6 +13,7 @@
 
 #include "cli/commands.h"
 #include "cli/chart.h"
+#include "cli/events.h"
 #include "cli/search.h"
 #include "cli/table.h"
 
@@ -32,6 +33,7 @@ const Command kCommands[] = {
     {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture"},
     {"report", vemo::cli::RunReport, "the aspect report: transits with their durations, or the chart described"},
     {"search", vemo::cli::RunSearch, "run forward until an aspect pattern appears"},
+    {"events", vemo::cli::RunEvents, "when aspects enter their orb, become exact and leave it"},
 };
 
 std::string Usage() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <tuple>
 
 #include "app/aspects/vocabulary.h"
 #include "app/time/date_texts.h"
@@ -320,8 +321,11 @@ std::string JsonQuoted(const std::string& text) {
 std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps) {
   std::vector<std::string> lines;
   for (const PositionGap& g : gaps) {
-    lines.push_back(PlanetName(g.planet) + ": no positions from " + UtText(g.fromAJD) + " to " + UtText(g.toAJD) +
-                    "; its events stop there.");
+    // A stretch of one instant: a natal planet without its position.
+    lines.push_back(g.fromAJD == g.toAJD ? PlanetName(g.planet) + ": no position on " + UtText(g.fromAJD) +
+                                               ", the birthdate; no transits to it."
+                                         : PlanetName(g.planet) + ": no positions from " + UtText(g.fromAJD) +
+                                               " to " + UtText(g.toAJD) + "; its events stop there.");
   }
   return lines;
 }
@@ -340,8 +344,12 @@ std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& window
     for (double exact : w.exact) add(EventKind::Exact, exact, 0.0);
     add(EventKind::Leaves, w.leaves, w.orb);
   }
-  std::stable_sort(events.begin(), events.end(),
-                   [](const AspectEvent& a, const AspectEvent& b) { return a.ajd < b.ajd; });
+  // The order of the search's own list: time, pair, kind, then entering,
+  // exact, leaving.
+  std::stable_sort(events.begin(), events.end(), [](const AspectEvent& a, const AspectEvent& b) {
+    return std::tie(a.ajd, a.planet1, a.planet2, a.kind, a.event) <
+           std::tie(b.ajd, b.planet1, b.planet2, b.kind, b.event);
+  });
   return events;
 }
 

@@ -56,11 +56,13 @@ std::string FormatEventsJson(const EventSearchResult& result, const EventExportC
 std::string FormatEventsIcs(const EventSearchResult& result, const EventExportContext& context);
 
 // One line per stretch without positions (no line end): "Pluto: no positions
-// from 2200-01-01 00:00 UT to 2200-12-31 00:00 UT; its events stop there."
+// from 2200-01-01 00:00 UT to 2200-12-31 00:00 UT; its events stop there.",
+// or for a natal planet without its position (a stretch of one instant)
+// "Pluto: no position on 2250-01-01 12:00 UT, the birthdate; no transits to it."
 std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps);
 
 // The events of the windows inside [fromAJD, toAJD] by time (on equal times
-// in window order, then entering, exact, leaving); each window's entering and
+// by pair, kind, then entering, exact, leaving); each window's entering and
 // leaving at its orb, its exact instants at deviation 0. For the window that
 // holds windows from FindWindowAt and exports them.
 std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& windows, double fromAJD,

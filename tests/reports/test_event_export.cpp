@@ -221,6 +221,16 @@ TEST(EventsOfWindows, OnlyInsideTheSpanByTime) {
   EXPECT_EQ(EventsOfWindows({w}, 100.0, 200.0).size(), 4u);
   EXPECT_EQ(EventsOfWindows({w}, 150.0, 155.0).size(), 1u);
   EXPECT_TRUE(EventsOfWindows({w}, 201.0, 300.0).empty());
+  // On one instant: by pair, kind, then entering before leaving.
+  const std::vector<AspectEvent> tied = EventsOfWindows({Window(kMars, kPluto, kTrine, 7, 120.0, {}, 130.0),
+                                                         Window(kMars, kPluto, kSquare, 6, 110.0, {}, 120.0),
+                                                         Window(kEarth, kPluto, kTrine, 7, 100.0, {120.0}, 125.0)},
+                                                        0.0, 200.0);
+  std::vector<std::pair<int, int>> order;  // window, event at 120
+  for (const AspectEvent& e : tied) {
+    if (e.ajd == 120.0) order.emplace_back(e.window, static_cast<int>(e.event));
+  }
+  EXPECT_EQ(order, (std::vector<std::pair<int, int>>{{2, 1}, {1, 2}, {0, 0}}));
 }
 
 // ---- the formats ----
@@ -236,6 +246,8 @@ TEST(EventFormats, TextInTheZoneAndInUt) {
   EXPECT_EQ(Words(lines[6]), (std::vector<std::string>{"2021-01-11", "01:00", "2021-01-11", "00:00", "Mars",
                                                       "Pluto", "Square", "enters", "6°0'"}));
   EXPECT_EQ(lines[8], "Pluto: no positions from 2021-01-20 00:00 UT to 2021-01-31 00:00 UT; its events stop there.");
+  EXPECT_EQ(GapLines({{kPluto, At(2250, 1, 1, 12), At(2250, 1, 1, 12)}}),
+            std::vector<std::string>{"Pluto: no position on 2250-01-01 12:00 UT, the birthdate; no transits to it."});
 
   // West of Greenwich the local day is the one before.
   s.context.zoneMinutes = -570;

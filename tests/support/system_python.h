@@ -29,9 +29,9 @@ inline int RunPythonOn(const std::string& script, const std::string& input, std:
   const fs::path inputFile = dir / ("vemo-py-" + std::to_string(::getpid()) + ".in");
   std::ofstream(scriptFile, std::ios::binary) << script;
   std::ofstream(inputFile, std::ios::binary) << input;
-  const int status = RunCommand("PYTHONIOENCODING=utf-8 " + std::string(kSystemPython) + " '" + scriptFile.string() + "' '" +
-                                    inputFile.string() + "'",
-                                output);
+  const std::string command = "PYTHONIOENCODING=utf-8 " + std::string(kSystemPython) + " '" +
+                              scriptFile.string() + "' '" + inputFile.string() + "'";
+  const int status = RunCommand(command, output);
   std::error_code ignored;
   fs::remove(scriptFile, ignored);
   fs::remove(inputFile, ignored);

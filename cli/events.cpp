@@ -1,0 +1,341 @@
+// vemo-cli events --from DATE --to DATE [--mode world|personal1|personal2]
+//                 [--birth1 DATE] [--birth2 DATE] [orb options] [--kinds LIST]
+//                 [--format text|csv|ics|json] [--zone +HH:MM] [--out FILE]
+
+#include "cli/events.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <utility>
+
+#include "app/aspects/date_rows.h"
+#include "app/aspects/events.h"
+#include "app/reports/event_export.h"
+#include "app/settings/state_file.h"
+#include "app/text/program_text.h"
+#include "app/time/pluto_table.h"
+#include "app/time/timezones.h"
+#include "cli/positions.h"
+#include "cli/program_folder.h"
+#include "cli/table.h"
+#include "platform/ordalin/ordalin.h"
+
+namespace vemo::cli {
+
+namespace {
+
+constexpr const char* kEventsUsage =
+    "Usage: vemo-cli events --from DATE --to DATE [--mode world|personal1|personal2]\n"
+    "                       [--birth1 DATE] [--birth2 DATE] [orb options] [--kinds LIST]\n"
+    "                       [--format text|csv|ics|json] [--zone +HH:MM] [--out FILE]\n"
+    "The instants, to the minute, at which heliocentric aspects enter their orb,\n"
+    "become exact and leave it between two dates.\n\n"
+    "  --from DATE, --to DATE  the span searched. DATE as for vemo-cli table:\n"
+    "                     Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], 12:00 when the time is\n"
+    "                     left out, the computer's zone when the zone is\n"
+    "  --mode MODE        world (default): every pair of Earth .. Pluto;\n"
+    "                     personal1, personal2: the transiting planets against the\n"
+    "                     natal ones of the 1st or 2nd birthdate, with the personal orbs\n"
+    "  --birth1 DATE      1st birthdate (needed by personal1)\n"
+    "  --birth2 DATE      2nd birthdate (needed by personal2)\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     as for vemo-cli table (see vemo-cli table --help)\n"
+    "  --kinds LIST       the aspect kinds searched, separated by commas: Con, Opp,\n"
+    "                     Sqr, Tri, Sxt, Ssx, Qui in any case, or 1..7 (default:\n"
+    "                     every kind whose orb is not 0)\n"
+    "  --format FORMAT    text (default): one line per event, local time and UT;\n"
+    "                     csv: one row per event (RFC 4180); json: the windows in\n"
+    "                     orb with their entering, exact and leaving instants;\n"
+    "                     ics: an iCalendar file (RFC 5545), one event per window\n"
+    "                     from entering to leaving, for calendar programs\n"
+    "  --zone +HH:MM      the zone of the local times of the text, -14:00 .. +14:00\n"
+    "                     or Z (default: the computer's zone now); every other time\n"
+    "                     is UTC\n"
+    "  --out FILE         write FILE instead of standard output; FILE is replaced\n"
+    "                     only when the whole output is written\n"
+    "  --help             this text\n\n"
+    "Instants are rounded to the minute. A calendar event whose entering or\n"
+    "leaving is not known (the positions of a planet end first) runs to where the\n"
+    "positions end, and its description says so. The iCalendar DTSTAMP is the\n"
+    "value of the environment variable VEMO_DTSTAMP (YYYYMMDDTHHMMSSZ) when set,\n"
+    "else the present instant; each event's UID depends only on the mode, the\n"
+    "birthdate, the pair, the kind and the entering instant, so that a calendar\n"
+    "that imports a later export updates its events instead of adding them twice.\n"
+    "Stretches without positions (Pluto without its table, data that end) are\n"
+    "lines of the text, \"gaps\" in the JSON, and lines on stderr with csv and ics.\n"
+    "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
+    "cannot be used or the output cannot be written, 2 bad command line or a\n"
+    "refused date.\n";
+
+constexpr Mode kEventModes[] = {Mode::WorldTransits, Mode::Personal1, Mode::Personal2};
+
+struct FormatName {
+  const char* name;
+  EventFormat format;
+};
+constexpr FormatName kFormats[] = {{"text", EventFormat::Text},
+                                   {"csv", EventFormat::Csv},
+                                   {"ics", EventFormat::Ics},
+                                   {"json", EventFormat::Json}};
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+bool AllDigits(const std::string& text, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
+std::string Report(const EventFormat format, const EventSearchResult& result,
+                   const reports::EventExportContext& context) {
+  switch (format) {
+    case EventFormat::Csv: return reports::FormatEventsCsv(result, context);
+    case EventFormat::Ics: return reports::FormatEventsIcs(result, context);
+    case EventFormat::Json: return reports::FormatEventsJson(result, context);
+    case EventFormat::Text: break;
+  }
+  return reports::FormatEventsText(result, context);
+}
+
+// The row converted as the window converts it, or the date message.
+bool Convert(const char* option, int row, const DateRow& given, int localZoneIndex, double& ajd) {
+  const DateConversion c = InputDateToAJDate(given, localZoneIndex);
+  if (c.ok()) {
+    ajd = c.value;
+    return true;
+  }
+  std::cerr << "vemo-cli events: " << option << ": "
+            << DateErrorMessage(row, c.value, [](int item) { return ProgramText(item); }) << "\n";
+  return false;
+}
+
+}  // namespace
+
+bool ParseZoneOffset(const std::string& text, int& minutes) {
+  if (text == "Z") {
+    minutes = 0;
+    return true;
+  }
+  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':' || !AllDigits(text, 1, 3) ||
+      !AllDigits(text, 4, 6)) {
+    return false;
+  }
+  const int hours = (text[1] - '0') * 10 + (text[2] - '0');
+  const int mins = (text[4] - '0') * 10 + (text[5] - '0');
+  const int magnitude = hours * 60 + mins;
+  if (mins > 59 || magnitude > kMaxZoneMinutes) return false;
+  minutes = text[0] == '-' ? -magnitude : magnitude;
+  return true;
+}
+
+bool ParseKindList(const std::string& text, std::array<bool, 8>& kinds) {
+  std::array<bool, 8> parsed{};
+  for (std::size_t start = 0; start <= text.size();) {
+    const std::size_t end = std::min(text.find(',', start), text.size());
+    const std::string item = text.substr(start, end - start);
+    int kind = 0;
+    if (!ParseWholeNumber(item, 1, kNumKinds, kind)) {
+      for (int k = 1; k <= kNumKinds && kind == 0; ++k) {
+        if (EqualIgnoringCase(item, Aspect(k).Abbrev)) kind = k;
+      }
+    }
+    if (kind == 0) return false;
+    parsed[static_cast<std::size_t>(kind)] = true;
+    start = end + 1;
+  }
+  kinds = parsed;
+  return true;
+}
+
+std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) {
+  options = EventsOptions{};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    if (arg == "--help" || arg == "-h") {
+      if (inlineValue) return arg + " takes no value";
+      options.help = true;
+      continue;
+    }
+    static const char* const kValued[] = {"--from", "--to",     "--mode", "--birth1", "--birth2",
+                                          "--kinds", "--format", "--zone", "--out"};
+    bool known = IsOrbOption(arg);
+    for (const char* name : kValued) known = known || arg == name;
+    if (!known) return "unknown argument " + QuotedArgument(args[i]);
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      value = args[++i];
+    }
+    if (arg == "--from" || arg == "--to" || arg == "--birth1" || arg == "--birth2") {
+      DateRow parsed;
+      if (const std::string error = ParseDateOption(value, parsed); !error.empty()) return arg + ": " + error;
+      const std::pair<DateRow*, bool*> target =
+          arg == "--from"   ? std::pair{&options.from, &options.hasFrom}
+          : arg == "--to"   ? std::pair{&options.to, &options.hasTo}
+          : arg == "--birth1" ? std::pair{&options.birth1, &options.hasBirth1}
+                              : std::pair{&options.birth2, &options.hasBirth2};
+      *target.first = parsed;
+      *target.second = true;
+    } else if (arg == "--mode") {
+      bool found = false;
+      for (Mode mode : kEventModes) {
+        if (value == ModeArgumentName(mode)) options.mode = mode, found = true;
+      }
+      if (!found) return "--mode is world, personal1 or personal2, not " + QuotedArgument(value);
+    } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
+      if (!error.empty()) return error;
+    } else if (arg == "--kinds") {
+      if (!ParseKindList(value, options.kinds)) {
+        return "--kinds is a comma list of Con, Opp, Sqr, Tri, Sxt, Ssx, Qui or 1 to 7, not " +
+               QuotedArgument(value);
+      }
+      options.hasKinds = true;
+    } else if (arg == "--format") {
+      bool found = false;
+      for (const FormatName& f : kFormats) {
+        if (value == f.name) options.format = f.format, found = true;
+      }
+      if (!found) return "--format is text, csv, ics or json, not " + QuotedArgument(value);
+    } else if (arg == "--zone") {
+      if (!ParseZoneOffset(value, options.zoneMinutes)) {
+        return "--zone is an offset -14:00 to +14:00 written +HH:MM or -HH:MM, or Z, not " + QuotedArgument(value);
+      }
+      options.hasZone = true;
+    } else if (arg == "--out") {
+      if (value.empty()) return "--out needs a file name";
+      options.out = value;
+    }
+  }
+  if (options.help) return "";
+  if (!options.hasFrom) return "--from is required";
+  if (!options.hasTo) return "--to is required";
+  if (options.mode == Mode::Personal1 && !options.hasBirth1) return "--mode personal1 needs --birth1";
+  if (options.mode == Mode::Personal2 && !options.hasBirth2) return "--mode personal2 needs --birth2";
+  if (options.hasKinds) {
+    for (int k = 1; k <= kNumKinds; ++k) {
+      const auto slot = static_cast<std::size_t>(k);
+      if (options.kinds[slot] && options.settings.OrbListIndex[slot - 1] == 0) {
+        return std::string("--kinds names ") + Aspect(k).Name + ", whose orb is 0 (see --orbs)";
+      }
+    }
+  }
+  return "";
+}
+
+std::array<bool, 8> KindsSearched(const EventsOptions& options) {
+  if (options.hasKinds) return options.kinds;
+  std::array<bool, 8> kinds{};
+  for (int k = 1; k <= kNumKinds; ++k) {
+    kinds[static_cast<std::size_t>(k)] = options.settings.OrbListIndex[static_cast<std::size_t>(k - 1)] != 0;
+  }
+  return kinds;
+}
+
+std::string DtstampOf(const char* fromEnvironment, double nowAjd, std::string& error) {
+  error.clear();
+  if (fromEnvironment == nullptr) return reports::IcsDateTime(nowAjd);
+  const std::string text = fromEnvironment;
+  // RFC 5545 3.3.5, form 2 (UTC): 8 digits, T, 6 digits, Z.
+  if (text.size() != 16 || text[8] != 'T' || text[15] != 'Z' || !AllDigits(text, 0, 8) || !AllDigits(text, 9, 15)) {
+    error = "VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ: " + QuotedArgument(text);
+    return "";
+  }
+  return text;
+}
+
+int RunEvents(const Arguments& args) {
+  EventsOptions options;
+  if (const std::string error = ParseEventsArguments(args, options); !error.empty()) {
+    std::cerr << "vemo-cli events: " << error << " (try vemo-cli events --help)\n";
+    return kExitUsage;
+  }
+  if (options.help) return WriteOutput("events", kEventsUsage);
+  std::string dtstamp;
+  if (options.format == EventFormat::Ics) {
+    std::string error;
+    dtstamp = DtstampOf(std::getenv("VEMO_DTSTAMP"), JulianDateNow(), error);
+    if (!error.empty()) {
+      std::cerr << "vemo-cli events: " << error << "\n";
+      return kExitUsage;
+    }
+  }
+  ProgramFolderState state;
+  if (const std::string error = SetUpProgramFolder("events", state); !error.empty()) {
+    std::cerr << "vemo-cli events: " << error << "\n";
+    return kExitFailure;
+  }
+  const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
+  if (!zone.listed) {
+    std::cerr << "vemo-cli events: "
+              << ZoneNotListedNotice(zone.systemMinutes, [](int item) { return ProgramText(item); }) << "\n";
+  }
+
+  EventSearchRequest request;
+  request.mode = options.mode;
+  request.settings = options.settings;
+  request.kinds = KindsSearched(options);
+  request.planetCount = PlutoAvailable() ? kMaxPlanets : kMaxPlanets - 1;
+  if (!Convert("--from", kWorldRow, options.from, zone.index, request.fromAJD) ||
+      !Convert("--to", kWorldRow, options.to, zone.index, request.toAJD)) {
+    return kExitUsage;
+  }
+  if (options.mode == Mode::Personal1 &&
+      !Convert("--birth1", kFirstBirthRow, options.birth1, zone.index, request.birthAJD)) {
+    return kExitUsage;
+  }
+  if (options.mode == Mode::Personal2 &&
+      !Convert("--birth2", kSecondBirthRow, options.birth2, zone.index, request.birthAJD)) {
+    return kExitUsage;
+  }
+  if (request.toAJD < request.fromAJD) {
+    std::cerr << "vemo-cli events: --to " << reports::UtcIsoText(request.toAJD) << " is before --from "
+              << reports::UtcIsoText(request.fromAJD) << "\n";
+    return kExitUsage;
+  }
+
+  const EngineServices services = DefaultEngineServices();
+  EventSearchResult result = FindAspectEvents(services, request);
+  if (!result.ok) {
+    std::cerr << "vemo-cli events: " << OneLine(result.error) << "\n";
+    return kExitUsage;
+  }
+  // Without its table Pluto has no positions anywhere: a stretch over the
+  // whole span, so that every format tells it like any other.
+  bool plutoGap = false;
+  for (const PositionGap& g : result.gaps) plutoGap = plutoGap || g.planet == kPluto;
+  if (request.planetCount < kMaxPlanets && !plutoGap) {
+    result.gaps.push_back({kPluto, request.fromAJD, request.toAJD});
+  }
+
+  reports::EventExportContext context;
+  context.mode = options.mode;
+  context.birthAJD = request.birthAJD;
+  context.fromAJD = request.fromAJD;
+  context.toAJD = request.toAJD;
+  // The local times of the text: --zone, else the computer's own offset
+  // (not the nearest entry of the lists).
+  context.zoneMinutes =
+      options.hasZone ? options.zoneMinutes : TimezoneMinutesFromSecondsWest(get_timezone(), false);
+  context.dtstamp = dtstamp;
+  context.services = &services;
+  if (options.format == EventFormat::Csv || options.format == EventFormat::Ics) {
+    for (const std::string& line : reports::GapLines(result.gaps)) std::cerr << "vemo-cli events: " << line << "\n";
+  }
+  const std::string text = Report(options.format, result, context);
+  if (options.out.empty()) return WriteOutput("events", text);
+  if (const std::string error = settings::WriteFileReplacing(options.out, text); !error.empty()) {
+    std::cerr << "vemo-cli events: cannot write " << QuotedArgument(options.out) << ": " << OneLine(error) << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace vemo::cli
