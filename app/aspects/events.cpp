@@ -195,6 +195,32 @@ struct Sample {
   bool leadsRecord = false;
 };
 
+// The whole UT minute whose half-minute either side holds the change of side
+// of g near t (startPositive: the side before it). Where the grid and the
+// brackets fell depends on the span searched; the minute does not, so a
+// search begun on another day reports the same instants. t lies within 29 s
+// of the change, so the minute is t's, or one either side. Returns t itself
+// where a position is missing.
+template <class G>
+double OnItsMinute(G&& g, double t, bool startPositive) {
+  // Minutes counted from JD 0 (whole numbers, so the same minute is always
+  // the same double).
+  double minute = std::round(t * 1440.0);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const double before = g((minute - 0.5) / 1440.0);
+    const double after = g((minute + 0.5) / 1440.0);
+    if (std::isnan(before) || std::isnan(after)) return t;
+    if ((before > 0) != startPositive) {
+      minute -= 1.0;  // changed before this minute
+    } else if ((after > 0) == startPositive) {
+      minute += 1.0;  // not yet changed
+    } else {
+      return minute / 1440.0;
+    }
+  }
+  return t;
+}
+
 // Brent's method for the change of side of g (side: g > 0) between a and b,
 // ga and gb on different sides. Returns the middle of a bracket narrower
 // than kBracketDays, or the instant at which g is exactly 0.
@@ -630,17 +656,16 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     const bool first = gl > 0;
     size_t k = 1;
     while (k + 1 < points.size() && (g(k) > 0) == first) ++k;
-    const double t = Refine(
-        [&](double at) {
-          const std::optional<double> d = Difference(pair, at, false);
-          if (!d) return std::nan("");
-          const double du = WrapPi(*d - l.d);
-          const auto pos = std::lower_bound(points.begin(), points.end(), at,
-                                            [](const Point& p, double v) { return p.t < v; });
-          points.insert(pos, {at, du});
-          return Signed(level.role, x + du);
-        },
-        points[k - 1].t, points[k].t, g(k - 1), g(k));
+    auto side = [&](double at) {
+      const std::optional<double> d = Difference(pair, at, false);
+      if (!d) return std::nan("");
+      const double du = WrapPi(*d - l.d);
+      const auto pos =
+          std::lower_bound(points.begin(), points.end(), at, [](const Point& p, double v) { return p.t < v; });
+      points.insert(pos, {at, du});
+      return Signed(level.role, x + du);
+    };
+    const double t = OnItsMinute(side, Refine(side, points[k - 1].t, points[k].t, g(k - 1), g(k)), first);
     found.push_back({t, level.band, EventOf(level.role, dd > 0)});
   }
   std::stable_sort(found.begin(), found.end(),

@@ -42,6 +42,7 @@ TableExport ExportOfTable(const AspectEngine& engine, const std::string& dtstamp
   out.context.toAJD = last;
   out.context.zoneMinutes = engine.WorldZoneMinutes;
   out.context.dtstamp = dtstamp;
+  out.context.services = &engine.Services;
   return out;
 }
 

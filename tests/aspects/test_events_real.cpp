@@ -331,6 +331,34 @@ TEST_F(RealEvents, WorldTransitsDecade) {
   RecordProperty("slowPairDaysApart", std::to_string(slow));
 }
 
+// Two spans that overlap: every window they share has the same entering,
+// exact and leaving instants to the minute, wherever each search began.
+TEST_F(RealEvents, InstantsDoNotDependOnWhereTheSpanBegins) {
+  const auto windows = [](double from, double to) {
+    const EventSearchResult res =
+        FindAspectEvents(DefaultEngineServices(), Request(Mode::WorldTransits, from, to));
+    EXPECT_TRUE(res.ok) << res.error;
+    return res.windows;
+  };
+  const std::vector<AspectWindow> a = windows(MidnightUT(2024, 1, 1), MidnightUT(2024, 6, 30));
+  const std::vector<AspectWindow> b = windows(MidnightUT(2024, 3, 15) + 0.3217, MidnightUT(2024, 9, 30));
+  int shared = 0;
+  for (const AspectWindow& x : a) {
+    for (const AspectWindow& y : b) {
+      if (x.planet1 != y.planet1 || x.planet2 != y.planet2 || x.kind != y.kind || x.leaves < y.enters ||
+          y.leaves < x.enters) {
+        continue;
+      }
+      ++shared;
+      SCOPED_TRACE(std::to_string(x.planet1) + "-" + std::to_string(x.planet2) + " kind " + std::to_string(x.kind));
+      EXPECT_EQ(x.enters, y.enters) << (x.enters - y.enters) * 1440 << " " << x.enters * 1440;
+      EXPECT_EQ(x.leaves, y.leaves) << (x.leaves - y.leaves) * 1440;
+      EXPECT_EQ(x.exact, y.exact) << (x.exact.empty() || y.exact.empty() ? 0 : (x.exact[0] - y.exact[0]) * 1440);
+    }
+  }
+  EXPECT_GT(shared, 50);
+}
+
 TEST_F(RealEvents, PersonalTransitsDecade) {
   // Natal planets of 1969-07-20 20:00 UT against the transits of 2020-2029.
   EventSearchRequest r = Request(Mode::Personal1, MidnightUT(2020, 1, 1), MidnightUT(2030, 1, 1));
