@@ -31,8 +31,10 @@
 //
 // Each crossing between two instants of a monotone interval is narrowed by
 // Brent's method (inverse quadratic and secant steps guarded by bisection)
-// until it lies in a bracket under 58 s wide; the instant reported is the
-// middle of that bracket, within 29 s of the change.
+// until it lies in a bracket under 58 s wide, then settled on the whole UT
+// minute whose half-minute either side holds the change (OnItsMinute): the
+// instant reported is the crossing rounded to the minute, the same whatever
+// span the search began with.
 #include "app/aspects/events.h"
 
 #include <algorithm>
