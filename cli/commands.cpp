@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/time/date_argument.h"
+#include "cli/table.h"
 
 namespace vemo::cli {
 
@@ -29,6 +30,29 @@ std::size_t CharacterBytes(const std::string &text, std::size_t at) {
 }
 
 }  // namespace
+
+std::string WalkOptions(const Arguments &args, std::initializer_list<const char *> flags,
+                        std::initializer_list<const char *> valued, bool orbOptions, const OptionHandler &handle) {
+  const auto listed = [](const std::string &arg, std::initializer_list<const char *> names) {
+    for (const char *name : names) {
+      if (arg == name) return true;
+    }
+    return false;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    if (listed(arg, flags)) {
+      if (inlineValue) return arg + " takes no value";
+    } else if (!(orbOptions && IsOrbOption(arg)) && !listed(arg, valued)) {
+      return "unknown argument " + QuotedArgument(args[i]);
+    } else if (!inlineValue) {
+      if (i + 1 >= args.size()) return arg + " needs a value";
+      value = args[++i];
+    }
+    if (std::string error = handle(arg, value); !error.empty()) return error;
+  }
+  return "";
+}
 
 bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value) {
   int v = 0;

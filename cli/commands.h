@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,16 @@ inline OptionWord SplitOptionWord(const std::string &word) {
   }
   return w;
 }
+
+// The walk over a command's option words. A name in flags takes no value
+// ("--help takes no value"); a name in valued, or an orb option when
+// orbOptions, takes its "=" value or the next word ("--from needs a value");
+// any other word is an unknown argument. handle(name, value) is called for
+// each option in turn (value "" for a flag) and returns "" to go on or an
+// error. Returns the first error, or "".
+using OptionHandler = std::function<std::string(const std::string &name, const std::string &value)>;
+std::string WalkOptions(const Arguments &args, std::initializer_list<const char *> flags,
+                        std::initializer_list<const char *> valued, bool orbOptions, const OptionHandler &handle);
 
 // A whole number lo..hi written in decimal digits (an optional minus sign),
 // nothing else. Leaves value unchanged and returns false otherwise.

@@ -158,23 +158,13 @@ bool ParseKindList(const std::string& text, std::array<bool, 8>& kinds) {
 
 std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) {
   options = EventsOptions{};
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+  const std::string walked = WalkOptions(
+      args, {"--help", "-h"},
+      {"--from", "--to", "--mode", "--birth1", "--birth2", "--kinds", "--format", "--zone", "--out"}, true,
+      [&options](const std::string& arg, const std::string& value) -> std::string {
     if (arg == "--help" || arg == "-h") {
-      if (inlineValue) return arg + " takes no value";
       options.help = true;
-      continue;
-    }
-    static const char* const kValued[] = {"--from", "--to",     "--mode", "--birth1", "--birth2",
-                                          "--kinds", "--format", "--zone", "--out"};
-    bool known = IsOrbOption(arg);
-    for (const char* name : kValued) known = known || arg == name;
-    if (!known) return "unknown argument " + QuotedArgument(args[i]);
-    if (!inlineValue) {
-      if (i + 1 >= args.size()) return arg + " needs a value";
-      value = args[++i];
-    }
-    if (arg == "--from" || arg == "--to" || arg == "--birth1" || arg == "--birth2") {
+    } else if (arg == "--from" || arg == "--to" || arg == "--birth1" || arg == "--birth2") {
       DateRow parsed;
       if (const std::string error = ParseDateOption(value, parsed); !error.empty()) return arg + ": " + error;
       const std::pair<DateRow*, bool*> target =
@@ -213,7 +203,9 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
       if (value.empty()) return "--out needs a file name";
       options.out = value;
     }
-  }
+    return "";
+  });
+  if (!walked.empty()) return walked;
   if (options.help) return "";
   if (!options.hasFrom) return "--from is required";
   if (!options.hasTo) return "--to is required";

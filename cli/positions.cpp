@@ -62,21 +62,12 @@ bool ParseJulianDate(const std::string &text, double &jd) {
 
 std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &options) {
     options = PositionsOptions{};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+    const std::string walked = WalkOptions(
+        args, {"--help", "-h"}, {"--jd", "--date", "--format"}, false,
+        [&options](const std::string &arg, const std::string &value) -> std::string {
         if (arg == "--help" || arg == "-h") {
-            if (inlineValue) return "--help takes no value";
             options.help = true;
-            continue;
-        }
-        if (arg != "--jd" && arg != "--date" && arg != "--format") {
-            return "unknown argument " + QuotedArgument(args[i]);
-        }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) return arg + " needs a value";
-            value = args[++i];
-        }
-        if (arg == "--jd") {
+        } else if (arg == "--jd") {
             if (!ParseJulianDate(value, options.jd))
                 return "--jd needs a finite number between 0 and 4000000, not " + QuotedArgument(value);
             options.hasJd = true;
@@ -90,7 +81,9 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
         } else {
             return "--format is text or json, not " + QuotedArgument(value);
         }
-    }
+        return "";
+    });
+    if (!walked.empty()) return walked;
     if (options.hasJd && options.hasDate) return "--jd and --date exclude each other";
     return "";
 }

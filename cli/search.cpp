@@ -199,23 +199,12 @@ int PlanetOfArgument(const std::string& text) {
 
 std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) {
   options = SearchOptions{};
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
+  const std::string walked = WalkOptions(
+      args, {"--help", "-h"}, {"--pattern", "--planets", "--count", "--from", "--to", "--step", "--format"}, true,
+      [&options](const std::string& arg, const std::string& value) -> std::string {
     if (arg == "--help" || arg == "-h") {
-      if (inlineValue) return arg + " takes no value";
       options.help = true;
-      continue;
-    }
-    static const char* const kValued[] = {"--pattern", "--planets", "--count", "--from",
-                                          "--to",      "--step",    "--format"};
-    bool known = IsOrbOption(arg);
-    for (const char* name : kValued) known = known || arg == name;
-    if (!known) return "unknown argument " + QuotedArgument(args[i]);
-    if (!inlineValue) {
-      if (i + 1 >= args.size()) return arg + " needs a value";
-      value = args[++i];
-    }
-    if (arg == "--pattern") {
+    } else if (arg == "--pattern") {
       options.pattern = PatternOfArgument(value);
       if (options.pattern < 0) {
         return "--pattern is one of " + PatternList() + " (or 0 to 13), not " + QuotedArgument(value);
@@ -258,7 +247,9 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
       if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
       options.json = value == "json";
     }
-  }
+    return "";
+  });
+  if (!walked.empty()) return walked;
   if (options.help) return "";
   if (options.pattern < 0) return "--pattern is required";
   if (!options.hasFrom) return "--from is required";

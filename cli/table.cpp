@@ -254,24 +254,14 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
 
 std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
   options = TableOptions{};
-  for (size_t i = 0; i < args.size(); ++i) {
-    auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
-    const bool flag = arg == "--help" || arg == "-h" || arg == "--radians";
-    if (flag) {
-      if (inlineValue) return arg + " takes no value";
-      if (arg == "--radians") options.radians = true;
-      else options.help = true;
-      continue;
-    }
-    static const char* const kValued[] = {"--mode", "--world", "--birth1", "--birth2", "--format"};
-    bool known = IsOrbOption(arg);
-    for (const char* name : kValued) known = known || arg == name;
-    if (!known) return "unknown argument " + QuotedArgument(args[i]);
-    if (!inlineValue) {
-      if (i + 1 >= args.size()) return arg + " needs a value";
-      value = args[++i];
-    }
-    if (arg == "--mode") {
+  const std::string walked = WalkOptions(
+      args, {"--help", "-h", "--radians"}, {"--mode", "--world", "--birth1", "--birth2", "--format"}, true,
+      [&options](const std::string& arg, const std::string& value) -> std::string {
+    if (arg == "--radians") {
+      options.radians = true;
+    } else if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--mode") {
       bool found = false;
       for (const ModeName& m : kModes) {
         if (value == m.name) {
@@ -298,7 +288,9 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
       if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
       options.json = value == "json";
     }
-  }
+    return "";
+  });
+  if (!walked.empty()) return walked;
   if (!options.help && !options.hasMode) return "--mode is required";
   return "";
 }
