@@ -46,7 +46,7 @@ std::string Usage() {
         std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, c.summary);
         text += line;
     }
-    return text + "\nvemo-cli <command> --help explains a command.\n";
+    return text + "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n";
 }
 
 }  // namespace
@@ -58,6 +58,7 @@ int main(int argc, char **argv) {
     }
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") return vemo::cli::WriteOutput(nullptr, Usage());
+    if (name == "--version") return vemo::cli::WriteOutput(nullptr, std::string("vemo-cli ") + VEMO_VERSION_STRING + "\n");
     for (const auto &c : kCommands) {
         if (name == c.name) return c.run(vemo::cli::Arguments(argv + 2, argv + argc));
     }

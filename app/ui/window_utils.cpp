@@ -2,6 +2,8 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
+#include <QSvgRenderer>
 #include <QWidget>
 
 namespace vemo::ui {
@@ -62,6 +64,31 @@ void ElidingLabel::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setPen(palette().color(foregroundRole()));
   painter.drawText(room, static_cast<int>(alignment()), fontMetrics().elidedText(whole, Qt::ElideMiddle, room.width()));
+}
+
+QImage ApplicationIconImage(int size) {
+  QSvgRenderer renderer(QStringLiteral(":/icons/org.tessaly.vemo.svg"));
+  if (!renderer.isValid() || size <= 0) return {};
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  renderer.render(&painter);
+  return image;
+}
+
+const std::vector<int>& ApplicationIconSizes() {
+  static const std::vector<int> sizes{16, 22, 24, 32, 48, 64, 128, 256};
+  return sizes;
+}
+
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (int size : ApplicationIconSizes()) {
+    const QImage image = ApplicationIconImage(size);
+    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
 }
 
 }  // namespace vemo::ui

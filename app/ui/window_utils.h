@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QString>
+
+#include <vector>
 
 class QWidget;
 
@@ -36,5 +40,17 @@ class ElidingLabel : public QLabel {
  protected:
   void paintEvent(QPaintEvent* event) override;
 };
+
+// The program's icon (packaging/org.tessaly.vemo.svg, built into the program)
+// drawn at size x size pixels; a null image if the drawing is missing.
+QImage ApplicationIconImage(int size);
+
+// The pixel sizes the icon is drawn at: those of the freedesktop icon theme
+// folders (16x16 .. 256x256), which also cover Windows' title bar and task bar.
+const std::vector<int>& ApplicationIconSizes();
+
+// The window icon: the drawing at every size above, so that no size is scaled
+// from another.
+QIcon ApplicationIcon();
 
 }  // namespace vemo::ui
