@@ -15,7 +15,7 @@ mv "$work/first" "$work/moved"
 prefix=$work/moved
 for f in share/applications/org.tessaly.vemo.desktop share/metainfo/org.tessaly.vemo.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.tessaly.vemo.svg share/doc/vemo/copyright \
-         share/doc/vemo/changelog.Debian.gz; do
+         share/doc/vemo/changelog.gz share/man/man1/vemo.1.gz share/man/man1/vemo-cli.1.gz; do
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 for size in 16 22 24 32 48 64 128 256; do
