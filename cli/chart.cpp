@@ -93,13 +93,7 @@ std::string DateLine(const TableOptions& options, const AspectEngine& engine, in
 
 }  // namespace
 
-std::string ChartModuleFileName() {
-#ifdef _WIN32
-  return "vemo_cli_chart.dll";
-#else
-  return "libvemo_cli_chart.so";
-#endif
-}
+std::string ChartModuleFileName() { return SharedLibraryFileName("vemo_cli_chart"); }
 
 std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Arguments& rest) {
   options = ChartOptions{};

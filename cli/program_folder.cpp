@@ -2,15 +2,10 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "app/text/program_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
+#include "app/time/system_calls.h"
 
 namespace vemo::cli {
 
@@ -28,13 +23,7 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-bool StderrIsTerminal() {
-#ifdef _WIN32
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(fileno(stderr)) != 0;
-#endif
-}
+bool StderrIsTerminal() { return IsTerminal(stderr); }
 
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state) {
   std::vector<std::string> lines;

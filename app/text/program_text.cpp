@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "app/text/used_items.h"
+#include "app/time/shared_library.h"
 #include "platform/tovrix6/tovrix6.h"
 
 namespace vemo {
@@ -30,14 +31,9 @@ std::string ProgramTextPath(std::string_view programFolder, std::string_view fil
   // An empty folder means the working folder, not the root of the file system.
   if (programFolder.empty()) return std::string(fileName);
   std::string path(programFolder);
-  bool endsWithSeparator = !path.empty() && path.back() == '/';
-#ifdef _WIN32
-  endsWithSeparator = endsWithSeparator || (!path.empty() && path.back() == '\\');
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  if (!endsWithSeparator) path += separator;
+  // '/' ends a folder everywhere; Windows also takes its own '\\'.
+  const bool endsWithSeparator = path.back() == '/' || path.back() == PathSeparator();
+  if (!endsWithSeparator) path += PathSeparator();
   path += fileName;
   return path;
 }

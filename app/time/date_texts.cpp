@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "app/time/system_calls.h"
 #include "app/time/timezones.h"
 #include "platform/ordalin/ordalin.h"
 
@@ -112,11 +113,7 @@ double AJDFromLocalClock(const LocalClockReading& now) {
 LocalClockReading ReadLocalClock() {
     const std::time_t t = std::time(nullptr);
     std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
+    LocalTimeOf(t, &local);  // fails only for a clock far outside any calendar; the fields then stay zero
     LocalClockReading now;
     now.year = local.tm_year + 1900;
     now.month = local.tm_mon + 1;

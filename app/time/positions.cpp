@@ -72,15 +72,7 @@ std::string WithTrailingSeparator(const std::string& folder) {
     return result;
 }
 
-std::string PlanetsVemoFileName() {
-#if defined(_WIN32)
-    return "planets_vemo.dll";
-#elif defined(__APPLE__)
-    return "libplanets_vemo.dylib";
-#else
-    return "libplanets_vemo.so";
-#endif
-}
+std::string PlanetsVemoFileName() { return SharedLibraryFileName("planets_vemo"); }
 
 std::string BindPlanetsVemo(const std::string& libraryFolder) {
     PlanetsVemoBinding& b = Binding();

@@ -58,6 +58,16 @@ char PathSeparator() {
 #endif
 }
 
+std::string SharedLibraryFileName(const std::string& name) {
+#if defined(_WIN32)
+    return name + ".dll";
+#elif defined(__APPLE__)
+    return "lib" + name + ".dylib";
+#else
+    return "lib" + name + ".so";
+#endif
+}
+
 std::string ExecutableFolder() {
     std::string path;
 #ifdef _WIN32

@@ -32,4 +32,9 @@ std::string ExecutableFolder();
 // The platform's path separator.
 char PathSeparator();
 
+// The file name the platform gives the shared library or module `name`:
+// "libNAME.so" on Linux, "libNAME.dylib" on macOS, "NAME.dll" on Windows
+// (the build drops the "lib" prefix there, see ephemeris/CMakeLists.txt).
+std::string SharedLibraryFileName(const std::string& name);
+
 }  // namespace vemo

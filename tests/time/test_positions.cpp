@@ -12,6 +12,7 @@
 #include "app/time/dates.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
+#include "app/time/shared_library.h"
 
 namespace vemo {
 namespace {
@@ -72,8 +73,12 @@ TEST(CalendarYearOfAJD, IsTheYearOfTheUTCivilDay) {
 }
 
 TEST(WithTrailingSeparator, EndsTheFolderWithExactlyOneSeparator) {
-    EXPECT_EQ(WithTrailingSeparator("/opt/vemo"), "/opt/vemo/");
-    EXPECT_EQ(WithTrailingSeparator("/opt/vemo//"), "/opt/vemo/");
+    // Trailing '/' and '\\' are cut on every platform; the platform's own
+    // separator ends the folder.
+    const std::string own(1, PathSeparator());
+    EXPECT_EQ(WithTrailingSeparator("/opt/vemo"), "/opt/vemo" + own);
+    EXPECT_EQ(WithTrailingSeparator("/opt/vemo//"), "/opt/vemo" + own);
+    EXPECT_EQ(WithTrailingSeparator("C:\\vemo\\/"), "C:\\vemo" + own);
     EXPECT_EQ(WithTrailingSeparator("/"), "/");
     EXPECT_EQ(WithTrailingSeparator(""), "");
 }
