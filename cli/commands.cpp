@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "app/time/date_argument.h"
+#include "app/time/system_calls.h"
 #include "cli/table.h"
 
 namespace vemo::cli {
@@ -84,6 +85,9 @@ std::string ParseDateOption(const std::string &text, DateRow &row) {
 
 int WriteOutput(const char *command, const std::string &text) {
   errno = 0;
+  // The text holds the line ends it means: LF, or CR LF where the format
+  // wants it; on every system the same bytes.
+  UseBinaryMode(stdout);
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
   const bool flushed = std::fflush(stdout) == 0;
   if (written && flushed && !std::ferror(stdout)) return kExitOk;
