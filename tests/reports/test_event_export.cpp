@@ -2,7 +2,7 @@
 // instants a few seconds off the minute (to see the rounding), a window that
 // entered before the span, one whose leaving is cut off by a stretch without
 // Pluto positions. The JSON and the iCalendar text are read back by Python's
-// own parsers.
+// own parsers in test_event_export_python.cpp.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,70 +11,17 @@
 #include <vector>
 
 #include "app/reports/event_export.h"
-#include "platform/ordalin/ordalin.h"
-#include "tests/support/system_python.h"
+#include "tests/reports/event_sample.h"
 
 namespace vemo::reports {
 namespace {
 
-// AJD of a UT date and time (day numbers from ordalin, the AJD from its
-// definition: the day number counts from noon).
-double At(int year, int month, int day, int hour = 0, int minute = 0, double second = 0) {
-  EuroDate date{year, month, day, ORDALIN_GREGORIAN, 0, 0};
-  return euro_date_to_jdn(&date) - 0.5 + (hour * 3600 + minute * 60 + second) / 86400.0;
-}
-
-constexpr double kDegree = kFullCircle / 360.0;
-
-AspectWindow Window(int p1, int p2, int kind, double orbDegrees, double enters, std::vector<double> exact,
-                    double leaves) {
-  AspectWindow w;
-  w.planet1 = p1;
-  w.planet2 = p2;
-  w.kind = kind;
-  w.orb = orbDegrees * kDegree;
-  w.enters = enters;
-  w.exact = std::move(exact);
-  w.leaves = leaves;
-  return w;
-}
-
-// World transits from 2020-12-15 to 2021-01-31: Jupiter trine Saturn entered
-// the day before; Mars square Pluto enters and stays in orb until Pluto's
-// positions stop on 2021-01-20.
-struct Sample {
-  EventExportContext context;
-  EventSearchResult result;
-};
-
-Sample WorldSample() {
-  Sample s;
-  s.context.mode = Mode::WorldTransits;
-  s.context.fromAJD = At(2020, 12, 15);
-  s.context.toAJD = At(2021, 1, 31);
-  s.context.zoneMinutes = 60;
-  s.context.dtstamp = "20240102T030405Z";
-  EventSearchResult& r = s.result;
-  r.ok = true;
-  r.windows.push_back(Window(kJupiter, kSaturn, kTrine, 7, At(2020, 12, 14, 10, 3, 10),
-                             {At(2020, 12, 21, 18, 20, 35)}, At(2020, 12, 28, 3, 9, 45)));
-  r.windows[0].entersBeforeSpan = true;
-  r.windows.push_back(Window(kMars, kPluto, kSquare, 6, At(2021, 1, 10, 23, 59, 50), {}, -1));
-  r.windows[1].leavesAfterSpan = true;
-  r.gaps.push_back({kPluto, At(2021, 1, 20), At(2021, 1, 31)});
-  r.events = EventsOfWindows(r.windows, s.context.fromAJD, s.context.toAJD);
-  return s;
-}
-
-std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size()) {
-    parts.push_back(text.substr(start, at - start));
-  }
-  parts.push_back(text.substr(start));
-  return parts;
-}
+using testing::At;
+using testing::kDegree;
+using testing::Sample;
+using testing::Split;
+using testing::Window;
+using testing::WorldSample;
 
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);
@@ -292,32 +239,6 @@ TEST(EventFormats, CsvRowsWithCrLf) {
   }
 }
 
-TEST(EventFormats, JsonReadBackByPython) {
-  if (!vemo::testing::SystemPythonHas("json")) GTEST_SKIP() << "no " << vemo::testing::kSystemPython;
-  Sample s = WorldSample();
-  s.context.mode = Mode::Personal2;
-  s.context.birthAJD = At(1980, 1, 1, 12, 30);
-  const char* script = R"(import json, sys
-d = json.load(open(sys.argv[1], encoding='utf-8'))
-i = lambda x: None if x is None else x['utc'] + ' ' + str(round(x['jd'], 4))
-print(d['mode'], i(d['from']), i(d['to']), i(d['birth']))
-for w in d['windows']:
-    print(w['planet1'], w['planet2'], w['kind'], w['orb_deg'], i(w['enters']), i(w['leaves']),
-          [i(x) for x in w['exact']], w['enters_before_span'], w['leaves_after_span'])
-for g in d['gaps']:
-    print(g['planet'], i(g['from']), i(g['to']))
-)";
-  std::string out;
-  ASSERT_EQ(vemo::testing::RunPythonOn(script, FormatEventsJson(s.result, s.context), out), 0) << out;
-  EXPECT_EQ(out,
-            "personal2 2020-12-15T00:00:00Z 2459198.5 2021-01-31T00:00:00Z 2459245.5 1980-01-01T12:30:00Z "
-            "2444240.0208\n"
-            "Jupiter Saturn Trine 7.0 2020-12-14T10:03:00Z 2459197.9189 2020-12-28T03:10:00Z 2459211.6318 "
-            "['2020-12-21T18:21:00Z 2459205.2643'] True False\n"
-            "Mars Pluto Square 6.0 2021-01-11T00:00:00Z 2459225.4999 None [] False True\n"
-            "Pluto 2021-01-20T00:00:00Z 2459234.5 2021-01-31T00:00:00Z 2459245.5\n");
-}
-
 // The unfolded content lines of an iCalendar text.
 std::vector<std::string> IcsLines(const std::string& ics) {
   std::vector<std::string> lines;
@@ -513,24 +434,6 @@ TEST(EventUids, SettledMinuteFromThePositionsAlone) {
   EXPECT_EQ(lines[5], "UID:personal1-2447892.50000-Ma-Ju-Con-20240101T0001Z@vemo");
   EXPECT_EQ(lines[7], "DTSTART:20240101T000100Z");
   EXPECT_EQ(lines[8], "DTEND:20240103T000100Z");
-}
-
-TEST(EventFormats, IcsReadBackByIcalendar) {
-  if (!vemo::testing::SystemPythonHas("icalendar")) {
-    GTEST_SKIP() << vemo::testing::kSystemPython << " cannot import icalendar";
-  }
-  const Sample s = WorldSample();
-  std::string out;
-  ASSERT_EQ(vemo::testing::RunPythonOn(vemo::testing::kIcsCheckScript, FormatEventsIcs(s.result, s.context), out),
-            0)
-      << out;
-  const std::vector<std::string> lines = Split(out, "\n");
-  ASSERT_EQ(lines.size(), 4u) << out;
-  EXPECT_EQ(lines[0],
-            "world-Ju-Sa-Tri-20201214T1003Z@vemo|20201214T100300Z|20201228T031000Z|Jupiter trine Saturn "
-            "(heliocentric)|Heliocentric Jupiter trine Saturn, orb 7°0'.\\nEnters its orb: 2020-12-14 10:03 UT.\\n"
-            "Exact: 2020-12-21 18:21 UT.\\nLeaves its orb: 2020-12-28 03:10 UT.");
-  EXPECT_EQ(lines[2], "events 2");
 }
 
 }  // namespace
