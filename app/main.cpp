@@ -32,6 +32,9 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.tessaly.vemo"));
   QApplication::setWindowIcon(vemo::ui::ApplicationIcon());
   vemo::ui::FrmMain window;
+  // The name the task bar and the window list show; the title line inside
+  // the window says what the table holds.
+  window.setWindowTitle(QStringLiteral("vemo"));
   if (!window.StartUp()) return 1;
   return QApplication::exec();
 }
