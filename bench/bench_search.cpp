@@ -29,10 +29,10 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/vocabulary.h"
+#include "app/reports/run_core.h"
 #include "app/text/program_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
-#include "app/ui/run_core.h"
 
 namespace {
 
@@ -84,16 +84,16 @@ void PerStep(benchmark::State& state, long steps) {
 
 void BM_SearchStep(benchmark::State& state) {
   AspectEngine engine = CountingEngine();
-  ui::RunSearchOptions options;
-  options.criteria = ui::MakeRunCriteria(kGrandSextile, {0, 0, 0}, false, ui::kMinNumToFind);
+  reports::RunSearchOptions options;
+  options.criteria = reports::MakeRunCriteria(kGrandSextile, {0, 0, 0}, false, reports::kMinNumToFind);
   options.lastAjd = kNewYear2024 + 365;
   options.localZoneIndex = kGmtZoneEntry;
   const auto text = [](int item) { return ProgramText(item); };
   g_positions = 0;
   long steps = 0;
   for (auto _ : state) {
-    const ui::RunSearchResult r = ui::SearchForPattern(engine, Row(1, 1), options, text);
-    if (r.end != ui::RunSearchEnd::PastLast) {
+    const reports::RunSearchResult r = reports::SearchForPattern(engine, Row(1, 1), options, text);
+    if (r.end != reports::RunSearchEnd::PastLast) {
       state.SkipWithError("the search did not run to its last day");
       return;
     }
@@ -142,12 +142,12 @@ BENCHMARK(BM_NinePositions)->Unit(benchmark::kMicrosecond);
 // What a search step adds to its computation, on its own: the world date
 // moved one day with the date library's calendar, as SearchForPattern does.
 void BM_StepTheDate(benchmark::State& state) {
-  const ui::StepCalendar calendar = ui::DateLibraryStepCalendar();
-  ui::StepDate date{"2024", 1, 1, kNoonHourIndex};
+  const StepCalendar calendar = reports::DateLibraryStepCalendar();
+  StepDate date{"2024", 1, 1, kNoonHourIndex};
   long n = 0;
   for (auto _ : state) {
     if (++n % 36500 == 0) date.yearText = "2024";  // stay within the years the program takes
-    benchmark::DoNotOptimize(ui::StepWorldDate(date, ui::StepSize::Day, true, calendar));
+    benchmark::DoNotOptimize(StepWorldDate(date, StepSize::Day, true, calendar));
   }
   PerStep(state, n);
 }

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <iostream>
 
+#include "app/aspects/stepping_core.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/shared_library.h"
 #include "app/time/timezones.h"
-#include "app/ui/stepping_core.h"
 #include "cli/program_folder.h"
 #include "cli/table.h"
 
@@ -188,7 +188,7 @@ int RunChart(const Arguments& args) {
 
   const int mode = static_cast<int>(engine.CurrentMode);
   request.caption = chart::ProgramCaption();
-  request.caption.title = ui::ModeTitleText(mode, true, engine.Orbs, [](int n) { return ProgramText(n); });
+  request.caption.title = ModeTitleText(mode, true, engine.Orbs, [](int n) { return ProgramText(n); });
   const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
   for (int row = 0; row < 3; ++row) {
     if (ModeUsesRow(engine.CurrentMode, row)) request.caption.dateLines.push_back(DateLine(options, engine, row, zone));

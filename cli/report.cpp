@@ -9,11 +9,11 @@
 #include <iostream>
 #include <vector>
 
+#include "app/aspects/stepping_core.h"
 #include "app/reports/report_core.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/timezones.h"
-#include "app/ui/stepping_core.h"
 #include "cli/positions.h"
 #include "cli/table.h"
 
@@ -194,7 +194,7 @@ int RunReport(const Arguments& args) {
     }
   }
   const auto addOrbs = [&engine, mode](const std::string& title, bool personal) {
-    return ui::AddOrbToTitleText(title, ui::TitleOrbsOf(engine.Orbs, personal, static_cast<int>(mode)), true,
+    return AddOrbToTitleText(title, TitleOrbsOf(engine.Orbs, personal, static_cast<int>(mode)), true,
                                  ProgramText(33), ProgramText(34), ProgramText(35),
                                  [](double x) { return FormatAngleDM(x, true); });
   };

@@ -98,7 +98,7 @@ std::string CrLfToLf(std::string text) {
 
 // "No grand trine involving Mars found", "No 3 or more T-squares found":
 // lower case inside the sentence as the run's message writes it.
-std::string NotFoundText(const ui::RunCriteria& criteria) {
+std::string NotFoundText(const reports::RunCriteria& criteria) {
   const std::string& name = PatternName(criteria.patternIndex);
   std::string text = "No ";
   if (criteria.twoOrMore) text += std::to_string(criteria.numToFind) + " or more ";
@@ -149,7 +149,7 @@ class ProgressLine {
 
 std::string StepsText(long steps) { return std::to_string(steps) + (steps == 1 ? " step" : " steps"); }
 
-std::string FoundText(const AspectEngine& engine, const ui::RunSearchResult& result) {
+std::string FoundText(const AspectEngine& engine, const reports::RunSearchResult& result) {
   const DateRow& r = result.row;
   char jd[48];
   std::snprintf(jd, sizeof jd, ", JD %.6f (UT)\n", result.lastAjd);
@@ -160,7 +160,7 @@ std::string FoundText(const AspectEngine& engine, const ui::RunSearchResult& res
          "\n";
 }
 
-std::string FoundJson(const AspectEngine& engine, const ui::RunSearchResult& result) {
+std::string FoundJson(const AspectEngine& engine, const reports::RunSearchResult& result) {
   std::string out = "{\"found\": true, \"jd\": " + JsonNumber(result.lastAjd) + ", \"date\": " +
                     JsonString(RowText(result.row)) + ", \"message\": " +
                     JsonString(CrLfToLf(result.message)) + ", \"patterns\": [";
@@ -222,9 +222,9 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
         options.planets[n] = planet;
         start = end + 1;
       }
-      if (ui::RepeatedSoughtPlanet(options.planets) != 0) return "Planet specified more than once.";
+      if (reports::RepeatedSoughtPlanet(options.planets) != 0) return "Planet specified more than once.";
     } else if (arg == "--count") {
-      if (!ParseWholeNumber(value, ui::kMinNumToFind, ui::kMaxNumToFind, options.count)) {
+      if (!ParseWholeNumber(value, reports::kMinNumToFind, reports::kMaxNumToFind, options.count)) {
         return "--count is a whole number 2 to 9, not " + QuotedArgument(value);
       }
     } else if (arg == "--from" || arg == "--to") {
@@ -233,9 +233,9 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
       (arg == "--from" ? options.from : options.to) = parsed;
       (arg == "--from" ? options.hasFrom : options.hasTo) = true;
     } else if (arg == "--step") {
-      static const std::pair<const char*, ui::StepSize> kSteps[] = {
-          {"day", ui::StepSize::Day}, {"week", ui::StepSize::Week},
-          {"month", ui::StepSize::Month}, {"year", ui::StepSize::Year}};
+      static const std::pair<const char*, StepSize> kSteps[] = {
+          {"day", StepSize::Day}, {"week", StepSize::Week},
+          {"month", StepSize::Month}, {"year", StepSize::Year}};
       bool found = false;
       for (const auto& [name, size] : kSteps) {
         if (value == name) options.step = size, found = true;
@@ -256,9 +256,9 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
   return "";
 }
 
-ui::RunCriteria SearchCriteria(const SearchOptions& options) {
-  return ui::MakeRunCriteria(options.pattern, options.planets, options.count > 0,
-                             options.count > 0 ? options.count : ui::kMinNumToFind);
+reports::RunCriteria SearchCriteria(const SearchOptions& options) {
+  return reports::MakeRunCriteria(options.pattern, options.planets, options.count > 0,
+                             options.count > 0 ? options.count : reports::kMinNumToFind);
 }
 
 int RunSearch(const Arguments& args) {
@@ -274,7 +274,7 @@ int RunSearch(const Arguments& args) {
     return kExitFailure;
   }
   const auto text = [](int item) { return ProgramText(item); };
-  const ui::RunCriteria criteria = SearchCriteria(options);
+  const reports::RunCriteria criteria = SearchCriteria(options);
   if (!PlutoAvailable()) {
     for (int planet : criteria.soughtPlanets) {
       if (planet == kMaxPlanets) {
@@ -307,7 +307,7 @@ int RunSearch(const Arguments& args) {
 
   AspectEngine engine(DefaultEngineServices());
   engine.PlutoAvailable = PlutoAvailable();
-  ui::RunSearchOptions run;
+  reports::RunSearchOptions run;
   run.criteria = criteria;
   run.step = options.step;
   run.lastAjd = to.value;
@@ -318,16 +318,16 @@ int RunSearch(const Arguments& args) {
     progress.Update(steps, ajd);
     return true;
   };
-  const ui::RunSearchResult result = ui::SearchForPattern(engine, from.row, run, text);
+  const reports::RunSearchResult result = reports::SearchForPattern(engine, from.row, run, text);
   progress.Clear();
 
-  if (result.end == ui::RunSearchEnd::Found) {
+  if (result.end == reports::RunSearchEnd::Found) {
     return WriteOutput("search", options.json ? FoundJson(engine, result) : FoundText(engine, result));
   }
   // A step beyond December 31, 2799 is refused as too late. It lies beyond
   // --to as well (which the program took), so the search simply ran to its
   // end; any other refusal is named.
-  if (result.end == ui::RunSearchEnd::Refused && result.errorCode != static_cast<int>(kDateTooLate)) {
+  if (result.end == reports::RunSearchEnd::Refused && result.errorCode != static_cast<int>(kDateTooLate)) {
     std::cerr << "vemo-cli search: " << DateErrorMessage(result.badRow, result.errorCode, text) << "\n";
   }
   const std::string out =

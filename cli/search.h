@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/aspects/orbs.h"
+#include "app/aspects/stepping_core.h"
+#include "app/reports/run_core.h"
 #include "app/time/dates.h"
-#include "app/ui/run_core.h"
-#include "app/ui/stepping_core.h"
 #include "cli/commands.h"
 
 namespace vemo::cli {
@@ -26,7 +26,7 @@ struct SearchOptions {
   DateRow from, to;
   bool hasFrom = false;
   bool hasTo = false;
-  ui::StepSize step = ui::StepSize::Day;
+  StepSize step = StepSize::Day;
   OrbSettings settings = DefaultOrbSettings();
   bool json = false;
 };
@@ -45,7 +45,7 @@ int PlanetOfArgument(const std::string& text);
 std::string ParseSearchArguments(const Arguments& args, SearchOptions& options);
 
 // The run window's criteria for the options.
-ui::RunCriteria SearchCriteria(const SearchOptions& options);
+reports::RunCriteria SearchCriteria(const SearchOptions& options);
 
 // vemo-cli search ...
 int RunSearch(const Arguments& args);

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/ui/glyphs.h"
+#include "app/chart/glyphs.h"
 
 namespace vemo::chart {
 
@@ -48,7 +48,7 @@ QFont ToQFont(const Font& font, double pixelsPerTwip) {
   // edges would mix their white or lemon with the lines and the black into
   // greys and tints that the right click would take for a kind's colour
   // (the quincunx's grey). Their pixels carry exactly the glyph's colour.
-  if (font.family == ui::kGlyphFontFamily) f.setStyleStrategy(QFont::NoAntialias);
+  if (font.family == kGlyphFontFamily) f.setStyleStrategy(QFont::NoAntialias);
   return f;
 }
 
@@ -60,7 +60,7 @@ std::string Utf8Of(char32_t codePoint) {
 std::string MapStarfont(const std::string& text) {
   std::string out;
   for (char c : text) {
-    const char32_t symbol = ui::GlyphCodePoint(c);
+    const char32_t symbol = GlyphCodePoint(c);
     if (symbol != 0) out += Utf8Of(symbol);
     else out += c;
   }
@@ -246,7 +246,7 @@ void Canvas::Text(int x, int y, const std::string& utf8, const Font& font, Colou
   op.font = font;
   op.text = utf8;
   if (font.family == kStarfontFamily) {
-    op.font.family = ui::kGlyphFontFamily;
+    op.font.family = kGlyphFontFamily;
     op.text = MapStarfont(utf8);
   }
   Execute(op);
@@ -256,7 +256,7 @@ int Canvas::TextWidthTwips(const std::string& utf8, const Font& font) const {
   Font f = font;
   std::string text = utf8;
   if (font.family == kStarfontFamily) {
-    f.family = ui::kGlyphFontFamily;
+    f.family = kGlyphFontFamily;
     text = MapStarfont(utf8);
   }
   const double ppt = scale_ / kTwipsPerPixel;

@@ -28,7 +28,7 @@ inline constexpr int kTwipsPerPixel = 15;
 // The chart font of the glyphs. Text in this family is written in its
 // characters ("f" Earth, "L" Sun, "x" Aries, see PlanetGlyph and SignGlyph);
 // Canvas::Text maps them to their Unicode symbols and records the text in the
-// glyph font that has them (ui::kGlyphFontFamily), so the recording always
+// glyph font that has them (kGlyphFontFamily), so the recording always
 // holds plain Unicode. The glyph font is drawn without smoothing, so glyph
 // pixels carry exactly the glyph's colour; other text is smoothed. Other
 // families are used as named; fontconfig resolves "Arial" and "Courier New"

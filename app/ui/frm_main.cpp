@@ -20,19 +20,19 @@
 
 #include <algorithm>
 
-#include "app/reports/weblink.h"
-#include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
+#include "app/time/data_files.h"
 #include "app/time/date_texts.h"
 #include "app/time/dates.h"
-#include "app/time/data_files.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
+#include "app/ui/frm_configure.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/frm_run.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
+#include "app/ui/weblink.h"
 #include "app/ui/window_utils.h"
 #include "platform/ordalin/ordalin.h"
 
@@ -63,13 +63,13 @@ FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
   setAttribute(Qt::WA_DeleteOnClose, false);
   BuildControls();
   popUp_ = new FrmPopUp(this);
-  settings::ConfigureHost host;
+  ConfigureHost host;
   host.startupCompleted = [this] { return blnStartupCompleted; };
   host.setUpTimezoneComboBoxesKeep = [this] { SetUpTimezoneComboBoxes(true); };
   host.compute = [this] { cmdCompute_Click(); };
   host.systemTimezoneMinutes = [this] { return options_.systemTimezoneMinutes(); };
   host.mainWindow = [this] { return static_cast<QWidget*>(this); };
-  configure_ = new settings::FrmConfigure(std::move(host), this);
+  configure_ = new FrmConfigure(std::move(host), this);
   runWindow_ = new FrmRun(engine_.Run, this);
   Timer1.setInterval(1000);
   Timer2.setInterval(3000);
@@ -257,7 +257,7 @@ QString FrmMain::ManualUrl() const {
 
 void FrmMain::OpenManual() {
   const QString path = QDir(QString::fromStdString(options_.programFolder)).filePath(QStringLiteral("manual/index.html"));
-  vemo::reports::LaunchInBrowser(QFileInfo(path).absoluteFilePath().toStdString(), this);
+  LaunchInBrowser(QFileInfo(path).absoluteFilePath().toStdString(), this);
 }
 
 void FrmMain::StartWithNow() {
@@ -803,8 +803,8 @@ void FrmMain::cmdRun_Click() {
     return;
   }
   // In the personal-transit modes a run only animates: nothing is sought.
-  runCriteria_ = CheckedMode() == 1 ? runWindow_->Criteria() : RunCriteria{};
-  StartRunState(engine_.Run, runCriteria_);
+  runCriteria_ = CheckedMode() == 1 ? runWindow_->Criteria() : reports::RunCriteria{};
+  reports::StartRunState(engine_.Run, runCriteria_);
   runInProgress_ = true;
   cmdRun->setText(Text(43));
   EnableForRun(false);
@@ -813,7 +813,7 @@ void FrmMain::cmdRun_Click() {
 
 void FrmMain::StopRun() {
   runInProgress_ = false;
-  EndRunState(engine_.Run);
+  reports::EndRunState(engine_.Run);
   cmdRun->setText(Text(36));
   EnableForRun(true);
 }
@@ -829,9 +829,9 @@ void FrmMain::EnableForRun(bool enable) {
 }
 
 void FrmMain::RunCompletionTest() {
-  const int n = RunCompletionCount(engine_, runCriteria_);
+  const int n = reports::RunCompletionCount(engine_, runCriteria_);
   if (n == 0) return;
-  const std::string message = RunFoundMessage(runCriteria_, n, [](int item) { return vemo::ProgramText(item); });
+  const std::string message = reports::RunFoundMessage(runCriteria_, n, [](int item) { return vemo::ProgramText(item); });
   ShowMessageBox(this, {QMessageBox::Information, Text(122), DisplayText(message), QMessageBox::Ok, QMessageBox::Ok});
   StopRun();
   // The run window again, to search on from here or to cancel. When this
@@ -904,7 +904,7 @@ void FrmMain::WaitForStepDelay() {
 void FrmMain::cmdForwardBack_Click(int index) {
   if (steppingInProgress_) return;  // a click re-entered during the pause of a run
   const bool forward = index == 0;
-  const StepCalendar calendar = DateLibraryStepCalendar();
+  const StepCalendar calendar = reports::DateLibraryStepCalendar();
   steppingInProgress_ = true;
   QCoreApplication::processEvents();
   do {
@@ -918,7 +918,7 @@ void FrmMain::cmdForwardBack_Click(int index) {
     WriteWorldStepDate(next);
     // A pattern with the sought planets found at an earlier step must not
     // complete this one.
-    if (runInProgress_) BeforeRunCompute(engine_.Run);
+    if (runInProgress_) reports::BeforeRunCompute(engine_.Run);
     // A refused computation puts the previous date back, whichever row was
     // refused: in Personal transits a bad birthdate leaves the table at the
     // old world date, and the row must not claim otherwise. The date's
@@ -942,7 +942,7 @@ void FrmMain::EndProgram() {
   if (ending_) return;
   ending_ = true;
   runInProgress_ = false;
-  EndRunState(engine_.Run);
+  reports::EndRunState(engine_.Run);
   Timer1.stop();
   Timer2.stop();
   // A run pausing between two steps: its wait ends now, and the step loop

@@ -22,12 +22,12 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/engine.h"
+#include "app/aspects/stepping_core.h"
 #include "app/chart/chart.h"
 #include "app/chart/saved_picture.h"
+#include "app/reports/run_core.h"
 #include "app/settings/state_file.h"
 #include "app/time/timezones.h"
-#include "app/ui/run_core.h"
-#include "app/ui/stepping_core.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -37,16 +37,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace vemo::settings {
-class FrmConfigure;
-}
-namespace vemo::reports {
-class FrmDurations;
-class FrmView;
-}
-
 namespace vemo::ui {
 
+class FrmConfigure;
+class FrmDurations;
+class FrmView;
 class FrmPopUp;
 class FrmRun;
 class ChartView;
@@ -197,11 +192,11 @@ class FrmMain : public QWidget {
   bool IsAvailable(const QPushButton* button) const;
   void SetCommandEnabled(QPushButton* button, bool enabled);
   AspectEngine& Engine() { return engine_; }
-  settings::FrmConfigure* Configure() { return configure_; }
+  FrmConfigure* Configure() { return configure_; }
   // The report window (made at the first report).
-  reports::FrmDurations* Durations() { return durations_; }
+  FrmDurations* Durations() { return durations_; }
   // The text viewer of Help (made at the first Help).
-  reports::FrmView* HelpViewer() { return view_; }
+  FrmView* HelpViewer() { return view_; }
   FrmPopUp* PopUpWindow() { return popUp_; }
 
   // The date row as its controls hold it, and back.
@@ -347,13 +342,13 @@ class FrmMain : public QWidget {
   ComputeInputs lastComputeInputs_;
   int computationsDone_ = 0;
   AspectEngine engine_;
-  settings::FrmConfigure* configure_ = nullptr;
+  FrmConfigure* configure_ = nullptr;
   FrmPopUp* popUp_ = nullptr;
-  reports::FrmDurations* durations_ = nullptr;
-  reports::FrmView* view_ = nullptr;
+  FrmDurations* durations_ = nullptr;
+  FrmView* view_ = nullptr;
   FrmRun* runWindow_ = nullptr;
   // The criteria of the run in progress (none in the personal-transit modes).
-  RunCriteria runCriteria_;
+  reports::RunCriteria runCriteria_;
   // The event loop of the pause between two steps, while it runs.
   QEventLoop* waitLoop_ = nullptr;
   QButtonGroup* modeGroup_ = nullptr;

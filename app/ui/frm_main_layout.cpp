@@ -11,10 +11,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/chart/glyphs.h"
 #include "app/text/program_text.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_main.h"
-#include "app/ui/glyphs.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
@@ -284,7 +284,7 @@ void FrmMain::DrawTable() {
   LayOutTable();
   QFont cellFont(QStringLiteral("Arial"));
   cellFont.setPointSize(kCellPointSize);
-  QFont glyphFont(QString::fromLatin1(kGlyphFontFamily));
+  QFont glyphFont(QString::fromLatin1(chart::kGlyphFontFamily));
   glyphFont.setPointSize(kGlyphPointSize);
   for (int i = 0; i < intNumCells; ++i) {
     const TableCell& cell = table.Cells[static_cast<size_t>(i)];
@@ -297,7 +297,7 @@ void FrmMain::DrawTable() {
     box->setPalette(p);
     if (cell.Role == CellRole::Glyph) {
       box->setFont(glyphFont);
-      const char32_t cp = cell.Text.empty() ? 0 : GlyphCodePoint(cell.Text[0]);
+      const char32_t cp = cell.Text.empty() ? 0 : chart::GlyphCodePoint(cell.Text[0]);
       box->setText(cp ? QString::fromUcs4(&cp, 1) : QString());
       box->setToolTip(QString::fromStdString(vemo::PlanetName(cell.GlyphPlanet)));
     } else {

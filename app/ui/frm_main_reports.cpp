@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/reports/frm_durations.h"
-#include "app/reports/frm_view.h"
 #include "app/reports/report_core.h"
 #include "app/text/program_text.h"
 #include "app/time/dates.h"
+#include "app/ui/frm_durations.h"
 #include "app/ui/frm_main.h"
+#include "app/ui/frm_view.h"
 #include "app/ui/message_box.h"
 
 namespace vemo::ui {
@@ -36,7 +36,7 @@ QString FrmMain::ReportCaption() const {
 
 void FrmMain::ShowReport() {
   if (durations_ == nullptr) {
-    vemo::reports::DurationsContext context;
+    DurationsContext context;
     context.engine = &engine_;
     context.dateTexts = [this](bool shortMonths) { return ReportDateTexts(shortMonths); };
     context.addOrbToTitle = [this](const std::string& title, bool personal) {
@@ -45,7 +45,7 @@ void FrmMain::ShowReport() {
     context.mainWindow = this;
     context.language = vemo::LanguageIndex();
     context.saveFileName = options_.saveFileName;
-    durations_ = new vemo::reports::FrmDurations(context, this);
+    durations_ = new FrmDurations(context, this);
   }
   durations_->Report();
 }
@@ -66,7 +66,7 @@ void FrmMain::cmdReport_Click() {
 }
 
 void FrmMain::cmdHelp_Click() {
-  if (view_ == nullptr) view_ = new vemo::reports::FrmView(this);
+  if (view_ == nullptr) view_ = new FrmView(this);
   view_->ShowHelp(this, QString::fromStdString(options_.programFolder), cmdHelp->text());
 }
 

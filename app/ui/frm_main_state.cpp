@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/dates.h"
 #include "app/ui/chart_view.h"
+#include "app/ui/frm_configure.h"
 #include "app/ui/frm_main.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/message_box.h"

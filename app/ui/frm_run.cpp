@@ -45,7 +45,7 @@ FrmRun::FrmRun(RunSearchState& shared, QWidget* parent) : QDialog(parent), share
   }
   connect(chkTwoOrMore, &QCheckBox::toggled, this, [this] { Timer1_Timer(); });
   // cboNumToFind is filled once; both boxes start unchecked.
-  for (int n = kMinNumToFind; n <= kMaxNumToFind; ++n) cboNumToFind->addItem(QString::number(n));
+  for (int n = reports::kMinNumToFind; n <= reports::kMaxNumToFind; ++n) cboNumToFind->addItem(QString::number(n));
   cboNumToFind->setCurrentIndex(0);
   FillLists(kMaxPlanets);
   Timer1_Timer();
@@ -58,7 +58,7 @@ void FrmRun::BuildControls() {
   cmdClearAspectPattern = new QPushButton(this);
   fraFrame = new QGroupBox(this);
   lblInvolving = new QLabel(fraFrame);
-  for (int i = 0; i < kNumSoughtPlanetLists; ++i) {
+  for (int i = 0; i < reports::kNumSoughtPlanetLists; ++i) {
     cboSoughtPlanet[static_cast<size_t>(i)] = new QComboBox(fraFrame);
     cboSoughtPlanet[static_cast<size_t>(i)]->setObjectName(QStringLiteral("cboSoughtPlanet%1").arg(i));
   }
@@ -158,15 +158,15 @@ void FrmRun::ShowModal(QWidget* mainWindow, int planetCount) {
 
 bool FrmRun::RunQuickly() const { return chkRunQuickly->isChecked(); }
 
-std::array<int, kNumSoughtPlanetLists> FrmRun::PlanetSelections() const {
-  std::array<int, kNumSoughtPlanetLists> planets{};
+std::array<int, reports::kNumSoughtPlanetLists> FrmRun::PlanetSelections() const {
+  std::array<int, reports::kNumSoughtPlanetLists> planets{};
   for (size_t i = 0; i < planets.size(); ++i) planets[i] = std::max(0, cboSoughtPlanet[i]->currentIndex());
   return planets;
 }
 
 void FrmRun::cmdRun_Click() {
-  const std::array<int, kNumSoughtPlanetLists> planets = PlanetSelections();
-  if (RepeatedSoughtPlanet(planets) != 0) {
+  const std::array<int, reports::kNumSoughtPlanetLists> planets = PlanetSelections();
+  if (reports::RepeatedSoughtPlanet(planets) != 0) {
     ShowMessageBox(this, {QMessageBox::Warning, QStringLiteral("Input error"),
                           QStringLiteral("Planet specified more than once."), QMessageBox::Ok, QMessageBox::Ok});
     return;
@@ -174,8 +174,8 @@ void FrmRun::cmdRun_Click() {
   // The planet choice belongs to a pattern: without one the run only
   // animates, and left-over planets must not trim its stelliums.
   const int pattern = cboAspectPattern->currentIndex();
-  criteria_ = MakeRunCriteria(pattern, pattern >= 0 ? planets : std::array<int, kNumSoughtPlanetLists>{},
-                              chkTwoOrMore->isChecked(), cboNumToFind->currentIndex() + kMinNumToFind);
+  criteria_ = reports::MakeRunCriteria(pattern, pattern >= 0 ? planets : std::array<int, reports::kNumSoughtPlanetLists>{},
+                              chkTwoOrMore->isChecked(), cboNumToFind->currentIndex() + reports::kMinNumToFind);
   shared_.AspectPatternToFind = criteria_.patternIndex;
   shared_.SoughtPlanets = criteria_.soughtPlanets;
   shared_.NumPlanetsSought = criteria_.numPlanetsSought;

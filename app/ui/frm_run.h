@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "app/aspects/engine.h"
-#include "app/ui/run_core.h"
+#include "app/reports/run_core.h"
 
 class QCheckBox;
 class QComboBox;
@@ -42,7 +42,7 @@ class FrmRun : public QDialog {
   void SetModalHook(std::function<void(FrmRun&)> hook) { modalHook_ = std::move(hook); }
 
   // The criteria kept by the last Run (cancelled set by Cancel or closing).
-  const RunCriteria& Criteria() const { return criteria_; }
+  const reports::RunCriteria& Criteria() const { return criteria_; }
   bool Cancelled() const { return criteria_.cancelled; }
   bool RunQuickly() const;
 
@@ -59,7 +59,7 @@ class FrmRun : public QDialog {
   QPushButton* cmdClearAspectPattern = nullptr;
   QGroupBox* fraFrame = nullptr;
   QLabel* lblInvolving = nullptr;
-  std::array<QComboBox*, kNumSoughtPlanetLists> cboSoughtPlanet{};
+  std::array<QComboBox*, reports::kNumSoughtPlanetLists> cboSoughtPlanet{};
   QPushButton* cmdClearAll = nullptr;
   QCheckBox* chkTwoOrMore = nullptr;
   QComboBox* cboNumToFind = nullptr;
@@ -75,10 +75,10 @@ class FrmRun : public QDialog {
  private:
   void BuildControls();
   void FillLists(int planetCount);
-  std::array<int, kNumSoughtPlanetLists> PlanetSelections() const;
+  std::array<int, reports::kNumSoughtPlanetLists> PlanetSelections() const;
 
   RunSearchState& shared_;
-  RunCriteria criteria_;
+  reports::RunCriteria criteria_;
   std::function<void(FrmRun&)> modalHook_;
 };
 

@@ -26,10 +26,10 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/reports/frm_durations.h"
-#include "app/settings/frm_configure.h"
-#include "app/ui/frm_run.h"
+#include "app/ui/frm_configure.h"
+#include "app/ui/frm_durations.h"
 #include "app/ui/frm_main.h"
+#include "app/ui/frm_run.h"
 #include "app/ui/message_box.h"
 
 namespace {

@@ -17,7 +17,7 @@ TEST(SearchArguments, NamesNumbersAndRanges) {
     int pattern = -1;
     std::array<int, 3> planets{0, 0, 0};
     int count = 0;
-    ui::StepSize step = ui::StepSize::Day;
+    StepSize step = StepSize::Day;
   } cases[] = {
       {{"--pattern", "grand-trine", "--from", "2024-01-01"}, "", 0},
       {{"--pattern=Grand Trine", "--from=2024-01-01"}, "", 0},
@@ -36,7 +36,7 @@ TEST(SearchArguments, NamesNumbersAndRanges) {
       {{"--pattern", "kite", "--count", "9", "--from", "2024-01-01"}, "", 1, {}, 9},
       {{"--pattern", "kite", "--count", "1", "--from", "2024-01-01"}, "--count is a whole number 2 to 9"},
       {{"--pattern", "kite", "--count", "10", "--from", "2024-01-01"}, "--count is a whole number 2 to 9"},
-      {{"--pattern", "kite", "--step", "year", "--from", "2024-01-01"}, "", 1, {}, 0, ui::StepSize::Year},
+      {{"--pattern", "kite", "--step", "year", "--from", "2024-01-01"}, "", 1, {}, 0, StepSize::Year},
       {{"--pattern", "kite", "--step", "halfhour", "--from", "2024-01-01"}, "--step is day, week, month or year"},
       {{"--pattern", "kite", "--to", "2024-01-01"}, "--from is required"},
       {{"--from", "2024-01-01"}, "--pattern is required"},

@@ -12,15 +12,13 @@
 #include <utility>
 
 #include "app/aspects/table_model.h"
-#include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
+#include "app/ui/frm_configure.h"
 #include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
 namespace {
-
-using settings::FrmConfigure;
 
 class ConfigureWindowTest : public WindowTest {
  protected:

@@ -19,11 +19,11 @@
 #include <QTimer>
 
 #include "app/aspects/date_rows.h"
-#include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
 #include "app/time/positions.h"
-#include "app/reports/frm_durations.h"
 #include "app/ui/chart_view.h"
+#include "app/ui/frm_configure.h"
+#include "app/ui/frm_durations.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"

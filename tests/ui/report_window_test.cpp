@@ -13,11 +13,11 @@
 #include <QUrl>
 
 #include "app/aspects/date_rows.h"
-#include "app/reports/frm_durations.h"
-#include "app/reports/frm_view.h"
-#include "app/reports/weblink.h"
-#include "app/settings/frm_configure.h"
 #include "app/text/program_text.h"
+#include "app/ui/frm_configure.h"
+#include "app/ui/frm_durations.h"
+#include "app/ui/frm_view.h"
+#include "app/ui/weblink.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -26,7 +26,7 @@ namespace {
 constexpr int kGmt = 24;
 int HourEntry(int h, int m) { return h * 2 + m / 30 + 1; }
 
-QStringList Lines(const reports::FrmDurations* d) {
+QStringList Lines(const FrmDurations* d) {
   return d->txbOutput->toPlainText().split('\n', Qt::SkipEmptyParts);
 }
 
@@ -35,7 +35,7 @@ class ReportTest : public WindowTest {};
 TEST_F(ReportTest, TransitListSortsAndHidesDurations) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   w->cmdReport->click();
-  reports::FrmDurations* d = w->Durations();
+  FrmDurations* d = w->Durations();
   ASSERT_NE(d, nullptr);
   EXPECT_TRUE(boxes.empty());
   EXPECT_TRUE(d->isVisible());
@@ -81,7 +81,7 @@ TEST_F(ReportTest, ExportWritesTheAspectsWithTheirInstants) {
   QTemporaryDir dir;
   Start(LocalAJD(2024, 6, 15, 14, 10));
   w->cmdReport->click();
-  reports::FrmDurations* d = w->Durations();
+  FrmDurations* d = w->Durations();
   ASSERT_NE(d, nullptr);
   EXPECT_TRUE(d->cmdExport->isVisible());
   int aspects = 0;
@@ -89,7 +89,7 @@ TEST_F(ReportTest, ExportWritesTheAspectsWithTheirInstants) {
   ASSERT_GT(aspects, 0);
   const QString blocker = dir.filePath("not-a-folder");
   QFile(blocker).open(QIODevice::WriteOnly);
-  const QStringList filters = reports::FrmDurations::ExportFilters();
+  const QStringList filters = FrmDurations::ExportFilters();
   struct Case {
     const char* name;
     QString path;
@@ -138,7 +138,7 @@ TEST_F(ReportTest, NatalFaceDescribesTheChart) {
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   w->optNatal[0]->click();
   w->cmdReport->click();
-  reports::FrmDurations* d = w->Durations();
+  FrmDurations* d = w->Durations();
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->cboSortBy->count(), 0);
   EXPECT_FALSE(d->chkShowDuration->isEnabled());
@@ -165,7 +165,7 @@ TEST_F(ReportTest, HelpShowsTheHelpFileAndTheLinkOpensTheManual) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   EXPECT_TRUE(w->cmdHelp->isEnabled());
   w->cmdHelp->click();
-  reports::FrmView* v = w->HelpViewer();
+  FrmView* v = w->HelpViewer();
   ASSERT_NE(v, nullptr);
   EXPECT_TRUE(v->isVisible());
   EXPECT_EQ(v->windowTitle(), w->cmdHelp->text());
@@ -174,7 +174,7 @@ TEST_F(ReportTest, HelpShowsTheHelpFileAndTheLinkOpensTheManual) {
 
   std::vector<QUrl> opened;
   bool opens = true;
-  reports::SetUrlOpenerForTesting([&](const QUrl& url) {
+  SetUrlOpenerForTesting([&](const QUrl& url) {
     opened.push_back(url);
     return opens;
   });
@@ -187,7 +187,7 @@ TEST_F(ReportTest, HelpShowsTheHelpFileAndTheLinkOpensTheManual) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, "Cannot launch web browser");
   EXPECT_TRUE(boxes[0].text.contains("'html'")) << boxes[0].text.toStdString();
-  reports::SetUrlOpenerForTesting({});
+  SetUrlOpenerForTesting({});
 }
 
 }  // namespace

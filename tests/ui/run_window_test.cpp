@@ -149,13 +149,13 @@ TEST_F(RunTest, WorldTransitRunStopsAtItsPatternAndOpensTheRunWindowAgain) {
     // What the search without a window finds from the same date.
     AspectEngine engine(DefaultEngineServices());
     engine.PlutoAvailable = w->Engine().PlutoAvailable;
-    RunSearchOptions o;
-    o.criteria = MakeRunCriteria(c.pattern, c.planets, false, 2);
+    reports::RunSearchOptions o;
+    o.criteria = reports::MakeRunCriteria(c.pattern, c.planets, false, 2);
     o.lastAjd = w->Engine().JulianDates[0] + 3000;
     o.localZoneIndex = w->LocalTimezoneIndex();
     o.settings = w->Engine().Settings;
-    const RunSearchResult expected = SearchForPattern(engine, start, o, ProgramText);
-    ASSERT_EQ(expected.end, RunSearchEnd::Found);
+    const reports::RunSearchResult expected = reports::SearchForPattern(engine, start, o, ProgramText);
+    ASSERT_EQ(expected.end, reports::RunSearchEnd::Found);
     EXPECT_EQ(expected.steps, c.steps);
 
     boxes.clear();

@@ -12,9 +12,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings/frm_configure.h"
 #include "app/settings/state_file.h"
 #include "app/text/program_text.h"
+#include "app/ui/frm_configure.h"
 #include "app/ui/frm_popup.h"
 #include "tests/ui/window_test_support.h"
 
@@ -52,7 +52,7 @@ class StateTest : public WindowTest {
     }
     add("mode", w->CheckedMode());
     add("step", w->cboForwardBack->currentIndex());
-    const settings::FrmConfigure& c = *w->Configure();
+    const FrmConfigure& c = *w->Configure();
     for (int i = 0; i < 8; ++i) {
       add("cboOrb" + std::to_string(i), c.cboOrb[i]->currentIndex());
       add("OrbListIndex" + std::to_string(i), c.OrbListIndex[i]);
@@ -78,7 +78,7 @@ class StateTest : public WindowTest {
     SetRow(1, first ? "1969" : "1950", first ? 7 : 3, first ? 20 : 4, HourEntry(first ? 20 : 5, 0), first ? kGmt : 30);
     SetRow(2, first ? "1980" : "1961", first ? 12 : 5, first ? 31 : 6, HourEntry(first ? 8 : 7, 30), first ? 20 : 28);
     w->cboForwardBack->setCurrentIndex(first ? 3 : 1);
-    settings::FrmConfigure& c = *w->Configure();
+    FrmConfigure& c = *w->Configure();
     settings::ConfigureValues v = c.ControlValues();
     v.orbs.OrbListIndex = first ? std::array<int, 8>{12, 8, 5, 0, 2, 1, 1, 3} : std::array<int, 8>{9, 9, 6, 6, 4, 3, 3, 2};
     v.orbs.ProportionListIndex = first ? std::array<int, 2>{0, 4} : std::array<int, 2>{3, 1};

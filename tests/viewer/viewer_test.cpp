@@ -11,12 +11,13 @@
 
 #include <vector>
 
-#include "app/reports/frm_view.h"
-#include "app/reports/weblink.h"
+#include "app/reports/weblink_core.h"
+#include "app/ui/frm_view.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
+#include "app/ui/weblink.h"
 
-namespace vemo::reports {
+namespace vemo::ui {
 namespace {
 
 const QString kHead = QStringLiteral(
@@ -53,20 +54,20 @@ TEST(FileExtension, LastComponentOnly) {
   for (const Case& c : std::vector<Case>{{"C:\\a.b\\file", true, ""}, {"x/y.HTM", true, "htm"},
                                          {"x/y.HTM", false, "HTM"}, {"noext", true, ""},
                                          {"/m.d/index.tar.GZ", true, "gz"}, {"dot.", false, ""}}) {
-    EXPECT_EQ(FileExtension(c.path, c.lower), c.ext) << c.path;
+    EXPECT_EQ(reports::FileExtension(c.path, c.lower), c.ext) << c.path;
   }
 }
 
 class ViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::SetMessageBoxHook([this](const ui::MessageBoxRequest& r) { boxes.push_back(r); return QMessageBox::Ok; });
+    SetMessageBoxHook([this](const MessageBoxRequest& r) { boxes.push_back(r); return QMessageBox::Ok; });
     SetUrlOpenerForTesting([this](const QUrl& u) { opened.push_back(u); return openerAnswer; });
     name = dir.filePath(QStringLiteral("vemo_help.txt"));
     w.strFilename = name.toStdString();
   }
   void TearDown() override {
-    ui::SetMessageBoxHook({});
+    SetMessageBoxHook({});
     SetUrlOpenerForTesting({});
   }
   void Write(const QByteArray& bytes) {
@@ -74,12 +75,12 @@ class ViewerTest : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
   }
-  int Tw(int twips) { return ui::TwipsToPixelsX(twips, &w); }
+  int Tw(int twips) { return TwipsToPixelsX(twips, &w); }
 
   QTemporaryDir dir;
   QString name;
   FrmView w;
-  std::vector<ui::MessageBoxRequest> boxes;
+  std::vector<MessageBoxRequest> boxes;
   std::vector<QUrl> opened;
   bool openerAnswer = false;
 };
@@ -136,13 +137,13 @@ TEST_F(ViewerTest, LayoutFollowsTheWindowDownToItsMinimum) {
   w.resize(1000, 700);
   const QRect box = w.txbText1->geometry();
   EXPECT_EQ(box.width(), 1000 - Tw(450));
-  EXPECT_EQ(box.height(), 700 - ui::TwipsToPixelsY(1200, &w));
+  EXPECT_EQ(box.height(), 700 - TwipsToPixelsY(1200, &w));
   EXPECT_EQ(w.cmdCopyToClipboard->x(), box.left());
   EXPECT_EQ(w.cmdClose->geometry().right(), box.right());
-  EXPECT_EQ(w.cmdClose->y(), box.bottom() + 1 + ui::TwipsToPixelsY(100, &w));
+  EXPECT_EQ(w.cmdClose->y(), box.bottom() + 1 + TwipsToPixelsY(100, &w));
   w.resize(10, 10);
   EXPECT_EQ(w.width(), Tw(8000));
-  EXPECT_EQ(w.height(), ui::TwipsToPixelsY(2000, &w));
+  EXPECT_EQ(w.height(), TwipsToPixelsY(2000, &w));
 }
 
 TEST_F(ViewerTest, HelpHidesTheCopyButtonAndSitsOverTheMainWindow) {
@@ -155,7 +156,7 @@ TEST_F(ViewerTest, HelpHidesTheCopyButtonAndSitsOverTheMainWindow) {
   EXPECT_EQ(w.windowTitle(), QStringLiteral("vemo help"));
   EXPECT_EQ(w.txbText1->toPlainText(), QStringLiteral("help"));
   EXPECT_EQ(w.txbText1->font().family(), QStringLiteral("Arial"));
-  EXPECT_EQ(w.size(), QSize(1200 - Tw(200), 900 - ui::TwipsToPixelsY(480, &w)));
+  EXPECT_EQ(w.size(), QSize(1200 - Tw(200), 900 - TwipsToPixelsY(480, &w)));
   w.txbText1->selectAll();
   EXPECT_EQ(w.cmdCopyToClipboard->text(), QStringLiteral("Copy to clipboard"));
 }
@@ -184,4 +185,4 @@ TEST_F(ViewerTest, LaunchNamesTheExtensionOrTheMissingFile) {
 }
 
 }  // namespace
-}  // namespace vemo::reports
+}  // namespace vemo::ui

@@ -1,12 +1,12 @@
 // The arithmetic of the Forward/Back buttons, the Now button's rounding and
 // the size rule, without a window.
-#include "app/ui/stepping_core.h"
+#include "app/aspects/stepping_core.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace vemo::ui {
+namespace vemo {
 namespace {
 
 struct StepCase {
@@ -182,4 +182,4 @@ TEST(AddOrbToTitleText, EqualOrbsOrRange) {
 }
 
 }  // namespace
-}  // namespace vemo::ui
+}  // namespace vemo

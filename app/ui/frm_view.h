@@ -12,7 +12,7 @@
 class QPlainTextEdit;
 class QPushButton;
 
-namespace vemo::reports {
+namespace vemo::ui {
 
 // The box's contents for a file's text: the text itself when it is shorter
 // than 65530 characters (UTF-16 units), otherwise a note at the head, as much
@@ -57,4 +57,4 @@ class FrmView : public QWidget {
   void txbText1_SelectionChanged();
 };
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

@@ -1,4 +1,4 @@
-#include "app/reports/frm_durations.h"
+#include "app/ui/frm_durations.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -24,7 +24,7 @@
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
-namespace vemo::reports {
+namespace vemo::ui {
 
 namespace {
 
@@ -74,7 +74,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
 
   // The controls in Arial as elsewhere in the program; the list itself in a
   // fixed-pitch face, since its lines are columns padded with blanks.
-  ui::SetFontNameOfAll(this, QStringLiteral("Arial"));
+  SetFontNameOfAll(this, QStringLiteral("Arial"));
   QFont fixed(QStringLiteral("DejaVu Sans Mono"));
   fixed.setStyleHint(QFont::Monospace);
   fixed.setPointSize(9);
@@ -95,7 +95,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   layout->addLayout(buttons);
 
   if (context_.mainWindow != nullptr) setWindowIcon(context_.mainWindow->windowIcon());
-  setMinimumHeight(ui::TwipsToPixelsY(kMinimumHeightTwips, this));
+  setMinimumHeight(TwipsToPixelsY(kMinimumHeightTwips, this));
 
   connect(cboSortBy, &QComboBox::currentIndexChanged, this, [this] { cboSortBy_Click(); });
   connect(chkShowDuration, &QCheckBox::clicked, this, [this] { chkShowDuration_Click(); });
@@ -112,15 +112,15 @@ bool FrmDurations::TransitMode() const {
 void FrmDurations::Report() {
   AspectEngine& engine = *context_.engine;
   const Mode mode = engine.CurrentMode;
-  const std::array<std::string, 3> dates = context_.dateTexts ? context_.dateTexts(ShortMonthsInReport(mode))
+  const std::array<std::string, 3> dates = context_.dateTexts ? context_.dateTexts(reports::ShortMonthsInReport(mode))
                                                               : std::array<std::string, 3>{};
-  const ReportHeading heading = MakeReportHeading(mode, dates, Text, context_.addOrbToTitle);
+  const reports::ReportHeading heading = reports::MakeReportHeading(mode, dates, Text, context_.addOrbToTitle);
   setWindowTitle(Q(heading.caption));
   lblTitle->setText(Q(heading.title));
   txbOutput->clear();
   engine.GetDurations();
   if (!isVisible()) {
-    resize(width(), ui::TwipsToPixelsY(6000, this));
+    resize(width(), TwipsToPixelsY(6000, this));
     if (context_.mainWindow != nullptr) move(context_.mainWindow->pos() + QPoint(40, 60));
   }
   show();
@@ -154,14 +154,14 @@ void FrmDurations::Activate() {
     chkShowDuration->setChecked(true);
     DrawList();
   }
-  if (!isMaximized()) resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), height());
+  if (!isMaximized()) resize(TwipsToPixelsX(WantedWidthTwips(), this), height());
 }
 
 void FrmDurations::RefillSortList() {
   busy_ = true;
   cboSortBy->clear();
-  sortEntries_ = SortEntries(CurrentMode(), Text);
-  for (const SortEntry& e : sortEntries_) cboSortBy->addItem(Q(e.label));
+  sortEntries_ = reports::SortEntries(CurrentMode(), Text);
+  for (const reports::SortEntry& e : sortEntries_) cboSortBy->addItem(Q(e.label));
   if (!sortEntries_.empty()) cboSortBy->setCurrentIndex(0);
   cboSortBy->setEnabled(context_.engine->GetTotalNumAspects() >= 2);
   lblSortBy->setEnabled(cboSortBy->isEnabled());
@@ -171,7 +171,7 @@ void FrmDurations::RefillSortList() {
 void FrmDurations::cboSortBy_Click() {
   const int position = cboSortBy->currentIndex();
   if (busy_ || position < 0 || position >= static_cast<int>(sortEntries_.size())) return;
-  SortRecords(context_.engine->DurationRecords, sortEntries_[static_cast<size_t>(position)].keyStart);
+  reports::SortRecords(context_.engine->DurationRecords, sortEntries_[static_cast<size_t>(position)].keyStart);
   txbOutput->clear();
   // The dates are what these keys sort by.
   if (position >= 4 && !chkShowDuration->isChecked()) {
@@ -179,17 +179,17 @@ void FrmDurations::cboSortBy_Click() {
     chkShowDuration_Click();
   }
   DrawList();
-  ui::SetFocusIfPossible(cmdClose);
+  SetFocusIfPossible(cmdClose);
 }
 
 void FrmDurations::chkShowDuration_Click() {
   txbOutput->clear();
-  if (!isMaximized()) resize(ui::TwipsToPixelsX(WantedWidthTwips(), this), height());
+  if (!isMaximized()) resize(TwipsToPixelsX(WantedWidthTwips(), this), height());
   DrawList();
 }
 
 int FrmDurations::WantedWidthTwips() const {
-  const int mainWidth = context_.mainWindow != nullptr ? ui::PixelsToTwipsX(context_.mainWindow->width(), this)
+  const int mainWidth = context_.mainWindow != nullptr ? PixelsToTwipsX(context_.mainWindow->width(), this)
                                                        : kNarrowWidthTwips;
   return chkShowDuration->isChecked() ? mainWidth : kNarrowWidthTwips;
 }
@@ -199,10 +199,10 @@ void FrmDurations::DrawList() {
   // The list is columns and must not wrap; the description is sentences.
   txbOutput->setLineWrapMode(TransitMode() ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
   if (!TransitMode()) {
-    txbOutput->setPlainText(NativeLines(NatalDescription(engine, CurrentMode(), Text)));
+    txbOutput->setPlainText(NativeLines(reports::NatalDescription(engine, CurrentMode(), Text)));
     return;
   }
-  TransitListOptions options;
+  reports::TransitListOptions options;
   options.mode = CurrentMode();
   options.showDurations = chkShowDuration->isChecked();
   const int position = cboSortBy->currentIndex();
@@ -212,7 +212,7 @@ void FrmDurations::DrawList() {
   for (size_t k = 0; k < 7; ++k) options.orbListIndex[k] = engine.Settings.OrbListIndex[k];
   options.language = context_.language;
   const int language = context_.language;
-  txbOutput->setPlainText(NativeLines(TransitList(engine.DurationRecords, options, Text, [language](int day) {
+  txbOutput->setPlainText(NativeLines(reports::TransitList(engine.DurationRecords, options, Text, [language](int day) {
     return JdnToDateText(day, false, language);
   })));
 }
@@ -262,19 +262,19 @@ void FrmDurations::cmdExport_Click() {
   // The searches past the table's date take a moment for the slow planets.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const char* stamp = std::getenv("VEMO_DTSTAMP");
-  const TableExport table =
-      ExportOfTable(*context_.engine, stamp != nullptr && *stamp != '\0' ? std::string(stamp) : IcsDateTime(CurrentAJD()));
-  const std::string text = csv ? FormatEventsCsv(table.result, table.context) : FormatEventsIcs(table.result, table.context);
+  const reports::TableExport table =
+      reports::ExportOfTable(*context_.engine, stamp != nullptr && *stamp != '\0' ? std::string(stamp) : reports::IcsDateTime(CurrentAJD()));
+  const std::string text = csv ? reports::FormatEventsCsv(table.result, table.context) : reports::FormatEventsIcs(table.result, table.context);
   const std::string error = settings::WriteFileReplacing(name.toStdString(), text);
   QGuiApplication::restoreOverrideCursor();
 
-  ui::MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + name,
+  MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + name,
                             QMessageBox::Ok, QMessageBox::Ok};
   if (!error.empty()) {
     box.icon = QMessageBox::Warning;
     box.text = Q(Text(kExportFailedItem)) + QStringLiteral("\n\n") + Q(error) + QStringLiteral("\n\n") + name;
   }
-  ui::ShowMessageBox(this, box);
+  ShowMessageBox(this, box);
 }
 
 void FrmDurations::resizeEvent(QResizeEvent* event) {
@@ -282,7 +282,7 @@ void FrmDurations::resizeEvent(QResizeEvent* event) {
   if (!isVisible() || resizing_ || isMaximized() || isMinimized()) return;
   // The static modes have no dates to hide: their text uses the wide window.
   if (!TransitMode() && !chkShowDuration->isChecked()) chkShowDuration->setChecked(true);
-  const int wanted = ui::TwipsToPixelsX(WantedWidthTwips(), this);
+  const int wanted = TwipsToPixelsX(WantedWidthTwips(), this);
   if (width() != wanted) {
     resizing_ = true;
     resize(wanted, height());
@@ -303,4 +303,4 @@ void FrmDurations::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

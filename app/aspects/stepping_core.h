@@ -10,7 +10,7 @@
 
 #include "app/aspects/orbs.h"
 
-namespace vemo::ui {
+namespace vemo {
 
 // The world-date row as its controls hold it. List positions follow the
 // window's lists: month 1..12, day 1..31, hour entry 1..48 where entry h is
@@ -119,4 +119,4 @@ TitleOrbs TitleOrbsOf(const OrbTable& orbs, bool personal, int mode);
 std::string ModeTitleText(int mode, bool chartShown, const OrbTable& orbs,
                           const std::function<std::string(int)>& text);
 
-}  // namespace vemo::ui
+}  // namespace vemo

@@ -1,14 +1,13 @@
-#include "app/reports/weblink.h"
+#include "app/ui/weblink.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 
-#include <cctype>
-
+#include "app/reports/weblink_core.h"
 #include "app/ui/message_box.h"
 
-namespace vemo::reports {
+namespace vemo::ui {
 
 namespace {
 
@@ -23,18 +22,6 @@ bool OpenUrl(const QUrl& url) {
 }
 
 }  // namespace
-
-std::string FileExtension(const std::string& path, bool lowerCase) {
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return "";
-  std::string ext = name.substr(dot + 1);
-  if (lowerCase) {
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return ext;
-}
 
 bool LaunchInBrowser(const std::string& target, QWidget* parent) {
   const QString text = QString::fromStdString(target);
@@ -54,15 +41,15 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent) {
     // The desktop's answer to a missing file is often silence or a browser
     // error page; naming the path tells the user what to look for.
     if (!QFileInfo::exists(localPath)) {
-      ui::ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot open file"),
+      ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot open file"),
                                   QStringLiteral("The file cannot be found:\r\n") + QDir::toNativeSeparators(localPath)});
       return false;
     }
     url = QUrl::fromLocalFile(localPath);
   }
   if (OpenUrl(url)) return true;
-  const QString ext = QString::fromStdString(FileExtension(target, true));
-  ui::ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot launch web browser"),
+  const QString ext = QString::fromStdString(reports::FileExtension(target, true));
+  ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot launch web browser"),
                               QStringLiteral("Error launching web browser, error code =") + QStringLiteral(" 31") +
                                   QStringLiteral(".") + QStringLiteral("\r\n\r\n") + QStringLiteral("File extension '") +
                                   ext + QStringLiteral("' is not associated with any application program.")});
@@ -71,4 +58,4 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent) {
 
 void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

@@ -5,7 +5,7 @@
 // Aries..Pisces U+2648..U+2653.
 #pragma once
 
-namespace vemo::ui {
+namespace vemo::chart {
 
 // Unicode code point of a Starfont glyph character; 0 for a character that is
 // neither a planet nor a sign glyph.
@@ -14,4 +14,4 @@ char32_t GlyphCodePoint(char starfontCharacter);
 // Family of the font that draws the glyphs.
 inline constexpr const char* kGlyphFontFamily = "DejaVu Sans";
 
-}  // namespace vemo::ui
+}  // namespace vemo::chart

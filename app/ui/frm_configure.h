@@ -23,7 +23,7 @@ class QComboBox;
 class QPushButton;
 class QRadioButton;
 
-namespace vemo::settings {
+namespace vemo::ui {
 
 // What the configuration window needs from the main window.
 struct ConfigureHost {
@@ -100,8 +100,8 @@ class FrmConfigure : public QDialog {
   OrbSettings SettingsForCompute() const;
 
   // The controls as values, and back (saved states use these).
-  ConfigureValues ControlValues() const;
-  void SetControlValues(const ConfigureValues& values);
+  settings::ConfigureValues ControlValues() const;
+  void SetControlValues(const settings::ConfigureValues& values);
 
   // Module-wide values read by the chart and the time-zone lists.
   bool DisplayZodiacSectors = true;
@@ -157,7 +157,7 @@ class FrmConfigure : public QDialog {
   ConfigureHost host_;
   std::array<Colour, 8> colourCopy_ = DefaultOrbSettings().AspectColours;
   std::array<Colour, 8> rememberedColours_{};
-  CancelCopy cancelCopy_;
+  settings::CancelCopy cancelCopy_;
   bool changed_ = false;
   QLabel* label3_ = nullptr;
   QLabel* label1_ = nullptr;
@@ -167,4 +167,4 @@ class FrmConfigure : public QDialog {
   QLabel* lblOfOrb_ = nullptr;
 };
 
-}  // namespace vemo::settings
+}  // namespace vemo::ui

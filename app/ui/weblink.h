@@ -10,12 +10,7 @@
 
 class QWidget;
 
-namespace vemo::reports {
-
-// The text after the last "." of the last component of `path` ("" when that
-// component has no dot). Both "/" and "\" separate components, so names typed
-// on either system give the same answer. ASCII letters are lowered on request.
-std::string FileExtension(const std::string& path, bool lowerCase);
+namespace vemo::ui {
 
 // Opens `target` with the desktop's default action. An absolute local path or
 // a file: URL opens as a local file and must exist, otherwise a warning names
@@ -27,4 +22,4 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent);
 // Replaces QDesktopServices::openUrl (tests); an empty opener restores it.
 void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener);
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

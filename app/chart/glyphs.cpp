@@ -1,8 +1,8 @@
-#include "app/ui/glyphs.h"
+#include "app/chart/glyphs.h"
 
 #include "app/aspects/vocabulary.h"
 
-namespace vemo::ui {
+namespace vemo::chart {
 
 char32_t GlyphCodePoint(char c) {
   // Index 0 of the planet glyphs is the Sun, 1..9 Earth..Pluto.
@@ -17,4 +17,4 @@ char32_t GlyphCodePoint(char c) {
   return 0;
 }
 
-}  // namespace vemo::ui
+}  // namespace vemo::chart

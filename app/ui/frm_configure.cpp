@@ -1,4 +1,4 @@
-#include "app/settings/frm_configure.h"
+#include "app/ui/frm_configure.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,11 +16,11 @@
 #include "app/ui/message_box.h"
 #include "app/ui/window_utils.h"
 
-namespace vemo::settings {
+namespace vemo::ui {
 
 namespace {
 
-QString Text(int item) { return ui::DisplayText(vemo::ProgramText(item)); }
+QString Text(int item) { return DisplayText(vemo::ProgramText(item)); }
 
 const char* const kColourLine = "------------------------------";
 
@@ -210,7 +210,7 @@ void FrmConfigure::WindowLoad() {
   chkShowOnlyEarthAspects->setChecked(false);
   ShowOnlyOuterPlanets = false;
   ShowOnlyEarthAspects = false;
-  ui::SetFontNameOfAll(this, QStringLiteral("Arial"));
+  SetFontNameOfAll(this, QStringLiteral("Arial"));
   for (ColourSample* s : lblAspectColor) {
     QFont f = s->font();
     f.setFamily(QStringLiteral("MS Sans Serif"));
@@ -257,7 +257,7 @@ void FrmConfigure::Activate() {
   for (int i = 0; i < 8; ++i) cboOrb[i]->setCurrentIndex(OrbListIndex[i]);
   colourCopy_ = AspectColours;
   ShowColours();
-  cancelCopy_ = TakeCancelCopy(ControlValues(), OrbListIndex);
+  cancelCopy_ = settings::TakeCancelCopy(ControlValues(), OrbListIndex);
   SetDisplayZodiacSectors();
   cmdCancel->setFocus(Qt::OtherFocusReason);
 }
@@ -265,17 +265,17 @@ void FrmConfigure::Activate() {
 void FrmConfigure::ShowColours() {
   for (int i = 0; i < 7; ++i) {
     QPalette p = lblAspectColor[i]->palette();
-    p.setColor(QPalette::WindowText, ui::ColourFromValue(colourCopy_[i + 1]));
+    p.setColor(QPalette::WindowText, ColourFromValue(colourCopy_[i + 1]));
     lblAspectColor[i]->setPalette(p);
     lblAspectColor[i]->setToolTip(colourCopy_[i + 1] == 0 ? tr("Left out of the chart") : QString());
   }
 }
 
-void FrmConfigure::FocusAccept() { ui::SetFocusIfPossible(cmdAccept); }
+void FrmConfigure::FocusAccept() { SetFocusIfPossible(cmdAccept); }
 
 void FrmConfigure::cboOrb7_Click() {
   if (cboOrb[7]->currentIndex() == 0) {
-    ui::ShowMessageBox(this, {QMessageBox::Information, QStringLiteral("Set all"),
+    ShowMessageBox(this, {QMessageBox::Information, QStringLiteral("Set all"),
                               QStringLiteral("Cannot set all non-zero orbs to zero."), QMessageBox::Ok,
                               QMessageBox::Ok});
     cboOrb[7]->setCurrentIndex(1);
@@ -295,11 +295,11 @@ void FrmConfigure::cmdSetAllNonzeroOrbsToConjunctionOrb_Click() {
   const int value = cboOrb[7]->currentIndex();
   QString question = Text(391);
   question.replace(QStringLiteral("NEW_ORB"), QString::number(value) + QStringLiteral("°"));
-  const auto answer = ui::ShowMessageBox(
+  const auto answer = ShowMessageBox(
       this, {QMessageBox::Question, Text(390), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No});
   if (answer != QMessageBox::Yes) return;
-  ConfigureValues v = ControlValues();
-  SetAllNonzeroOrbs(v);
+  settings::ConfigureValues v = ControlValues();
+  settings::SetAllNonzeroOrbs(v);
   for (int i = 0; i < 7; ++i) cboOrb[i]->setCurrentIndex(v.orbs.OrbListIndex[i]);
   for (int i = 0; i < 8; ++i) OrbListIndex[i] = cboOrb[i]->currentIndex();
 }
@@ -310,15 +310,15 @@ void FrmConfigure::lblAspectColor_MouseDown(int kind, Qt::MouseButton button) {
   if (button == Qt::LeftButton) {
     c = vemo::NextPaletteColour(c);
   } else {
-    ToggleColourOff(c, rememberedColours_[kind]);
+    settings::ToggleColourOff(c, rememberedColours_[kind]);
   }
   ShowColours();
 }
 
 void FrmConfigure::cmdAccept_Click() {
   if (chkShowOnlyEarthAspects->isChecked() && chkShowOnlyOuterPlanets->isChecked()) {
-    ui::ShowMessageBox(this, {QMessageBox::Information, windowTitle(),
-                              ui::DisplayText(ChartFiltersConflictMessage()), QMessageBox::Ok,
+    ShowMessageBox(this, {QMessageBox::Information, windowTitle(),
+                              DisplayText(settings::ChartFiltersConflictMessage()), QMessageBox::Ok,
                               QMessageBox::Ok});
     return;
   }
@@ -334,7 +334,7 @@ void FrmConfigure::cmdAccept_Click() {
   WriteDisplayZodiacSectorsToRegistry();
   WriteTZDispToRegistry();
   // What is accepted stays: a later Cancel only drops changes made after.
-  cancelCopy_ = TakeCancelCopy(ControlValues(), OrbListIndex);
+  cancelCopy_ = settings::TakeCancelCopy(ControlValues(), OrbListIndex);
   changed_ = true;
   if (host_.mainWindow) {
     if (QWidget* main = host_.mainWindow(); main && main->isMinimized()) main->showNormal();
@@ -343,8 +343,8 @@ void FrmConfigure::cmdAccept_Click() {
 }
 
 void FrmConfigure::RestoreAtCancel() {
-  ConfigureValues v = ControlValues();
-  RestoreCancelCopy(v, OrbListIndex, cancelCopy_);
+  settings::ConfigureValues v = ControlValues();
+  settings::RestoreCancelCopy(v, OrbListIndex, cancelCopy_);
   SetControlValues(v);
 }
 
@@ -357,13 +357,13 @@ void FrmConfigure::cmdHide_Click() { QDialog::done(QDialog::Rejected); }
 
 void FrmConfigure::cmdReset_Click() {
   if (isVisible() && host_.startupCompleted && host_.startupCompleted()) {
-    const auto answer = ui::ShowMessageBox(
+    const auto answer = ShowMessageBox(
         this, {QMessageBox::Question, cmdReset->text(), Text(396) + "\n" + Text(395),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No});
     if (answer != QMessageBox::Yes) return;
   }
-  ConfigureValues v = ControlValues();
-  ResetToDefaults(v);
+  settings::ConfigureValues v = ControlValues();
+  settings::ResetToDefaults(v);
   SetControlValues(v);
   for (int i = 0; i < 8; ++i) OrbListIndex[i] = cboOrb[i]->currentIndex();
   if (isVisible()) cmdAccept_Click();
@@ -371,7 +371,7 @@ void FrmConfigure::cmdReset_Click() {
 
 void FrmConfigure::closeEvent(QCloseEvent* event) {
   if (isVisible()) {
-    ui::ShowMessageBox(this, {QMessageBox::Information, QStringLiteral("X"),
+    ShowMessageBox(this, {QMessageBox::Information, QStringLiteral("X"),
                               Text(392) + "\n" + Text(393) + "\n" + Text(394), QMessageBox::Ok,
                               QMessageBox::Ok});
     cmdCancel_Click();
@@ -385,8 +385,8 @@ void FrmConfigure::reject() {
   QDialog::reject();
 }
 
-ConfigureValues FrmConfigure::ControlValues() const {
-  ConfigureValues v;
+settings::ConfigureValues FrmConfigure::ControlValues() const {
+  settings::ConfigureValues v;
   for (int i = 0; i < 8; ++i) v.orbs.OrbListIndex[i] = cboOrb[i]->currentIndex();
   v.orbs.ProportionListIndex = {cboPersonalOrbsProportion[0]->currentIndex(),
                                 cboPersonalOrbsProportion[1]->currentIndex()};
@@ -404,7 +404,7 @@ ConfigureValues FrmConfigure::ControlValues() const {
   return v;
 }
 
-void FrmConfigure::SetControlValues(const ConfigureValues& v) {
+void FrmConfigure::SetControlValues(const settings::ConfigureValues& v) {
   for (int i = 0; i < 8; ++i) cboOrb[i]->setCurrentIndex(v.orbs.OrbListIndex[i]);
   cboPersonalOrbsProportion[0]->setCurrentIndex(v.orbs.ProportionListIndex[0]);
   cboPersonalOrbsProportion[1]->setCurrentIndex(v.orbs.ProportionListIndex[1]);
@@ -437,41 +437,41 @@ bool FrmConfigure::DisplayNATZabbrChecked() const { return chkDisplayNATZabbr->i
 
 std::string FrmConfigure::ReadFlag(const char* name, const std::string& fallback) {
   std::string stored;
-  const std::string status = RegistryReadString(RegistryRoot::CurrentUser, kRegistryKey, name, stored);
-  return RegistryFlagValue(status, stored, fallback);
+  const std::string status = settings::RegistryReadString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey, name, stored);
+  return settings::RegistryFlagValue(status, stored, fallback);
 }
 
 void FrmConfigure::WriteFlag(const char* name, bool checked) {
   // A failed write is not shown: the setting then simply is not kept.
-  (void)RegistryWriteString(RegistryRoot::CurrentUser, kRegistryKey, name, checked ? "1" : "0");
+  (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey, name, checked ? "1" : "0");
 }
 
 void FrmConfigure::SetTZDisp() {
   const int zone = host_.systemTimezoneMinutes ? host_.systemTimezoneMinutes() : 0;
-  chkDisplayNATZabbr->setChecked(ReadFlag(kTZDispName, DefaultTZDisp(zone)) == "1");
+  chkDisplayNATZabbr->setChecked(ReadFlag(settings::kTZDispName, settings::DefaultTZDisp(zone)) == "1");
   WriteTZDispToRegistry();
 }
 
 void FrmConfigure::SetDisplayZodiacSectors() {
-  chkDisplayZodiacSectors->setChecked(ReadFlag(kZodiacSectorsName, "1") == "1");
+  chkDisplayZodiacSectors->setChecked(ReadFlag(settings::kZodiacSectorsName, "1") == "1");
   WriteDisplayZodiacSectorsToRegistry();
   DisplayZodiacSectors = chkDisplayZodiacSectors->isChecked();
 }
 
 void FrmConfigure::SetInnerPlanetAspectDisplay() {
-  chkShowOnlyOuterPlanets->setChecked(ReadFlag(kInnerPlanetAspectDisplayName, "1") == "1");
+  chkShowOnlyOuterPlanets->setChecked(ReadFlag(settings::kInnerPlanetAspectDisplayName, "1") == "1");
   WriteInnerPlanetAspectDisplayToRegistry();
   ShowOnlyOuterPlanets = chkShowOnlyOuterPlanets->isChecked();
 }
 
 void FrmConfigure::SetShowOnlyEarthAspects() {
-  chkShowOnlyEarthAspects->setChecked(ReadFlag(kShowOnlyEarthAspectsName, "1") == "1");
+  chkShowOnlyEarthAspects->setChecked(ReadFlag(settings::kShowOnlyEarthAspectsName, "1") == "1");
   WriteShowOnlyEarthAspectsToRegistry();
   ShowOnlyEarthAspects = chkShowOnlyEarthAspects->isChecked();
 }
 
 void FrmConfigure::ClearConflictingChartFilters() {
-  if (!ChartFiltersConflict(ControlValues())) return;
+  if (!settings::ChartFiltersConflict(ControlValues())) return;
   chkShowOnlyOuterPlanets->setChecked(false);
   chkShowOnlyEarthAspects->setChecked(false);
   ShowOnlyOuterPlanets = false;
@@ -480,15 +480,15 @@ void FrmConfigure::ClearConflictingChartFilters() {
   WriteShowOnlyEarthAspectsToRegistry();
 }
 
-void FrmConfigure::WriteTZDispToRegistry() { WriteFlag(kTZDispName, chkDisplayNATZabbr->isChecked()); }
+void FrmConfigure::WriteTZDispToRegistry() { WriteFlag(settings::kTZDispName, chkDisplayNATZabbr->isChecked()); }
 void FrmConfigure::WriteDisplayZodiacSectorsToRegistry() {
-  WriteFlag(kZodiacSectorsName, chkDisplayZodiacSectors->isChecked());
+  WriteFlag(settings::kZodiacSectorsName, chkDisplayZodiacSectors->isChecked());
 }
 void FrmConfigure::WriteInnerPlanetAspectDisplayToRegistry() {
-  WriteFlag(kInnerPlanetAspectDisplayName, chkShowOnlyOuterPlanets->isChecked());
+  WriteFlag(settings::kInnerPlanetAspectDisplayName, chkShowOnlyOuterPlanets->isChecked());
 }
 void FrmConfigure::WriteShowOnlyEarthAspectsToRegistry() {
-  WriteFlag(kShowOnlyEarthAspectsName, chkShowOnlyEarthAspects->isChecked());
+  WriteFlag(settings::kShowOnlyEarthAspectsName, chkShowOnlyEarthAspects->isChecked());
 }
 
-}  // namespace vemo::settings
+}  // namespace vemo::ui

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "app/aspects/engine.h"
+#include "app/aspects/stepping_core.h"
 #include "app/time/dates.h"
-#include "app/ui/stepping_core.h"
 
-namespace vemo::ui {
+namespace vemo::reports {
 
 // Number of planet lists of the run window.
 inline constexpr int kNumSoughtPlanetLists = 3;
@@ -108,4 +108,4 @@ struct RunSearchResult {
 RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, const RunSearchOptions& options,
                                  const std::function<std::string(int)>& text);
 
-}  // namespace vemo::ui
+}  // namespace vemo::reports

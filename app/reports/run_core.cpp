@@ -1,4 +1,4 @@
-#include "app/ui/run_core.h"
+#include "app/reports/run_core.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "app/reports/report_core.h"
 #include "platform/ordalin/ordalin.h"
 
-namespace vemo::ui {
+namespace vemo::reports {
 
 int RepeatedSoughtPlanet(const std::array<int, kNumSoughtPlanetLists>& planets) {
   for (size_t i = 0; i < planets.size(); ++i) {
@@ -69,7 +69,7 @@ std::string RunFoundMessage(const RunCriteria& criteria, int count,
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
       });
     }
-    message = reports::NumberInWords(count) + " " + s + "s found";
+    message = NumberInWords(count) + " " + s + "s found";
   } else {
     message = name + " " + text(7);
   }
@@ -158,4 +158,4 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
   return result;
 }
 
-}  // namespace vemo::ui
+}  // namespace vemo::reports

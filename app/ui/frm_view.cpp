@@ -1,4 +1,4 @@
-#include "app/reports/frm_view.h"
+#include "app/ui/frm_view.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -15,7 +15,7 @@
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
-namespace vemo::reports {
+namespace vemo::ui {
 
 namespace {
 
@@ -65,9 +65,9 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
   cmdClose = new QPushButton(QStringLiteral("Close"), this);
   cmdClose->setObjectName("cmdClose");
-  cmdClose->resize(ui::TwipsToPixelsX(kCloseWidth, this), ui::TwipsToPixelsY(kButtonHeight, this));
+  cmdClose->resize(TwipsToPixelsX(kCloseWidth, this), TwipsToPixelsY(kButtonHeight, this));
   SetCopyCaption(false);
-  setMinimumSize(ui::TwipsToPixelsX(kMinWidth, this), ui::TwipsToPixelsY(kMinHeight, this));
+  setMinimumSize(TwipsToPixelsX(kMinWidth, this), TwipsToPixelsY(kMinHeight, this));
   connect(txbText1, &QPlainTextEdit::selectionChanged, this, [this] { txbText1_SelectionChanged(); });
   connect(cmdCopyToClipboard, &QPushButton::clicked, this, [this] { cmdCopyToClipboard_Click(); });
   connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
@@ -104,7 +104,7 @@ void FrmView::Activate() {
     blnFileDisplayed = true;
   }
   txbText1->moveCursor(QTextCursor::Start);
-  ui::SetFocusIfPossible(txbText1);
+  SetFocusIfPossible(txbText1);
 }
 
 void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const QString& caption) {
@@ -113,9 +113,9 @@ void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const 
   if (isMinimized()) showNormal();
   if (mainWindow && windowState() == Qt::WindowNoState) {
     const QPoint corner = mainWindow->frameGeometry().topLeft();
-    move(corner.x() + ui::TwipsToPixelsX(380, mainWindow), corner.y() + ui::TwipsToPixelsY(100, mainWindow));
-    resize(mainWindow->width() - ui::TwipsToPixelsX(200, mainWindow),
-           mainWindow->height() - ui::TwipsToPixelsY(480, mainWindow));
+    move(corner.x() + TwipsToPixelsX(380, mainWindow), corner.y() + TwipsToPixelsY(100, mainWindow));
+    resize(mainWindow->width() - TwipsToPixelsX(200, mainWindow),
+           mainWindow->height() - TwipsToPixelsY(480, mainWindow));
   }
   setWindowTitle(caption);
   txbText1->setFont(QFont(QStringLiteral("Arial"), 11));
@@ -135,7 +135,7 @@ void FrmView::cmdCopyToClipboard_Click() {
     clipboard->setText(text);
   }
   SetCopyCaption(false);
-  ui::SetFocusIfPossible(cmdClose);
+  SetFocusIfPossible(cmdClose);
 }
 
 void FrmView::cmdClose_Click() { hide(); }
@@ -165,11 +165,11 @@ void FrmView::keyPressEvent(QKeyEvent* event) {
 }
 
 void FrmView::LayOut() {
-  const int boxWidth = std::max(0, width() - ui::TwipsToPixelsX(kBoxWidthLess, this));
-  const int boxHeight = std::max(0, height() - ui::TwipsToPixelsY(kBoxHeightLess, this));
-  txbText1->setGeometry(ui::TwipsToPixelsX(kBoxLeft, this), ui::TwipsToPixelsY(kBoxTop, this), boxWidth,
+  const int boxWidth = std::max(0, width() - TwipsToPixelsX(kBoxWidthLess, this));
+  const int boxHeight = std::max(0, height() - TwipsToPixelsY(kBoxHeightLess, this));
+  txbText1->setGeometry(TwipsToPixelsX(kBoxLeft, this), TwipsToPixelsY(kBoxTop, this), boxWidth,
                         boxHeight);
-  const int top = txbText1->y() + boxHeight + ui::TwipsToPixelsY(kButtonGap, this);
+  const int top = txbText1->y() + boxHeight + TwipsToPixelsY(kButtonGap, this);
   cmdCopyToClipboard->move(txbText1->x(), top);
   cmdClose->move(txbText1->x() + boxWidth - cmdClose->width(), top);
 }
@@ -177,8 +177,8 @@ void FrmView::LayOut() {
 void FrmView::SetCopyCaption(bool selection) {
   cmdCopyToClipboard->setText(selection ? QStringLiteral("Copy selected text to clipboard")
                                         : QStringLiteral("Copy to clipboard"));
-  cmdCopyToClipboard->resize(ui::TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
-                             ui::TwipsToPixelsY(kButtonHeight, this));
+  cmdCopyToClipboard->resize(TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
+                             TwipsToPixelsY(kButtonHeight, this));
 }
 
 void FrmView::txbText1_SelectionChanged() {
@@ -186,4 +186,4 @@ void FrmView::txbText1_SelectionChanged() {
   SetCopyCaption(txbText1->textCursor().hasSelection());
 }
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

@@ -1,10 +1,10 @@
-#include "app/ui/stepping_core.h"
+#include "app/aspects/stepping_core.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
 
-namespace vemo::ui {
+namespace vemo {
 
 namespace {
 
@@ -234,4 +234,4 @@ std::string ModeTitleText(int mode, bool chartShown, const OrbTable& orbs,
   return "";
 }
 
-}  // namespace vemo::ui
+}  // namespace vemo

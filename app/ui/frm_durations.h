@@ -20,7 +20,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace vemo::reports {
+namespace vemo::ui {
 
 // What the report takes from the main window.
 struct DurationsContext {
@@ -86,9 +86,9 @@ class FrmDurations : public QWidget {
   bool TransitMode() const;
 
   DurationsContext context_;
-  std::vector<SortEntry> sortEntries_;
+  std::vector<reports::SortEntry> sortEntries_;
   bool busy_ = false;
   bool resizing_ = false;
 };
 
-}  // namespace vemo::reports
+}  // namespace vemo::ui

@@ -1,7 +1,7 @@
 // The run search without a window: its messages, and runs over made-up skies
 // (one sky per day) that catch a found flag kept from an earlier step and the
 // 3-stellium rule for sought planets.
-#include "app/ui/run_core.h"
+#include "app/reports/run_core.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "app/aspects/vocabulary.h"
 
-namespace vemo::ui {
+namespace vemo::reports {
 namespace {
 
 std::string Text(int item) { return item == 7 ? "found" : ""; }
@@ -121,4 +121,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RunCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
-}  // namespace vemo::ui
+}  // namespace vemo::reports
