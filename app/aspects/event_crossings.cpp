@@ -1,0 +1,182 @@
+// The crossings of a pair's levels between two samples of the grid. Between
+// two grid instants a pair whose motions cannot meet (the bounds of
+// PlanetMotionBounds keep dD/dt of one sign) is monotone, and a level lies
+// between the two values of D exactly when it is crossed once. A pair whose
+// relative motion may reverse (Neptune-Pluto; planets of a test sky) is
+// monotone on an interval when the chord slope exceeds what the acceleration
+// bound lets dD/dt vary by across it; otherwise D can stray from its chord by
+// at most K h^2 / 8, and only when a level lies within that reach is the
+// interval halved, down to a quarter of a minute, so a short spell near a
+// turn is not stepped over. Pluto comes from a table of whole arcseconds at
+// 0h UT, linear in between: across a table day its rate may step by 2"/day,
+// which the monotony test allows for.
+#include <algorithm>
+#include <cmath>
+
+#include "app/aspects/event_refine.h"
+#include "app/aspects/event_search.h"
+
+namespace vemo::event_search {
+
+bool Search::InBand(int band, double d) const {
+  const Band& b = bands_[static_cast<size_t>(band)];
+  return WrapPi(d - (b.target - b.orb)) > 0 && WrapPi(d - (b.target + b.orb)) < 0;
+}
+
+bool Search::Monotone(const Pair& pair, double a, double b, double dd) const {
+  if (!pair.mayTurn) return true;
+  const double h = b - a;
+  const double slope = std::fabs(dd) / h;
+  // Over [a, b] dD/dt differs from the chord slope by at most K h / 2.
+  double slack = pair.accel * h / 2.0;
+  const double firstNode = std::floor(a + 0.5) + 0.5;  // first 0h UT after a
+  if (pair.daily && firstNode < b) {
+    // Across a table day the interpolated rate is the smooth rate somewhere
+    // within that day plus up to 2 table errors a day, and the chord slope
+    // may be off by 2 position errors over h.
+    const double positionError = pair.tableError + pair.accel / 8.0;
+    slack = pair.accel * (h / 2.0 + 1.0) + 2.0 * pair.tableError + 2.0 * positionError / h;
+  }
+  return slope > slack;
+}
+
+double Search::Reach(const Pair& pair, double a, double b) const {
+  const double h = b - a;
+  double reach = pair.accel * h * h / 8.0;
+  const double firstNode = std::floor(a + 0.5) + 0.5;
+  if (pair.daily && firstNode < b) reach += 2.0 * (pair.tableError + pair.accel / 8.0);
+  return reach;
+}
+
+bool Search::LevelWithin(const std::vector<int>& levels, double d, double dd, double reach) const {
+  for (int li : levels) {
+    const double x = WrapPi(d - levels_[static_cast<size_t>(li)].value);
+    const double lo = std::min(x, x + dd) - reach;
+    const double hi = std::max(x, x + dd) + reach;
+    if (lo <= 0.0 && hi >= 0.0) return true;
+  }
+  return false;
+}
+
+bool Search::Crosses(const Level& level, double d1, double d2, double& g1, double& g2) const {
+  // Each sample's side comes from its own D, as the band test at a sample
+  // does, so that the crossings between samples always agree with the
+  // windows open at them. D moves less than a quarter turn between samples,
+  // so a change of side took the shorter way round: through the level when
+  // |x1| + |x2| < pi, else through the point opposite it.
+  const double x1 = WrapPi(d1 - level.value);
+  const double x2 = WrapPi(d2 - level.value);
+  g1 = Signed(level.role, x1);
+  g2 = Signed(level.role, x2);
+  return (g1 > 0) != (g2 > 0) && std::fabs(x1) + std::fabs(x2) < kHalfCircle;
+}
+
+void Search::AtOneInstant(const std::vector<int>& levels, const Sample& l, const Sample& r, double t,
+                          std::vector<Crossing>& out) const {
+  const double dd = WrapPi(r.d - l.d);
+  for (int li : levels) {
+    const Level& level = levels_[static_cast<size_t>(li)];
+    double g1 = 0.0;
+    double g2 = 0.0;
+    if (Crosses(level, l.d, r.d, g1, g2)) out.push_back({t, level.band, EventOf(level.role, dd > 0)});
+  }
+}
+
+void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sample& l, const Sample& r,
+                     double dd, std::vector<Crossing>& out) {
+  // D relative to l at the instants evaluated so far, by time; one crossing's
+  // evaluations narrow the brackets of the next ones.
+  struct Point {
+    double t;
+    double du;
+  };
+  std::vector<Point> points{{l.t, 0.0}, {r.t, dd}};
+  std::vector<Crossing> found;
+  for (int li : levels) {
+    const Level& level = levels_[static_cast<size_t>(li)];
+    double gl = 0.0;
+    double gr = 0.0;
+    if (!Crosses(level, l.d, r.d, gl, gr)) continue;
+    const double x = WrapPi(l.d - level.value);
+    // g at point k: the ends keep their own sides.
+    auto g = [&](size_t k) {
+      if (k == 0) return gl;
+      if (k + 1 == points.size()) return gr;
+      return Signed(level.role, x + points[k].du);
+    };
+    const bool first = gl > 0;
+    size_t k = 1;
+    while (k + 1 < points.size() && (g(k) > 0) == first) ++k;
+    auto side = [&](double at) {
+      const std::optional<double> d = Difference(pair, at, false);
+      if (!d) return std::nan("");
+      const double du = WrapPi(*d - l.d);
+      const auto pos =
+          std::lower_bound(points.begin(), points.end(), at, [](const Point& p, double v) { return p.t < v; });
+      points.insert(pos, {at, du});
+      return Signed(level.role, x + du);
+    };
+    const double t = OnItsMinute(side, Refine(side, points[k - 1].t, points[k].t, g(k - 1), g(k)), first);
+    found.push_back({t, level.band, EventOf(level.role, dd > 0)});
+  }
+  std::stable_sort(found.begin(), found.end(),
+                   [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
+  out.insert(out.end(), found.begin(), found.end());
+}
+
+void Search::Smooth(const Pair& pair, const std::vector<int>& levels, const Sample& l, const Sample& r,
+                    std::vector<Crossing>& out, int depth) {
+  const double dd = WrapPi(r.d - l.d);
+  if (Monotone(pair, l.t, r.t, dd)) {
+    Resolve(pair, levels, l, r, dd, out);
+    return;
+  }
+  // The relative motion may turn in here: only a level within the reach of
+  // D can be crossed, and then possibly more than once.
+  if (!LevelWithin(levels, l.d, dd, Reach(pair, l.t, r.t))) return;
+  const double h = r.t - l.t;
+  if (h <= kFinestStepDays || depth > 60) {
+    AtOneInstant(levels, l, r, 0.5 * (l.t + r.t), out);
+    return;
+  }
+  // Split at the middle, or at the table day nearest to it so that the
+  // halves come closer to single table days.
+  double m = 0.5 * (l.t + r.t);
+  if (pair.daily && h > 1.0) {
+    const double firstNode = std::floor(l.t + 0.5) + 0.5;
+    const double lastNode = std::ceil(r.t + 0.5) - 1.5;
+    if (firstNode < r.t) m = std::clamp(std::round(m + 0.5) - 0.5, firstNode, lastNode);
+  }
+  const std::optional<double> d = Difference(pair, m, false);
+  if (!d) {
+    AtOneInstant(levels, l, r, m, out);
+    return;
+  }
+  const Sample mid{m, *d, -1, false};
+  Smooth(pair, levels, l, mid, out, depth + 1);
+  Smooth(pair, levels, mid, r, out, depth + 1);
+}
+
+void Search::ScanRun(const Pair& pair, const std::vector<char>& mask, const std::vector<Sample>& samples,
+                     Track& run) {
+  std::vector<int> levels;
+  for (size_t li = 0; li < levels_.size(); ++li) {
+    if (mask[static_cast<size_t>(levels_[li].band)]) levels.push_back(static_cast<int>(li));
+  }
+  run.inBandAtStart.assign(bands_.size(), 0);
+  for (size_t b = 0; b < bands_.size(); ++b) {
+    if (mask[b]) run.inBandAtStart[b] = InBand(static_cast<int>(b), samples.front().d);
+  }
+  for (size_t i = 0; i + 1 < samples.size(); ++i) {
+    const Sample& l = samples[i];
+    const Sample& r = samples[i + 1];
+    if (l.leadsRecord && l.grid >= 0 && r.grid == l.grid + 1) {
+      // The step between two .dac records: crossed at the boundary itself.
+      AtOneInstant(levels, l, r, r.t, run.crossings);
+    } else {
+      Smooth(pair, levels, l, r, run.crossings, 0);
+    }
+  }
+}
+
+}  // namespace vemo::event_search

@@ -1,0 +1,108 @@
+// Root finding for the aspect-event search: Brent's method narrows a
+// crossing between two instants of a monotone interval until it lies in a
+// bracket under 58 s wide (inverse quadratic and secant steps guarded by
+// bisection), then the crossing is settled on the whole UT minute whose
+// half-minute either side holds the change (OnItsMinute): the instant
+// reported is the crossing rounded to the minute, the same whatever span the
+// search began with.
+#pragma once
+
+#include <cfloat>
+#include <cmath>
+
+#include "app/aspects/event_search.h"
+
+namespace vemo::event_search {
+
+// The whole UT minute whose half-minute either side holds the change of side
+// of g near t (startPositive: the side before it). Where the grid and the
+// brackets fell depends on the span searched; the minute does not, so a
+// search begun on another day reports the same instants. t lies within 29 s
+// of the change, so the minute is t's, or one either side. Returns t itself
+// where a position is missing.
+template <class G>
+double OnItsMinute(G&& g, double t, bool startPositive) {
+  // Minutes counted from JD 0 (whole numbers, so the same minute is always
+  // the same double).
+  double minute = std::round(t * 1440.0);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const double before = g((minute - 0.5) / 1440.0);
+    const double after = g((minute + 0.5) / 1440.0);
+    if (std::isnan(before) || std::isnan(after)) return t;
+    if ((before > 0) != startPositive) {
+      minute -= 1.0;  // changed before this minute
+    } else if ((after > 0) == startPositive) {
+      minute += 1.0;  // not yet changed
+    } else {
+      return minute / 1440.0;
+    }
+  }
+  return t;
+}
+
+// Brent's method for the change of side of g (side: g > 0) between a and b,
+// ga and gb on different sides. Returns the middle of a bracket narrower
+// than kBracketDays, or the instant at which g is exactly 0.
+template <class G>
+double Refine(G&& g, double a, double b, double ga, double gb) {
+  double c = a;
+  double gc = ga;
+  double d = b - a;
+  double e = d;
+  for (int iteration = 0; iteration < 200; ++iteration) {
+    if (std::fabs(gc) < std::fabs(gb)) {
+      a = b;
+      b = c;
+      c = a;
+      ga = gb;
+      gb = gc;
+      gc = ga;
+    }
+    const double tol1 = 2.0 * DBL_EPSILON * std::fabs(b) + 0.5 * kBracketDays;
+    const double xm = 0.5 * (c - b);
+    if (gb == 0.0) return b;
+    if (std::fabs(xm) <= tol1) return b + xm;
+    if (std::fabs(e) >= tol1 && std::fabs(ga) > std::fabs(gb)) {
+      const double s = gb / ga;
+      double p = 0.0;
+      double q = 0.0;
+      if (a == c) {
+        p = 2.0 * xm * s;
+        q = 1.0 - s;
+      } else {
+        const double qa = ga / gc;
+        const double r = gb / gc;
+        p = s * (2.0 * xm * qa * (qa - r) - (b - a) * (r - 1.0));
+        q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
+      }
+      if (p > 0.0)
+        q = -q;
+      else
+        p = -p;
+      if (2.0 * p < 3.0 * xm * q - std::fabs(tol1 * q) && p < std::fabs(0.5 * e * q)) {
+        e = d;
+        d = p / q;
+      } else {
+        d = xm;
+        e = d;
+      }
+    } else {
+      d = xm;
+      e = d;
+    }
+    a = b;
+    ga = gb;
+    b += std::fabs(d) > tol1 ? d : (xm > 0 ? tol1 : -tol1);
+    gb = g(b);
+    if (std::isnan(gb)) return b;  // no position there: the best we have
+    if ((gb > 0.0) == (gc > 0.0)) {
+      c = a;
+      gc = ga;
+      d = b - a;
+      e = d;
+    }
+  }
+  return 0.5 * (b + c);
+}
+
+}  // namespace vemo::event_search
