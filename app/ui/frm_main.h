@@ -270,6 +270,9 @@ class FrmMain : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Entries of the step list: half hour, day, week, month, year.
+  static constexpr int kStepItems = 5;
+
   void BuildControls();
   void ConnectHandlers();
   void LayOutTable();

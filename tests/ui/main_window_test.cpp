@@ -1,15 +1,13 @@
 // The main window driven as a user drives it: start-up, the six modes, bad
-// dates, the Enter key, the year box, Now, Clear, stepping, the size rule and
-// clicks on the cells of the table.
+// dates, the Enter key, the year box, Now, Clear, stepping and the size rule
+// (the chart and the clicks on the table's cells: chart_window_test.cpp).
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,25 +21,18 @@
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
-#include "app/ui/frm_durations.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
-#include "platform/pexalune/pexalune.h"
 #include "tests/ui/window_test_support.h"
 
 #include <cmath>
-#include <deque>
 #include <cstring>
 #include <functional>
 #include <utility>
 
 namespace vemo::ui::testing {
 namespace {
-
-constexpr int kGmtPlus1 = 26;  // time-zone entry of GMT+1:00
-constexpr int kGmt = 24;
-int HourEntry(int hour, int minute) { return 2 * hour + 1 + (minute >= 30 ? 1 : 0); }
 
 using MainWindowTest = WindowTest;
 
@@ -453,148 +444,6 @@ TEST_F(MainWindowTest, ConfigureButtonShowsTheWindowModallyAndRecomputesOnAccept
   EXPECT_TRUE(w->lblTitle->text().contains(QString::fromStdString(vemo::ProgramText(33) + " 1°")));
 }
 
-// Clicks on the cells of the table: when an aspect begins and ends.
-class AspectCellClickTest : public WindowTest {
- protected:
-  void Click(int index) {
-    ASSERT_FALSE(w->txbCell[index]->isHidden()) << index;
-    QTest::mouseClick(w->txbCell[index], Qt::LeftButton);
-  }
-  // The first aspect of the table between planets a and b.
-  int CellOf(int a, int b) const {
-    for (const FoundAspect& f : w->Engine().Aspects) {
-      if (f.Planet1 == a && f.Planet2 == b) return f.CellIndex;
-    }
-    return -1;
-  }
-};
-
-TEST_F(AspectCellClickTest, WorldTransitAspectTellsItsDaysAndOffersTheReport) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  // Mars sextile Pluto on 15 June 2024, 14:00 GMT+1. At the local midnights
-  // Mars and Pluto stand 55.80° (opening 9 June), 56.42° (10 June), 63.87°
-  // (22 June) and 64.48° (23 June) apart, so the 4° orb is entered on 9 June
-  // and left on 22 June.
-  const int cell = CellOf(kMars, kPluto);
-  ASSERT_EQ(cell, 53);
-  bool timerRanDuringMessage = true;
-  std::deque<QMessageBox::StandardButton> replies{QMessageBox::No, QMessageBox::Yes};
-  SetMessageBoxHook([&](const MessageBoxRequest& r) {
-    boxes.push_back(r);
-    timerRanDuringMessage = w->Timer1.isActive();
-    const auto reply = replies.front();
-    replies.pop_front();
-    return reply;
-  });
-  ASSERT_TRUE(w->Timer1.isActive());
-  Click(cell);
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].icon, QMessageBox::Question);
-  EXPECT_EQ(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No);
-  EXPECT_EQ(boxes[0].defaultButton, QMessageBox::No);
-  EXPECT_EQ(boxes[0].title, "world transits and their durations");
-  // The statement's period gives way to the question mark.
-  EXPECT_EQ(boxes[0].text, "Mars sextile to Pluto " + QString::fromStdString(vemo::ProgramText(162)) +
-                               "\n\nWith an orb of 4\u00B0 0' this sextile\n"
-                               "begins on June 9, 2024\nand ends on June 22, 2024?");
-  EXPECT_FALSE(timerRanDuringMessage);
-  EXPECT_TRUE(w->Timer1.isActive());
-  EXPECT_EQ(w->focusWidget(), w->cmdCompute);
-  EXPECT_EQ(w->Durations(), nullptr);  // No: no report
-  Click(cell);
-  ASSERT_NE(w->Durations(), nullptr);  // Yes: the report of the whole table
-  EXPECT_TRUE(w->Durations()->isVisible());
-  EXPECT_TRUE(w->Durations()->txbOutput->toPlainText().contains("Mars    sextile (")) << w->Durations()->txbOutput->toPlainText().toStdString();
-  EXPECT_TRUE(w->Timer1.isActive());
-}
-
-// A personal transit with both dates known draws its course instead of
-// telling it; a right click on the curve reads that row.
-TEST_F(AspectCellClickTest, PersonalTransitDrawsItsCourseAndReadsItsRows) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
-  w->optPersonal[0]->click();
-  ASSERT_EQ(w->ModeNumber(), 4);
-  ASSERT_FALSE(w->Engine().Aspects.empty());
-  // Personal transits name the natal planet first in their records.
-  const FoundAspect a = w->Engine().Aspects.front();
-  Click(a.CellIndex);
-  EXPECT_TRUE(boxes.empty());
-  ASSERT_TRUE(w->GraphShown);
-  EXPECT_TRUE(w->picGraphic->isVisible());
-  EXPECT_FALSE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
-  EXPECT_EQ(w->picGraphic->toolTip(), QString::fromStdString(vemo::ProgramText(351)));
-  EXPECT_TRUE(w->lblClickonAspect->text().isEmpty());
-  const QString title = w->lblTitle->text();
-  EXPECT_TRUE(title.startsWith(QString::fromStdString(vemo::ProgramText(89)))) << title.toStdString();
-  EXPECT_TRUE(title.contains(QString::fromStdString(PlanetName(a.Planet2)))) << title.toStdString();
-  EXPECT_TRUE(title.contains(QString::fromStdString(PlanetName(a.Planet1)))) << title.toStdString();
-  // The step controls rest while the graph is shown.
-  w->Timer1_Timer();
-  EXPECT_FALSE(w->cmdForwardBack[0]->isEnabled());
-
-  // Right click on a plotted point of the middle grid row.
-  const vemo::chart::Canvas& canvas = w->picGraphic->Canvas();
-  QPoint hit(-1, -1);
-  for (int x = vemo::chart::kGraphGridLeft; x < canvas.WidthTwips() && hit.x() < 0; x += 15) {
-    for (int y = 3000; y < 3400 && hit.x() < 0; y += 15) {
-      if (canvas.PixelAt(x, y) == w->Engine().Settings.AspectColours[static_cast<size_t>(a.Kind)]) hit = {x, y};
-    }
-  }
-  ASSERT_GE(hit.x(), 0) << "no point of the curve near the middle row";
-  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(hit.x() / 15, hit.y() / 15));
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(349)) + "\n"))
-      << boxes[0].text.toStdString();
-  // The toggle leaves the graph for the table.
-  w->cmdToggleGraphic->click();
-  EXPECT_FALSE(w->GraphShown);
-  EXPECT_TRUE(w->picTable->isVisible());
-}
-
-TEST_F(AspectCellClickTest, CellsWithoutAnAspectTellNothing) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  const AspectTable& table = w->Engine().Table;
-  ASSERT_EQ(table.Cells[0].Role, CellRole::Position);
-  ASSERT_EQ(table.Cells[9].Role, CellRole::Glyph);
-  ASSERT_EQ(table.Cells[22].Role, CellRole::Empty);
-  for (int cell : {0, 9, 22}) {
-    SCOPED_TRACE(cell);
-    Click(cell);
-    EXPECT_TRUE(boxes.empty());
-  }
-  EXPECT_TRUE(w->Timer1.isActive());
-}
-
-TEST_F(AspectCellClickTest, AnExcludedKindTellsNothing) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  const int cell = CellOf(kMars, kPluto);
-  ASSERT_EQ(cell, 53);
-  // The sextile's colour set to 0 after the table was drawn: the cell still
-  // shows it, but the kind is excluded.
-  w->Engine().Settings.AspectColours[kSextile] = 0;
-  Click(cell);
-  EXPECT_TRUE(boxes.empty());
-}
-
-TEST_F(AspectCellClickTest, StaticModesTellNothing) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
-  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmtPlus1);
-  const std::pair<const char*, QRadioButton*> modes[] = {{"Synastry", w->optSynastry},
-                                                           {"Natal1", w->optNatal[0]}};
-  for (const auto& [name, option] : modes) {
-    SCOPED_TRACE(name);
-    option->click();
-    ASSERT_FALSE(w->Engine().Aspects.empty());
-    w->txbYearCE[0]->setFocus();
-    Click(w->Engine().Aspects.front().CellIndex);
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(w->focusWidget(), w->cmdCompute);
-  }
-}
-
 TEST(MessageBoxTitle, AnEmptyTitleReachesTheWindowSystemAsABlank) {
   // X11 and Windows put the application's name in place of an empty title
   // (seen under Xvfb: "VEMO"); a lone blank is shown as it stands.
@@ -724,140 +573,6 @@ TEST_F(StartUpFailureTest, StartUpComputesAgainOnlyWhenSomethingChangedMeanwhile
   EXPECT_EQ(w->ComputationsDone(), 2);
   EXPECT_EQ(w->Engine().JulianDates[0], w->Engine().TableJulianDates[0]);
   EXPECT_DOUBLE_EQ(w->Engine().JulianDates[0], std::floor(2460000.0 + 60.0 / 1440 + 0.5) - 60.0 / 1440 - 0.5);
-}
-
-// The chart in place of the table.
-class ChartViewTest : public WindowTest {};
-
-TEST_F(ChartViewTest, ToggleShowsTheChartAndStepsRedrawIt) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  ASSERT_TRUE(w->cmdToggleGraphic->isEnabled());
-  EXPECT_TRUE(w->cmdToggleGraphic->toolTip().isEmpty());
-  w->cmdToggleGraphic->click();
-  ASSERT_TRUE(w->picGraphic->isVisible());
-  EXPECT_FALSE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
-  EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 6000);
-  EXPECT_TRUE(w->txbReport1->isVisible());
-  EXPECT_TRUE(w->txbReport1->toPlainText().contains("aspects in all")) << w->txbReport1->toPlainText().toStdString();
-  // A step while the chart is shown draws the chart of the new table.
-  const QImage before = w->picGraphic->Canvas().Image();
-  const int computed = w->ComputationsDone();
-  w->cboForwardBack->setCurrentIndex(4);  // a larger step than a day
-  w->cmdForwardBack[0]->click();
-  EXPECT_EQ(w->ComputationsDone(), computed + 1);
-  EXPECT_TRUE(w->picGraphic->isVisible());
-  EXPECT_NE(w->picGraphic->Canvas().Image(), before);
-  // Two dates: the two-set chart.
-  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
-  SetRow(2, "1970", 1, 1, HourEntry(12, 0), kGmt);
-  w->optSynastry->click();
-  ASSERT_EQ(w->ModeNumber(), 6);
-  EXPECT_TRUE(w->picGraphic->isVisible());
-  EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 9900);
-  w->cmdToggleGraphic->click();
-  EXPECT_TRUE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(37)));
-}
-
-TEST_F(ChartViewTest, RightClickNamesTheLineAndFiltersThatConflictDrawNothing) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  w->cmdToggleGraphic->click();
-  ASSERT_TRUE(w->picGraphic->isVisible());
-  const vemo::chart::Canvas& canvas = w->picGraphic->Canvas();
-  // Find a pixel of the square's red anywhere and click it; then the Sun's
-  // black ground.
-  QPoint red(-1, -1);
-  for (int y = 0; y < canvas.HeightTwips() && red.x() < 0; y += 15) {
-    for (int x = 0; x < canvas.WidthTwips() && red.x() < 0; x += 15) {
-      if (canvas.PixelAt(x, y) == Rgb(255, 0, 0)) red = {x, y};
-    }
-  }
-  ASSERT_GE(red.x(), 0) << "no square line on 15 June 2024";
-  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(red.x() / 15, red.y() / 15));
-  QTest::mouseClick(w->picGraphic, Qt::LeftButton, {}, QPoint(red.x() / 15, red.y() / 15));
-  QTest::mouseClick(w->picGraphic, Qt::RightButton, {}, QPoint(5, 5));  // background
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, "This line is a");
-  EXPECT_EQ(boxes[0].text, QString::fromUtf8("Square (90°)"));
-
-  // Both filters: a message, and the table comes back.
-  w->Configure()->ShowOnlyEarthAspects = true;
-  w->Configure()->ShowOnlyOuterPlanets = true;
-  boxes.clear();
-  w->cmdCompute->click();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(boxes[0].text.startsWith("'Show only Earth aspects in chart' and\n")) << boxes[0].text.toStdString();
-  EXPECT_TRUE(w->picTable->isVisible());
-  w->cmdToggleGraphic->click();
-  EXPECT_EQ(boxes.size(), 2u);
-  EXPECT_TRUE(w->picTable->isVisible());
-}
-
-// Save as in the chart view: the chart with its caption through the
-// converter (the BMP kept where the message says when the conversion fails),
-// as SVG and as PNG for print; the time graph as it stands.
-TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
-  QTemporaryDir dir;
-  bool failConversion = false;
-  converter = [&failConversion](const char* bmp, const char* png, char* message) {
-    if (!failConversion) return convert_graphics_file_3(bmp, png, message);
-    std::strcpy(message, "Out of ink");
-    return 10;
-  };
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  w->cmdToggleGraphic->click();
-  ASSERT_TRUE(w->cmdSaveAs->isEnabled());
-  const QStringList filters = FrmMain::PictureFilters();
-  const auto text = [](int item) { return QString::fromStdString(vemo::ProgramText(item)); };
-  struct Case {
-    const char* name;
-    int filter;
-    bool fail;
-    const char* shown;
-    int item;
-  } cases[] = {{"chart.png", 0, false, "chart.png", 134},
-               {"failed.png", 0, true, "failed.bmp", 135},
-               {"chart.svg", 1, false, "chart.svg", 134},
-               {"print.png", 2, false, "print.png", 134},
-               {"", 0, false, "", 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    boxes.clear();
-    saveName = *c.name ? dir.filePath(c.name) : QString();
-    saveFilter = filters[c.filter];
-    failConversion = c.fail;
-    w->cmdSaveAs->click();
-    if (c.item == 0) {
-      EXPECT_TRUE(boxes.empty());
-      continue;
-    }
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
-    EXPECT_EQ(boxes[0].title, w->cmdSaveAs->text());
-    EXPECT_TRUE(boxes[0].text.startsWith(text(c.item) + "\n" + dir.filePath(c.shown))) << boxes[0].text.toStdString();
-  }
-  EXPECT_EQ(dialogs.front(), filters.join(";;"));
-  EXPECT_TRUE(filters.front().startsWith(text(133) + " (*.png)"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-            QStringList({"chart.png", "chart.svg", "failed.bmp", "print.png"}));
-  const QImage png(dir.filePath("chart.png"));
-  EXPECT_EQ(png.width(), 400);
-  EXPECT_GT(png.height(), 400);  // the caption strip
-  EXPECT_EQ(QImage(dir.filePath("print.png")).size(), png.size() * 2);
-  EXPECT_EQ(QImage(dir.filePath("failed.bmp")).size(), png.size());
-
-  // The course of a personal transit is saved as shown.
-  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
-  w->optPersonal[0]->click();
-  w->cmdToggleGraphic->click();
-  ASSERT_FALSE(w->Engine().Aspects.empty());
-  w->txbCell_Click(w->Engine().Aspects.front().CellIndex);
-  ASSERT_TRUE(w->GraphShown);
-  saveName = dir.filePath("graph.png");
-  saveFilter.clear();
-  w->cmdSaveAs->click();
-  EXPECT_EQ(QImage(saveName).convertToFormat(QImage::Format_RGB32), w->picGraphic->Canvas().Image());
 }
 
 }  // namespace

@@ -23,9 +23,6 @@
 namespace vemo::ui::testing {
 namespace {
 
-constexpr int kGmt = 24;
-int HourEntry(int h, int m) { return h * 2 + m / 30 + 1; }
-
 QStringList Lines(const FrmDurations* d) {
   return d->txbOutput->toPlainText().split('\n', Qt::SkipEmptyParts);
 }

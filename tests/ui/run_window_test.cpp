@@ -20,8 +20,6 @@
 namespace vemo::ui::testing {
 namespace {
 
-constexpr int kGmtPlus1 = 26;
-constexpr int kGmt = 24;
 constexpr int kNoon = 25;  // hour entry of 12:00
 
 class RunTest : public WindowTest {

@@ -21,8 +21,6 @@
 namespace vemo::ui::testing {
 namespace {
 
-constexpr int kGmt = 24;
-int HourEntry(int hour, int minute) { return 2 * hour + 1 + (minute >= 30 ? 1 : 0); }
 QString Item(int n) { return QString::fromStdString(vemo::ProgramText(n)); }
 
 std::string ReadAll(const std::string& path) {

@@ -19,6 +19,13 @@
 
 namespace vemo::ui::testing {
 
+// Entries of the zone lists: GMT and GMT+1:00.
+inline constexpr int kGmt = 24;
+inline constexpr int kGmtPlus1 = 26;
+// Entry of the hour lists that holds hh:mm (entry h is h - 1 half hours
+// after midnight).
+inline int HourEntry(int hour, int minute) { return 2 * hour + 1 + (minute >= 30 ? 1 : 0); }
+
 // AJD of a local time on a date at GMT+1:00, the zone the tests give the
 // computer: civil date y-m-d, hh:mm local.
 double LocalAJD(int year, int month, int day, int hour, int minute, int zoneMinutes = 60);
