@@ -1,7 +1,8 @@
-// Qt-free rules of the main window: moving the world date by one step, rounding
-// the present instant to the half-hour grid of the hour lists, and the small
-// mode/row tables that several handlers share. The window reads its controls
-// into these values, calls the functions and writes the results back.
+// Qt-free rules of the main window, shared with vemo-cli: moving the world
+// date by one step, rounding the present instant to the half-hour grid of the
+// hour lists, the small mode/row tables that several handlers share, and the
+// title line with its orbs. The window reads its controls into these values,
+// calls the functions and writes the results back.
 #pragma once
 
 #include <cstdint>
