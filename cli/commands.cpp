@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "app/time/date_argument.h"
+#include "app/time/escaped_text.h"
+#include "app/time/file_writer.h"
 #include "app/time/system_calls.h"
 #include "cli/table.h"
 
@@ -72,7 +74,7 @@ std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
   return text;
 }
 
-std::string QuotedArgument(const std::string &text) { return "\"" + CutArgument(text) + "\""; }
+std::string QuotedArgument(const std::string &text) { return "\"" + EscapedForDisplay(CutArgument(text)) + "\""; }
 
 std::string ParseDateOption(const std::string &text, DateRow &row) {
   // ParseDateArgument echoes the whole text; no date comes near this length.
@@ -94,6 +96,14 @@ int WriteOutput(const char *command, const std::string &text) {
   const int error = errno;
   std::fprintf(stderr, "vemo-cli%s%s: cannot write the output: %s\n", command && *command ? " " : "",
                command ? command : "", error != 0 ? std::strerror(error) : "write error");
+  return kExitFailure;
+}
+
+int WriteOutputFile(const char *command, const std::string &path, const std::string &text) {
+  const FileWriteResult written = WriteFileWhole(path, text);
+  if (written.ok) return kExitOk;
+  std::fprintf(stderr, "vemo-cli%s%s: cannot write %s\n", command && *command ? " " : "", command ? command : "",
+               FileWriteFailureText(path, written).c_str());
   return kExitFailure;
 }
 

@@ -62,7 +62,8 @@ inline constexpr std::size_t kEchoedCharacters = 60;
 // counts as one character, so a sequence is never split.
 std::string CutArgument(const std::string &text, std::size_t maxCharacters = kEchoedCharacters);
 
-// CutArgument in double quotes, for messages: "\"2451545x\"".
+// CutArgument in double quotes, with control characters and bytes that are
+// not UTF-8 escaped, for messages: "\"2451545x\"", "\"a\\x1bb\"".
 std::string QuotedArgument(const std::string &text);
 
 // ParseDateArgument for a date option. A text of more than
@@ -74,6 +75,12 @@ std::string ParseDateOption(const std::string &text, DateRow &row);
 // "vemo-cli <command>: cannot write ..." (just "vemo-cli: ..." for a null or
 // empty command) on stderr and returns kExitFailure.
 int WriteOutput(const char *command, const std::string &text);
+
+// Writes text to the file `path` (--out) through the file writer: whole or
+// not at all. Returns kExitOk, or prints "vemo-cli <command>: cannot write
+// "FILE": <reason>; nothing was written." (or "the earlier file is
+// unchanged") on stderr and returns kExitFailure.
+int WriteOutputFile(const char *command, const std::string &path, const std::string &text);
 
 // vemo-cli positions [--jd JD | --date DATE] [--format text|json]
 int RunPositions(const Arguments &args);

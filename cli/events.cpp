@@ -12,7 +12,6 @@
 #include "app/aspects/date_rows.h"
 #include "app/aspects/events.h"
 #include "app/reports/event_export.h"
-#include "app/settings/state_file.h"
 #include "app/text/program_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/timezones.h"
@@ -323,11 +322,7 @@ int RunEvents(const Arguments& args) {
   }
   const std::string text = Report(options.format, result, context);
   if (options.out.empty()) return WriteOutput("events", text);
-  if (const std::string error = settings::WriteFileReplacing(options.out, text); !error.empty()) {
-    std::cerr << "vemo-cli events: cannot write " << QuotedArgument(options.out) << ": " << OneLine(error) << "\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return WriteOutputFile("events", options.out, text);
 }
 
 }  // namespace vemo::cli

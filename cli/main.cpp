@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/time/file_writer.h"
 #include "cli/commands.h"
 #include "cli/chart.h"
 #include "cli/events.h"
@@ -52,6 +53,8 @@ std::string Usage() {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // Ctrl+C or a kill during a write to --out leaves no temporary file.
+    vemo::RemoveTemporaryFilesOnSignal();
     if (argc < 2) {
         std::fprintf(stderr, "vemo-cli: no command given (try vemo-cli --help)\n");
         return vemo::cli::kExitUsage;

@@ -4,6 +4,7 @@
 
 #include "app/text/program_text.h"
 #include "app/time/pluto_table.h"
+#include "app/time/escaped_text.h"
 #include "app/time/positions.h"
 #include "app/time/system_calls.h"
 
@@ -18,9 +19,11 @@ constexpr int kPluto = 9;
 std::string OneLine(std::string text) {
   for (std::size_t pos; (pos = text.find("\r\n")) != std::string::npos;) text.replace(pos, 2, " ");
   for (char& ch : text) {
-    if (ch == '\n' || ch == '\r') ch = ' ';
+    if (ch == '\n' || ch == '\r' || ch == '\t') ch = ' ';
   }
-  return text;
+  // What is left of control characters (a file name or content quoted in
+  // the message) must not reach the terminal raw.
+  return EscapedForDisplay(text);
 }
 
 bool StderrIsTerminal() { return IsTerminal(stderr); }

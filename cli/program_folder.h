@@ -29,7 +29,8 @@ std::string SetUpProgramFolder(const char* command, ProgramFolderState& state);
 // its table>").
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state);
 
-// text on one line: CR LF and LF become blanks.
+// text on one line: CR LF, LF, CR and TAB become blanks, and the other
+// control characters and bytes that are not UTF-8 are escaped.
 std::string OneLine(std::string text);
 
 // True when standard error is a terminal (a console on Windows), where a

@@ -1,6 +1,7 @@
 #include "app/chart/canvas.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImageWriter>
@@ -16,6 +17,7 @@
 #include <cstdlib>
 
 #include "app/chart/glyphs.h"
+#include "app/time/file_writer.h"
 
 namespace vemo::chart {
 
@@ -294,21 +296,18 @@ void Canvas::Execute(const Operation& op) {
   ExecuteAll(painter, &op, 1, scale_ / kTwipsPerPixel);
 }
 
-std::string Canvas::SaveBmp(const std::string& path) const {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    return "Cannot write " + path + ": " + file.errorString().toStdString();
-  }
+std::string Canvas::BmpBytes() const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   // Qt writes a Format_RGB32 image as a 24-bit BMP.
-  QImageWriter writer(&file, "BMP");
-  if (!writer.write(image_)) {
-    return "Cannot write " + path + ": " + writer.errorString().toStdString();
-  }
-  file.close();
-  if (file.error() != QFileDevice::NoError) {
-    return "Cannot write " + path + ": " + file.errorString().toStdString();
-  }
-  return "";
+  QImageWriter(&buffer, "BMP").write(image_);
+  return bytes.toStdString();
+}
+
+std::string Canvas::SaveBmp(const std::string& path) const {
+  const FileWriteResult written = WriteFileWhole(path, BmpBytes());
+  return written.ok ? "" : "Cannot write " + FileWriteFailureText(path, written);
 }
 
 }  // namespace vemo::chart

@@ -99,7 +99,10 @@ public:
     // and points.
     static void Replay(const std::vector<Operation>& operations, QPainter& painter, double pixelsPerTwip);
 
-    // Writes the raster as a BMP (24 bits). "" on success, else the reason.
+    // The raster as the bytes of a BMP file (24 bits).
+    std::string BmpBytes() const;
+    // Writes the raster as a BMP through the file writer (whole or not at
+    // all). "" on success, else the reason, naming the file.
     std::string SaveBmp(const std::string& path) const;
 
 private:

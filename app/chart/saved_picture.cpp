@@ -1,11 +1,9 @@
 #include "app/chart/saved_picture.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageWriter>
 #include <QPainter>
-#include <QRandomGenerator>
-#include <QSaveFile>
 #include <QString>
 #include <QSvgGenerator>
 
@@ -16,6 +14,7 @@
 #include <filesystem>
 
 #include "app/chart/chart.h"
+#include "app/time/file_writer.h"
 #include "platform/pexalune/pexalune.h"
 
 namespace vemo::chart {
@@ -33,51 +32,33 @@ const Font kNameFont{"Arial", 10.0, true};
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// A new, empty file "<stem>-XXXXXX<suffix>" in folder, made with O_EXCL so
-// that no file of the user's is ever opened. "" when none could be made
-// (error set).
-QString CreateNewFile(const QString& folder, const QString& stem, const QString& suffix, QString& error) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const QString name = QStringLiteral("%1/%2-%3%4")
-                             .arg(folder, stem)
-                             .arg(QRandomGenerator::global()->bounded(0x1000000), 6, 16, QLatin1Char('0'))
-                             .arg(suffix);
-    QFile file(name);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return name;
-    if (file.error() != QFileDevice::OpenError || QFileInfo::exists(name) == false) {
-      error = file.errorString();
-      return QString();
-    }
-  }
-  error = QStringLiteral("no free file name");
-  return QString();
-}
-
-// Moves `from` to `to` only when nothing is at `to` (QFile::rename never
-// replaces a file).
-bool RenameIfFree(const QString& from, const QString& to) {
-  return !QFileInfo::exists(to) && QFile::rename(from, to);
+// The kept BMP's names: the wanted one, then "<stem>-1.bmp", "<stem>-2.bmp"
+// ... in its folder.
+std::vector<std::string> KeptBmpNames(const std::string& wanted) {
+  const std::string folder = FolderOf(wanted);
+  const std::size_t slash = wanted.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? wanted : wanted.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  const std::string suffix = dot == std::string::npos ? "" : name.substr(dot);
+  const std::string prefix = slash == std::string::npos ? "" : wanted.substr(0, slash + 1);
+  std::vector<std::string> names{wanted};
+  for (int n = 1; n < 1000; ++n) names.push_back(prefix + base + "-" + std::to_string(n) + suffix);
+  return names;
 }
 
 // Keeps the intermediate BMP under the BMP name, or under the first free
-// numbered variant of it. "" when it could not be kept.
-std::string KeepBmp(const QString& temporary, const std::string& bmpPath) {
-  const QString wanted = FromUtf8(bmpPath);
-  if (RenameIfFree(temporary, wanted)) return bmpPath;
-  const QFileInfo info(wanted);
-  const QString folder = info.path();
-  const QString base = info.completeBaseName();
-  const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
-  for (int n = 1; n < 1000; ++n) {
-    const QString candidate = QStringLiteral("%1/%2-%3%4").arg(folder, base).arg(n).arg(suffix);
-    if (RenameIfFree(temporary, candidate)) return candidate.toStdString();
-  }
-  QFile::remove(temporary);
-  return "";
+// numbered variant of it; an existing file is never replaced. "" when it
+// could not be kept (the temporary file then goes).
+std::string KeepBmp(TemporaryFile& bmp, const std::string& bmpPath) {
+  std::string error;
+  const std::string kept = MoveToFreeName(bmp.Path(), KeptBmpNames(bmpPath), &error);
+  if (!kept.empty()) bmp.Keep();
+  return kept;
 }
 
-std::string CannotWrite(const std::string& path, const QString& reason) {
-  return "Cannot write \"" + path + "\": " + reason.toStdString();
+std::string CannotWrite(const std::string& path, const FileWriteResult& result) {
+  return "Cannot write " + FileWriteFailureText(path, result);
 }
 
 }  // namespace
@@ -143,40 +124,28 @@ bool ConvertBmpToPng(const std::string& bmpPath, const std::string& pngPath, boo
 
 SaveResult SaveThroughConverter(const Canvas& picture, const std::string& pngPath, const Converter& convert) {
   SaveResult result;
-  const QFileInfo target(FromUtf8(pngPath));
-  const QString folder = target.absolutePath();
-  const QString stem = target.fileName();
-  QString error;
-  const QString bmp = CreateNewFile(folder, stem, QStringLiteral(".bmp.part"), error);
-  if (bmp.isEmpty()) {
-    result.reason = CannotWrite(pngPath, error);
+  // The converter writes the PNG into the replacement's temporary file,
+  // which takes the chosen name only when the conversion succeeded.
+  FileReplacement png(pngPath);
+  if (!png.Ready()) {
+    result.reason = CannotWrite(pngPath, png.Result());
     return result;
   }
-  if (const std::string bmpError = picture.SaveBmp(bmp.toStdString()); !bmpError.empty()) {
-    QFile::remove(bmp);
-    result.reason = bmpError;
-    return result;
-  }
-  const QString png = CreateNewFile(folder, stem, QStringLiteral(".part"), error);
-  if (png.isEmpty()) {
-    QFile::remove(bmp);
-    result.reason = CannotWrite(pngPath, error);
+  TemporaryFile bmp(png.Folder(), ".bmp", true);
+  if (!bmp.Created() || !bmp.Write(picture.BmpBytes()) || !bmp.FlushAndClose()) {
+    result.reason = CannotWrite(pngPath, {false, bmp.Error(), png.Result().earlierFileKept});
     return result;
   }
   std::string message;
-  if (!ConvertBmpToPng(bmp.toStdString(), png.toStdString(), true, true, message, convert)) {
-    QFile::remove(png);  // in case the converter made it again after failing
+  if (!ConvertBmpToPng(bmp.Path(), png.TemporaryPath(), false, false, message, convert)) {
     result.conversionFailed = true;
     result.reason = message;
     result.path = KeepBmp(bmp, BmpPathOf(pngPath));
     return result;
   }
-  // The converted file takes the chosen name in one step.
-  std::error_code ec;
-  std::filesystem::rename(std::filesystem::u8path(png.toStdString()), std::filesystem::u8path(pngPath), ec);
-  if (ec) {
-    QFile::remove(png);
-    result.reason = CannotWrite(pngPath, QString::fromStdString(ec.message()));
+  const FileWriteResult written = png.Commit();
+  if (!written.ok) {
+    result.reason = CannotWrite(pngPath, written);
     return result;
   }
   result.ok = true;
@@ -196,35 +165,42 @@ QImage RenderPicture(const Canvas& picture, int scale) {
 }
 
 std::string SavePng(const Canvas& picture, const std::string& path, int scale) {
-  const QImage image = RenderPicture(picture, scale);
-  QSaveFile file(FromUtf8(path));
-  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
-  QImageWriter writer(&file, "PNG");
-  if (!writer.write(image)) return CannotWrite(path, writer.errorString());
-  if (!file.commit()) return CannotWrite(path, file.errorString());
-  return "";
+  // Encoded in memory, so that the file writer checks every byte that goes
+  // to the disk (the PNG encoder's own writes report no short write).
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "PNG");
+  if (!writer.write(RenderPicture(picture, scale))) {
+    return CannotWrite(path, {false, writer.errorString().toStdString(), false});
+  }
+  const FileWriteResult written = WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return written.ok ? "" : CannotWrite(path, written);
 }
 
 std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title) {
-  QSaveFile file(FromUtf8(path));
-  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
+  // The SVG generator reports no write errors: the document is made in
+  // memory and written by the file writer.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   const QSize size(static_cast<int>(std::ceil(picture.WidthTwips() / double(kTwipsPerPixel) - 1e-6)),
                    static_cast<int>(std::ceil(picture.HeightTwips() / double(kTwipsPerPixel) - 1e-6)));
   {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
     svg.setTitle(FromUtf8(title));
     svg.setDescription(QStringLiteral("Heliocentric chart drawn by vemo"));
     QPainter painter;
-    if (!painter.begin(&svg)) return CannotWrite(path, QStringLiteral("the SVG could not be started"));
+    if (!painter.begin(&svg)) return CannotWrite(path, {false, "the SVG could not be started", false});
     Canvas::Replay(picture.Operations(), painter, 1.0 / kTwipsPerPixel);
     painter.end();
   }
-  if (!file.commit()) return CannotWrite(path, file.errorString());
-  return "";
+  const FileWriteResult written = WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return written.ok ? "" : CannotWrite(path, written);
 }
 
 }  // namespace vemo::chart

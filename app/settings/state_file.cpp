@@ -1,12 +1,7 @@
 #include "app/settings/state_file.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <random>
-#include <system_error>
 #include <vector>
 
 #include "app/time/regular_file.h"
@@ -244,43 +239,6 @@ std::string ReadStateText(const std::string& path, std::string& text) {
   }
   buffer.resize(got);
   text = std::move(buffer);
-  return "";
-}
-
-std::string WriteFileReplacing(const std::string& path, const std::string& text, long long writeFailsAfter) {
-  namespace fs = std::filesystem;
-  const fs::path target = fs::u8path(path);
-  // A new file of our own beside the target: "x" opens only a file that
-  // does not exist yet, so nothing of anyone else's is overwritten.
-  std::random_device seed;
-  std::mt19937 random(seed());
-  std::string temporary;
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-    temporary = path + ".tmp" + std::to_string(random() % 1000000);
-    file = std::fopen(temporary.c_str(), "wbx");
-    if (file == nullptr && errno != EEXIST) break;
-  }
-  if (file == nullptr) return std::strerror(errno);
-  std::size_t toWrite = text.size();
-  if (writeFailsAfter >= 0 && static_cast<std::size_t>(writeFailsAfter) < toWrite) {
-    toWrite = static_cast<std::size_t>(writeFailsAfter);
-  }
-  const bool written = std::fwrite(text.data(), 1, toWrite, file) == toWrite && toWrite == text.size();
-  const int writeErrno = errno;
-  const bool flushed = std::fflush(file) == 0;
-  const bool closed = std::fclose(file) == 0;
-  std::error_code ec;
-  if (!written || !flushed || !closed) {
-    fs::remove(fs::u8path(temporary), ec);
-    return written ? "the file cannot be written completely" : std::string(std::strerror(writeErrno ? writeErrno : EIO));
-  }
-  fs::rename(fs::u8path(temporary), target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(fs::u8path(temporary), ignored);
-    return ec.message();
-  }
   return "";
 }
 

@@ -70,12 +70,4 @@ StateParse ParseStateFile(std::string_view text, const std::array<int, 3>& zoneE
 // kMaxStateFileBytes, or cannot be read. Returns "" or the reason.
 std::string ReadStateText(const std::string& path, std::string& text);
 
-// Writes text to path so that the old file stays whole until the new one is
-// complete: into a new file beside it, flushed, then renamed over it.
-// Returns "" or the reason; on failure the old file is untouched and the
-// temporary file is gone. writeFailsAfter (tests) makes the write fail after
-// that many bytes.
-std::string WriteFileReplacing(const std::string& path, const std::string& text,
-                               long long writeFailsAfter = -1);
-
 }  // namespace vemo::settings

@@ -256,6 +256,8 @@ void FrmDurations::cmdExport_Click() {
     }
   }
   if (name.isEmpty()) return;
+  const std::string path = FileSystemName(this, cmdExport->text(), name);
+  if (path.empty()) return;
   const bool csv = name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
                    (selected == filters[1] && !name.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive));
 
@@ -265,14 +267,14 @@ void FrmDurations::cmdExport_Click() {
   const reports::TableExport table =
       reports::ExportOfTable(*context_.engine, stamp != nullptr && *stamp != '\0' ? std::string(stamp) : reports::IcsDateTime(CurrentAJD()));
   const std::string text = csv ? reports::FormatEventsCsv(table.result, table.context) : reports::FormatEventsIcs(table.result, table.context);
-  const std::string error = settings::WriteFileReplacing(name.toStdString(), text);
+  const FileWriteResult written = WriteFileWhole(path, text);
   QGuiApplication::restoreOverrideCursor();
 
-  MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + name,
-                            QMessageBox::Ok, QMessageBox::Ok};
-  if (!error.empty()) {
+  MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + OutsideText(path),
+                        QMessageBox::Ok, QMessageBox::Ok};
+  if (!written.ok) {
     box.icon = QMessageBox::Warning;
-    box.text = Q(Text(kExportFailedItem)) + QStringLiteral("\n\n") + Q(error) + QStringLiteral("\n\n") + name;
+    box.text = WriteFailureText(Q(Text(kExportFailedItem)), path, written);
   }
   ShowMessageBox(this, box);
 }

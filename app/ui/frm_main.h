@@ -27,6 +27,7 @@
 #include "app/chart/saved_picture.h"
 #include "app/reports/run_core.h"
 #include "app/settings/state_file.h"
+#include "app/time/file_writer.h"
 #include "app/time/timezones.h"
 
 class QButtonGroup;
@@ -122,7 +123,7 @@ class FrmMain : public QWidget {
   // Write or read a state file; "" or the reason it failed. A read changes
   // nothing unless the whole file is sound; then it applies every value and
   // reapplies the three registry flags.
-  std::string WriteStateFile(const std::string& path);
+  FileWriteResult WriteStateFile(const std::string& path);
   std::string ReadStateFile(const std::string& path);
   // The full path of the per-user state file (fixed at start-up).
   const std::string& UserStatePath() const { return userStatePath_; }

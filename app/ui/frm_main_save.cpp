@@ -74,28 +74,29 @@ void FrmMain::cmdSaveAs_Click() {
     picture = &composed;
   }
 
-  const std::string path = name.toStdString();
+  const std::string path = FileSystemName(this, cmdSaveAs->text(), name);
+  if (path.empty()) return;
   MessageBoxRequest box{QMessageBox::Information, cmdSaveAs->text(), QString(), QMessageBox::Ok, QMessageBox::Ok};
   std::string error;
   if (kind == PictureKind::ConvertedPng) {
     const vemo::chart::SaveResult saved = vemo::chart::SaveThroughConverter(
         *picture, path, options_.convertBmpToPng ? options_.convertBmpToPng : vemo::chart::DefaultConverter());
     if (saved.ok) {
-      box.text = Text(134) + QStringLiteral("\n") + name;
+      box.text = Text(134) + QStringLiteral("\n") + OutsideText(path);
     } else if (saved.conversionFailed && !saved.path.empty()) {
-      box.text = Text(135) + QStringLiteral("\n") + QString::fromStdString(saved.path) + QStringLiteral("\n\n") +
-                 QString::fromStdString(saved.reason);
+      box.text = Text(135) + QStringLiteral("\n") + OutsideText(saved.path) + QStringLiteral("\n\n") +
+                 OutsideText(saved.reason);
     } else {
       error = saved.reason;
     }
   } else {
     error = kind == PictureKind::Svg ? vemo::chart::SaveSvg(*picture, path, lblTitle->text().toStdString())
                                      : vemo::chart::SavePng(*picture, path, 2);
-    if (error.empty()) box.text = Text(134) + QStringLiteral("\n") + name;
+    if (error.empty()) box.text = Text(134) + QStringLiteral("\n") + OutsideText(path);
   }
   if (!error.empty()) {
     box.icon = QMessageBox::Warning;
-    box.text = QString::fromStdString(error);
+    box.text = DisplayText(error);
   }
   ShowMessageBox(this, box);
   SetFocusIfPossible(cmdCompute);

@@ -19,6 +19,8 @@
 
 #include "app/text/program_text.h"
 #include "app/time/dates.h"
+#include "app/time/escaped_text.h"
+#include "app/time/file_writer.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_main.h"
@@ -53,9 +55,13 @@ constexpr const char* kUserStateFile = "vemo.usr";
 QString StateFilter() { return Text(kStateFilesItem) + QStringLiteral(" (*.qel)"); }
 
 // An error of a state file as the message boxes show it: the reason, then
-// the file.
+// the file (both may quote what the file holds).
 QString FileErrorText(const std::string& error, const std::string& path) {
-  return QString::fromStdString(error) + QStringLiteral("\n\n") + QString::fromStdString(path);
+  return OutsideText(error) + QStringLiteral("\n\n") + OutsideText(path);
+}
+
+QString StateNotSavedText(const std::string& path, const FileWriteResult& result) {
+  return WriteFailureText(QStringLiteral("The state was not saved"), path, result);
 }
 
 }  // namespace
@@ -120,14 +126,14 @@ void FrmMain::MarkStateJustRead() {
   ticksSinceStateRead_ = 0;
 }
 
-std::string FrmMain::WriteStateFile(const std::string& path) {
-  const std::string error = vemo::settings::WriteFileReplacing(path, vemo::settings::FormatStateFile(StateOfControls()));
-  if (!error.empty()) return error;
+FileWriteResult FrmMain::WriteStateFile(const std::string& path) {
+  const FileWriteResult written = WriteFileWhole(path, vemo::settings::FormatStateFile(StateOfControls()));
+  if (!written.ok) return written;
   MarkStateJustRead();
   configure_->WriteInnerPlanetAspectDisplayToRegistry();
   configure_->WriteShowOnlyEarthAspectsToRegistry();
   configure_->WriteTZDispToRegistry();
-  return "";
+  return written;
 }
 
 std::string FrmMain::ReadStateFile(const std::string& path) {
@@ -174,7 +180,8 @@ std::string FrmMain::RestoreUserState() {
   userStatePath_ = options_.userStatePath;
   if (userStatePath_.empty()) {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    userStatePath_ = QDir(base).filePath(QStringLiteral("%1/%2").arg(kUserStateFolder, kUserStateFile)).toStdString();
+    userStatePath_ =
+        QFile::encodeName(QDir(base).filePath(QStringLiteral("%1/%2").arg(kUserStateFolder, kUserStateFile))).toStdString();
   }
   QDir().mkpath(QFileInfo(QString::fromStdString(userStatePath_)).absolutePath());
   std::error_code ec;
@@ -189,23 +196,30 @@ std::string FrmMain::RestoreUserState() {
     return "";
   }
   // Start as a new user would, but keep the broken file where the next Save
-  // or Quit cannot overwrite it, so that it can still be repaired.
+  // or Quit cannot overwrite it, so that it can still be repaired: under
+  // vemo.usr.bad, or .bad.2, .bad.3 ... when that is taken (an earlier broken
+  // file is never replaced).
   StartWithNow();
-  const std::string aside = userStatePath_ + ".bad";
-  std::filesystem::rename(path, std::filesystem::u8path(aside), ec);
+  std::vector<std::string> names{userStatePath_ + ".bad"};
+  for (int n = 2; n <= 99; ++n) names.push_back(userStatePath_ + ".bad." + std::to_string(n));
+  std::string moveError;
+  const std::string aside = MoveToFreeName(userStatePath_, names, &moveError);
   // The status line names the new file; stderr has the paths and the reason.
   const std::string broken = vemo::ProgramText(kBrokenUserStateItem);
   const std::string setAside = " " + vemo::ProgramText(kSetAsideItem) + " ";
-  std::fprintf(stderr, "vemo: %s: %s\n", userStatePath_.c_str(), error.c_str());
-  std::fprintf(stderr, "vemo: %s%s\n", broken.c_str(), ec ? "" : (setAside + aside).c_str());
-  if (ec) return broken;
-  return broken + setAside + QFileInfo(QString::fromStdString(aside)).fileName().toStdString() + ".";
+  std::fprintf(stderr, "vemo: %s: %s\n", EscapedForDisplay(userStatePath_).c_str(), EscapedForDisplay(error).c_str());
+  if (aside.empty()) {
+    std::fprintf(stderr, "vemo: %s (it could not be set aside: %s)\n", broken.c_str(), moveError.c_str());
+    return broken;
+  }
+  std::fprintf(stderr, "vemo: %s%s\n", broken.c_str(), (setAside + EscapedForDisplay(aside)).c_str());
+  return broken + setAside + EscapedForDisplay(aside.substr(aside.find_last_of("/\\") + 1)) + ".";
 }
 
 void FrmMain::cmdSave_Click() {
-  if (const std::string error = WriteStateFile(userStatePath_); !error.empty()) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdSave->text(), FileErrorText(error, userStatePath_), QMessageBox::Ok,
-                          QMessageBox::Ok});
+  if (const FileWriteResult written = WriteStateFile(userStatePath_); !written.ok) {
+    ShowMessageBox(this, {QMessageBox::Warning, cmdSave->text(), StateNotSavedText(userStatePath_, written),
+                          QMessageBox::Ok, QMessageBox::Ok});
     return;
   }
   popUp_->PopUp(Text(kSavedItem), kPopUpMilliseconds, cmdSave);
@@ -227,22 +241,25 @@ void FrmMain::cmdRestore_Click() {
 void FrmMain::SaveStateAs() {
   const QString name = AskStateFileName(true, Text(kSaveAsTitleItem));
   if (name.isEmpty()) return;
-  const std::string path = name.toStdString();
-  if (const std::string error = WriteStateFile(path); !error.empty()) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdSaveAs->text(), FileErrorText(error, path), QMessageBox::Ok,
+  const std::string path = FileSystemName(this, cmdSaveAs->text(), name);
+  if (path.empty()) return;
+  if (const FileWriteResult written = WriteStateFile(path); !written.ok) {
+    ShowMessageBox(this, {QMessageBox::Warning, cmdSaveAs->text(), StateNotSavedText(path, written), QMessageBox::Ok,
                           QMessageBox::Ok});
     return;
   }
   popUp_->PopUp(Text(kSavedItem), kPopUpMilliseconds, cmdSaveAs);
-  lblCopyright->setText(Text(kSavedToItem) + QStringLiteral(" ") + name);
+  lblCopyright->setText(Text(kSavedToItem) + QStringLiteral(" ") + OutsideText(path));
 }
 
 void FrmMain::cmdLoadState_Click() {
   const QString name = AskStateFileName(false, Text(kLoadTitleItem));
   if (name.isEmpty()) return;
-  if (const std::string error = ReadStateFile(name.toStdString()); !error.empty()) {
+  const std::string path = FileSystemName(this, Text(kLoadErrorTitleItem), name);
+  if (path.empty()) return;
+  if (const std::string error = ReadStateFile(path); !error.empty()) {
     ShowMessageBox(this, {QMessageBox::Warning, Text(kLoadErrorTitleItem),
-                          Text(kLoadErrorItem) + QStringLiteral("\n\n") + FileErrorText(error, name.toStdString()),
+                          Text(kLoadErrorItem) + QStringLiteral("\n\n") + FileErrorText(error, path),
                           QMessageBox::Ok, QMessageBox::Ok});
     return;
   }
@@ -251,7 +268,7 @@ void FrmMain::cmdLoadState_Click() {
   ApplyModeHeight();
   SetTitle();
   SetClickHint();
-  lblCopyright->setText(Text(kLoadedFromItem) + QStringLiteral(" ") + name);
+  lblCopyright->setText(Text(kLoadedFromItem) + QStringLiteral(" ") + OutsideText(path));
   MarkStateJustRead();
 }
 
@@ -269,8 +286,8 @@ void FrmMain::cmdQuit_Click() {
   if (answer == QMessageBox::Yes) {
     // A state that cannot be written keeps the program running: the user
     // may try again, save elsewhere, or answer No.
-    if (const std::string error = WriteStateFile(userStatePath_); !error.empty()) {
-      ShowMessageBox(this, {QMessageBox::Warning, cmdQuit->text(), FileErrorText(error, userStatePath_),
+    if (const FileWriteResult written = WriteStateFile(userStatePath_); !written.ok) {
+      ShowMessageBox(this, {QMessageBox::Warning, cmdQuit->text(), StateNotSavedText(userStatePath_, written),
                             QMessageBox::Ok, QMessageBox::Ok});
       return;
     }

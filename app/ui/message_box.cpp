@@ -1,5 +1,9 @@
 #include "app/ui/message_box.h"
 
+#include <QFile>
+
+#include "app/time/escaped_text.h"
+
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -55,6 +59,24 @@ QString DisplayText(const std::string& text) {
   QString s = QString::fromStdString(text);
   s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return s;
+}
+
+QString OutsideText(const std::string& text) { return QString::fromStdString(EscapedForDisplay(text)); }
+
+std::string FileSystemName(QWidget* parent, const QString& title, const QString& name) {
+  const QByteArray bytes = QFile::encodeName(name);
+  if (QFile::decodeName(bytes) == name) return bytes.toStdString();
+  ShowMessageBox(parent, {QMessageBox::Warning, title,
+                          QStringLiteral("This name cannot be used for a file on this system, and nothing was written:\n\n") +
+                              OutsideText(bytes.toStdString()),
+                          QMessageBox::Ok, QMessageBox::Ok});
+  return "";
+}
+
+QString WriteFailureText(const QString& headline, const std::string& path, const FileWriteResult& result) {
+  return headline + QStringLiteral("; ") + QString::fromStdString(WhatBecameOfIt(result)) + QStringLiteral(".\n\n") +
+         QStringLiteral("\"") + OutsideText(path) + QStringLiteral("\": ") + QString::fromStdString(result.reason) +
+         QStringLiteral(".");
 }
 
 }  // namespace vemo::ui

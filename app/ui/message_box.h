@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <functional>
+#include <string>
+
+#include "app/time/file_writer.h"
 
 namespace vemo::ui {
 
@@ -38,5 +41,19 @@ void SetMessageBoxHook(MessageBoxHook hook);
 
 // Converts the program's CR LF line ends for display.
 QString DisplayText(const std::string& text);
+
+// Text from outside the program (a file name, a file's content, an error
+// that quotes them) for a message: control characters and bytes that are not
+// UTF-8 escaped, so that it stays one line and shows what is there.
+QString OutsideText(const std::string& text);
+
+// The bytes the file system knows a chosen name by (QFile::encodeName). A
+// name that does not come back the same from those bytes would be written
+// under another name: a box titled `title` says so and "" is returned.
+std::string FileSystemName(QWidget* parent, const QString& title, const QString& name);
+
+// A file that could not be written: the headline ("The state was not saved")
+// with what became of the file, then the file and the system's reason.
+QString WriteFailureText(const QString& headline, const std::string& path, const FileWriteResult& result);
 
 }  // namespace vemo::ui

@@ -4,14 +4,14 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QString>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -34,24 +34,74 @@ int copyMessage(const QString &text, char *message) {
     return used;
 }
 
-// The caller's strings are in the local 8-bit encoding: the ANSI code page on
-// Windows; Qt 6 takes it as UTF-8 on every other system, so one call serves both.
-QString pathOf(const char *path) { return QString::fromLocal8Bit(path); }
+// The caller's strings are bytes in the system's encoding (the ANSI code page
+// on Windows, normally UTF-8 elsewhere, but any bytes a file name may hold):
+// the files are opened by those bytes, and only the messages decode them.
+QString shownPath(const char *path) { return QString::fromLocal8Bit(path); }
+
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The whole file at path, or false with reason set.
+bool readFile(const char *path, QByteArray &bytes, QString &reason) {
+    std::FILE *file = std::fopen(path, "rb");
+    if (!file) {
+        reason = systemReason(errno);
+        return false;
+    }
+    char chunk[65536];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, static_cast<qsizetype>(n));
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) reason = systemReason(error);
+    return !failed;
+}
+
+// Writes bytes to path (created or truncated, so that a file the caller made
+// keeps its permissions); on failure the file is removed, so that no cut
+// picture is left under that name.
+bool writeFile(const char *path, const QByteArray &bytes, QString &reason) {
+    std::FILE *file = std::fopen(path, "wb");
+    if (!file) {
+        reason = systemReason(errno);
+        return false;
+    }
+    const size_t size = static_cast<size_t>(bytes.size());
+    bool ok = std::fwrite(bytes.constData(), 1, size, file) == size;
+    int error = errno;
+    if (ok && std::fflush(file) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        reason = systemReason(error ? error : EIO);
+        std::remove(path);
+    }
+    return ok;
+}
 
 // Empty format: take it from the file's content (reading) or extension (writing).
 QString convert(const char *inPath, const char *outPath, const QByteArray &inFormat,
                 const QByteArray &outFormat, const QString &inKind, const QString &outKind) {
     if (!inPath) return QStringLiteral("No name given for the %1 file to read").arg(inKind);
     if (!outPath) return QStringLiteral("No name given for the %1 file to write").arg(outKind);
-    const QString in = pathOf(inPath);
-    const QString out = pathOf(outPath);
+    const QString in = shownPath(inPath);
+    const QString out = shownPath(outPath);
 
-    // Opening the file here gives the system's reason ("No such file or directory")
-    // instead of the reader's vaguer one for a file it never saw.
+    // Reading the file here gives the system's reason ("No such file or
+    // directory") instead of the reader's vaguer one for a file it never saw.
     const QString cannotRead = QStringLiteral("Cannot read the %1 file \"%2\": %3");
-    QFile inFile(in);
-    if (!inFile.open(QIODevice::ReadOnly)) return cannotRead.arg(inKind, in, inFile.errorString());
-    QImageReader reader(&inFile, inFormat);
+    QByteArray source;
+    QString reason;
+    if (!readFile(inPath, source, reason)) return cannotRead.arg(inKind, in, reason);
+    QBuffer inBuffer(&source);
+    inBuffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&inBuffer, inFormat);
     // A BMP reader must not fall back to another format: a PNG named .bmp is
     // not what the caller promised.
     reader.setAutoDetectImageFormat(inFormat.isEmpty());
@@ -59,29 +109,15 @@ QString convert(const char *inPath, const char *outPath, const QByteArray &inFor
     const QImage image = reader.read();
     if (image.isNull()) return cannotRead.arg(inKind, in, reader.errorString());
 
-    // Encoded in memory first: Qt's buffered file writes lose a short write (full
-    // disk, size limit) at the final flush, so the whole picture goes out in one
-    // unbuffered write whose count is checked. QSaveFile writes a temporary file
-    // that replaces the target only when complete: no partial file is left behind
-    // and an older file of that name keeps its content.
+    // Encoded in memory first, so that the one write to the file is checked
+    // byte for byte (an encoder writing to a file reports no short write).
     QByteArray encoded;
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     const QString cannotWrite = QStringLiteral("Cannot write the %1 file \"%2\": %3");
     QImageWriter writer(&buffer, outFormat.isEmpty() ? QFileInfo(out).suffix().toLatin1() : outFormat);
     if (!writer.write(image)) return cannotWrite.arg(outKind, out, writer.errorString());
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return cannotWrite.arg(outKind, out, file.errorString());
-    const qint64 written = file.write(encoded);
-    if (written != encoded.size()) {
-        const QString reason = file.error() != QFileDevice::NoError
-            ? file.errorString()
-            : QStringLiteral("only %1 of %2 bytes written").arg(written).arg(encoded.size());
-        file.cancelWriting();
-        return cannotWrite.arg(outKind, out, reason);
-    }
-    if (!file.commit()) return cannotWrite.arg(outKind, out, file.errorString());
+    if (!writeFile(outPath, encoded, reason)) return cannotWrite.arg(outKind, out, reason);
     return QStringLiteral("No Error");
 }
 

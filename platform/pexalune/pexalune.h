@@ -10,10 +10,13 @@
 //   - the result is the number of bytes written into message, NUL not counted;
 //     0 when message is null (the conversion still runs then).
 //
-// All strings are narrow: the system's ANSI code page on Windows, UTF-8 elsewhere.
-// A null path is a failure with a reason. The output file is replaced only by a
-// complete picture: after a failed write no partial file is left behind, and a
-// file that was there before keeps its old content.
+// All strings are narrow: the system's ANSI code page on Windows, UTF-8 elsewhere;
+// the files are opened by the bytes of their names as given. A null path is a
+// failure with a reason. The output file is written in place (created, or
+// truncated and filled, so a file the caller made keeps its permissions); after
+// a failed write it is removed, so no partial picture is left behind. A caller
+// that must keep an earlier file whole names a temporary file of its own and
+// renames it into place afterwards.
 //
 // No QGuiApplication is needed: the BMP and PNG handlers are built into QtGui.
 #ifndef VEMO_PLATFORM_PEXALUNE_PEXALUNE_H
