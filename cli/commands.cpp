@@ -15,25 +15,6 @@
 
 namespace vemo::cli {
 
-namespace {
-
-// Bytes of the UTF-8 character at text[at]: the length its lead byte
-// announces when that many continuation bytes follow, else 1.
-std::size_t CharacterBytes(const std::string &text, std::size_t at) {
-  const unsigned char lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-  if (at + length > text.size()) return 1;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 1;
-  }
-  return length;
-}
-
-}  // namespace
-
 std::string WalkOptions(const Arguments &args, std::initializer_list<const char *> flags,
                         std::initializer_list<const char *> valued, bool orbOptions, const OptionHandler &handle) {
   const auto listed = [](const std::string &arg, std::initializer_list<const char *> names) {
@@ -69,7 +50,7 @@ std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
   std::size_t at = 0;
   for (std::size_t count = 0; at < text.size(); ++count) {
     if (count == maxCharacters) return text.substr(0, at) + "\u2026";
-    at += CharacterBytes(text, at);
+    at += Utf8CharacterBytes(text, at);
   }
   return text;
 }
@@ -100,10 +81,16 @@ int WriteOutput(const char *command, const std::string &text) {
 }
 
 int WriteOutputFile(const char *command, const std::string &path, const std::string &text) {
-  const FileWriteResult written = WriteFileWhole(path, text);
+  FileReplacement out(path);
+  return WriteOutputFile(command, out, text);
+}
+
+int WriteOutputFile(const char *command, FileReplacement &out, const std::string &text) {
+  out.Write(text);
+  const FileWriteResult written = out.Commit();
   if (written.ok) return kExitOk;
   std::fprintf(stderr, "vemo-cli%s%s: cannot write %s\n", command && *command ? " " : "", command ? command : "",
-               FileWriteFailureText(path, written).c_str());
+               FileWriteFailureText(out.RequestedPath(), written).c_str());
   return kExitFailure;
 }
 

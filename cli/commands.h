@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/time/dates.h"
+#include "app/time/file_writer.h"
 
 namespace vemo::cli {
 
@@ -81,6 +82,9 @@ int WriteOutput(const char *command, const std::string &text);
 // "FILE": <reason>; nothing was written." (or "the earlier file is
 // unchanged") on stderr and returns kExitFailure.
 int WriteOutputFile(const char *command, const std::string &path, const std::string &text);
+// The same for a replacement made earlier (a file refused by it is told
+// without writing anything).
+int WriteOutputFile(const char *command, FileReplacement &out, const std::string &text);
 
 // vemo-cli positions [--jd JD | --date DATE] [--format text|json]
 int RunPositions(const Arguments &args);

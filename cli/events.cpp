@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <utility>
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/events.h"
 #include "app/reports/event_export.h"
 #include "app/text/program_text.h"
+#include "app/time/file_writer.h"
 #include "app/time/pluto_table.h"
 #include "app/time/timezones.h"
 #include "cli/positions.h"
@@ -292,6 +294,15 @@ int RunEvents(const Arguments& args) {
     return kExitUsage;
   }
 
+  // The file is looked at before the search, which may take a while: a FIFO
+  // or folder is refused at once, and the temporary file that a signal
+  // removes exists from here on.
+  std::optional<FileReplacement> out;
+  if (!options.out.empty()) {
+    out.emplace(options.out);
+    if (!out->Ready()) return WriteOutputFile("events", *out, "");
+  }
+
   const EngineServices services = DefaultEngineServices();
   EventSearchResult result = FindAspectEvents(services, request);
   if (!result.ok) {
@@ -321,8 +332,7 @@ int RunEvents(const Arguments& args) {
     for (const std::string& line : reports::GapLines(result.gaps)) std::cerr << "vemo-cli events: " << line << "\n";
   }
   const std::string text = Report(options.format, result, context);
-  if (options.out.empty()) return WriteOutput("events", text);
-  return WriteOutputFile("events", options.out, text);
+  return out ? WriteOutputFile("events", *out, text) : WriteOutput("events", text);
 }
 
 }  // namespace vemo::cli

@@ -1,9 +1,12 @@
 #include "app/settings/state_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <vector>
 
+#include "app/aspects/stepping_core.h"
+#include "app/time/escaped_text.h"
 #include "app/time/regular_file.h"
 
 namespace vemo::settings {
@@ -23,24 +26,41 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
+// File text as a message quotes it: escaped, so that a control character or
+// a stray byte cannot break the message or drive a terminal, and cut after
+// 40 shown characters, never inside a character or an escape.
 std::string Quoted(std::string_view s) {
   constexpr std::size_t kShown = 40;
-  std::string out = "\"" + std::string(s.substr(0, kShown));
-  return out + (s.size() > kShown ? "...\"" : "\"");
+  std::string out = "\"";
+  std::size_t shown = 0;
+  for (std::size_t at = 0; at < s.size();) {
+    const std::size_t bytes = Utf8CharacterBytes(s, at);
+    const std::string_view character = s.substr(at, bytes);
+    const std::string escaped = EscapedForDisplay(character);
+    // An escape is ASCII and shows every byte; anything else is one character.
+    const std::size_t width = escaped == character ? 1 : escaped.size();
+    if (shown + width > kShown) return out + "...\"";
+    out += escaped;
+    shown += width;
+    at += bytes;
+  }
+  return out + "\"";
 }
 
-// The lines of the file; a line may end in CR LF or in LF alone.
+// The lines of the file. A line may end in CR LF, LF or CR alone (an old Mac
+// editor); blank lines after the last one, which editors like to add, are no
+// lines of the state.
 class Lines {
  public:
   explicit Lines(std::string_view text) {
     while (!text.empty()) {
-      const std::size_t end = text.find('\n');
-      std::string_view line = text.substr(0, end);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines_.push_back(line);
+      const std::size_t end = text.find_first_of("\r\n");
+      lines_.push_back(text.substr(0, end));
       if (end == std::string_view::npos) break;
-      text.remove_prefix(end + 1);
+      const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+      text.remove_prefix(end + (crLf ? 2 : 1));
     }
+    while (!lines_.empty() && Trimmed(lines_.back()).empty()) lines_.pop_back();
   }
   int Count() const { return static_cast<int>(lines_.size()); }
   std::string_view operator[](int number) const { return lines_[static_cast<std::size_t>(number - 1)]; }
@@ -59,9 +79,19 @@ class Reader {
   const std::string& Error() const { return error_; }
   bool AtEnd() const { return next_ > lines_.Count(); }
 
-  std::string Text() {
-    const std::string_view line = Take();
-    return std::string(Trimmed(line));
+  // A year box's text: blank, or digits as many as the box holds. The box
+  // drops any other character and cuts what is longer, so such a year would
+  // silently become another one.
+  std::string Year() {
+    const int number = next_;
+    const std::string_view s = Trimmed(Take());
+    if (Failed()) return {};
+    const bool digits = std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || s.size() > kMaxYearDigits) {
+      Fail(number, "a year of up to " + std::to_string(kMaxYearDigits) + " digits was expected, not " + Quoted(s));
+      return {};
+    }
+    return std::string(s);
   }
 
   // A whole number; "#TRUE#" / "#FALSE#" read as -1 / 0.
@@ -129,7 +159,10 @@ std::string FormatStateFile(const SavedState& s) {
   for (const StateRow& r : s.rows) {
     line(Printed(r.month));
     line(Printed(r.day));
-    line(r.year);
+    // The box holds what was typed until its next tick cleans it; a state
+    // saved in between gets the year the box is about to show, which the
+    // reader takes.
+    line(DigitsOnly(r.year).substr(0, kMaxYearDigits));
     line(Printed(r.hour));
     line(Printed(r.zone));
   }
@@ -170,7 +203,7 @@ StateParse ParseStateFile(std::string_view text, const std::array<int, 3>& zoneE
     StateRow& row = s.rows[r];
     row.month = static_cast<int>(in.Number(0, 12));
     row.day = static_cast<int>(in.Number(0, 31));
-    row.year = in.Text();
+    row.year = in.Year();
     row.hour = static_cast<int>(in.Number(0, 48));
     // A zone the row's list does not have (a list of other zone names, an
     // edited file) falls back to the blank entry.

@@ -10,7 +10,8 @@
 // that is not negative, one after every number) or "10" without blanks;
 // booleans as "#TRUE#" / "#FALSE#". The reader accepts surrounding blanks and
 // reads "#TRUE#" / "#FALSE#" as -1 / 0 where a number stands. A file of 50
-// lines (written before the synastry proportion existed) is valid.
+// lines (written before the synastry proportion existed) is valid. Line ends
+// may also be LF or CR alone, and blank lines after the last line are ignored.
 #pragma once
 
 #include <array>
@@ -24,6 +25,8 @@ namespace vemo::settings {
 // Larger files and longer lines are refused before they are read in full.
 inline constexpr long long kMaxStateFileBytes = 64 * 1024;
 inline constexpr std::size_t kMaxStateLineBytes = 1024;
+// The year boxes hold six characters; a longer year text is refused.
+inline constexpr std::size_t kMaxYearDigits = 6;
 
 // A date row by the positions of its lists and the year text as typed.
 struct StateRow {
@@ -45,7 +48,8 @@ struct SavedState {
   bool operator==(const SavedState&) const = default;
 };
 
-// The 51 lines of a state, each ended by CR LF.
+// The 51 lines of a state, each ended by CR LF; a year text as its box keeps
+// it once cleaned (digits only, at most kMaxYearDigits).
 std::string FormatStateFile(const SavedState& state);
 
 // What a read gives: the state, or an error that names the line ("Line 20:
@@ -57,12 +61,14 @@ struct StateParse {
 };
 
 // Reads a whole state from the file's text and checks every value before
-// anything is used: list positions must lie within their lists, except where
-// the file format has a fallback (a negative boldface factor, personal
-// proportion or midpoint orb takes 2, 1 or 3; a zone position beyond the
-// row's list, zoneEntries[row] entries, takes 0; a 50-line file gives the
-// synastry proportion the personal one). A stored colour 0 keeps
-// currentColours' colour of that kind.
+// anything is used: a year text must be blank or up to kMaxYearDigits digits
+// (anything else its box would silently change), list positions must lie
+// within their lists, except where the file format has a fallback (a
+// negative boldface factor, personal proportion or midpoint orb takes 2, 1
+// or 3; a zone position beyond the row's list, zoneEntries[row] entries,
+// takes 0; a 50-line file gives the synastry proportion the personal one).
+// A stored colour 0 keeps currentColours' colour of that kind. File text
+// quoted in an error is escaped (EscapedForDisplay).
 StateParse ParseStateFile(std::string_view text, const std::array<int, 3>& zoneEntries,
                           const std::array<Colour, 8>& currentColours);
 

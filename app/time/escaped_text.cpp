@@ -50,6 +50,12 @@ void AppendHex(std::string& out, const char* form, unsigned value) {
 
 }  // namespace
 
+std::size_t Utf8CharacterBytes(std::string_view text, std::size_t at) {
+  char32_t code = 0;
+  const std::size_t length = Utf8Sequence(text, at, code);
+  return length == 0 ? 1 : length;
+}
+
 std::string EscapedForDisplay(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -251,7 +251,7 @@ bool TemporaryFile::TakeModeOf(unsigned mode, long long owner, long long group) 
 
 // ---------------------------------------------------------------- FileReplacement
 
-FileReplacement::FileReplacement(const std::string& path) {
+FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
   if (path.empty()) {
     Fail("no file name was given");
     return;

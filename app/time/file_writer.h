@@ -89,6 +89,8 @@ class FileReplacement {
   bool Ready() const { return result_.reason.empty(); }
   // Why it is not ready, or how Write/Commit ended.
   const FileWriteResult& Result() const { return result_; }
+  // The name as the caller gave it (for messages).
+  const std::string& RequestedPath() const { return requested_; }
   // The file that is replaced (links followed) and its folder.
   const std::string& TargetPath() const { return target_; }
   const std::string& Folder() const { return folder_; }
@@ -102,6 +104,7 @@ class FileReplacement {
  private:
   void Fail(const std::string& reason);
 
+  std::string requested_;
   std::string target_;
   std::string folder_;
   bool existed_ = false;

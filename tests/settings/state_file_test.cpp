@@ -51,6 +51,12 @@ std::string DropLinesFrom(const std::string& file, int number) {
   return file.substr(0, at);
 }
 
+// The same lines with CR alone as line end, as an old Mac editor saves them.
+std::string CrOnly(std::string file) {
+  for (std::size_t at = 0; (at = file.find("\r\n", at)) != std::string::npos;) file.erase(++at, 1);
+  return file;
+}
+
 TEST(StateFile, WritesTheLinesInBothStyles) {
   const std::string expected =
       " 6 \r\n 15 \r\n2024\r\n 29 \r\n 26 \r\n"     // world date
@@ -94,6 +100,15 @@ TEST(StateFile, ReadsBackWhatItWroteWithTheFormatsFallbacks) {
        }},
       {"BlanksAndBooleansAsNumbers", ReplaceLine(ReplaceLine(File(s), 22, "   3"), 25, "#FALSE#"),
        [](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+      {"BlanksAroundYears", ReplaceLine(ReplaceLine(File(s), 8, "\t1969 "), 13, " \t "),
+       [](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+      {"CrOnly", CrOnly(File(s)), [](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+      {"BlankLinesAfterTheLast", File(s) + "\r\n\r\n", [](SavedState& e) { e.orbs.AspectColours[5] = 12345; }},
+      {"FiftyLinesThenBlankLines", CrOnly(DropLinesFrom(File(s), 51)) + "\r \t\n\r\n",
+       [](SavedState& e) {
+         e.orbs.AspectColours[5] = 12345;
+         e.orbs.ProportionListIndex[1] = e.orbs.ProportionListIndex[0];
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -109,7 +124,7 @@ TEST(StateFile, ABrokenFileGivesNothingAndNamesTheLine) {
   const std::string good = File(Sample());
   const struct {
     std::string file;
-    const char* error;
+    std::string error;
   } cases[] = {
       {ReplaceLine(good, 20, "abc"), "Line 20: a whole number was expected, not \"abc\"."},
       {DropLinesFrom(good, 20), "Line 20: the file ends before this line."},
@@ -117,11 +132,46 @@ TEST(StateFile, ABrokenFileGivesNothingAndNamesTheLine) {
       {ReplaceLine(good, 19, "#FALSE#"), "Lines 16 to 21: no mode is selected."},
       {ReplaceLine(good, 3, std::string(2000, '9')), "Line 3: longer than 1024 bytes."},
       {"", "Line 1: the file ends before this line."},
+      {"\r\n \r\n", "Line 1: the file ends before this line."},
+      {CrOnly(ReplaceLine(good, 20, "abc")), "Line 20: a whole number was expected, not \"abc\"."},
+      // A year its box would silently turn into another one.
+      {ReplaceLine(good, 3, "20\xff" "4"), "Line 3: a year of up to 6 digits was expected, not \"20\\xff4\"."},
+      {ReplaceLine(good, 8, "-5"), "Line 8: a year of up to 6 digits was expected, not \"-5\"."},
+      {ReplaceLine(good, 13, "20\x1b" "24"), "Line 13: a year of up to 6 digits was expected, not \"20\\x1b24\"."},
+      {ReplaceLine(good, 3, "1234567"), "Line 3: a year of up to 6 digits was expected, not \"1234567\"."},
+      {ReplaceLine(good, 3, "2024\x0c"), "Line 3: a year of up to 6 digits was expected, not \"2024\\x0c\"."},
+      // Quoted text is escaped and cut after 40 shown characters, never
+      // inside an escape or a character.
+      {ReplaceLine(good, 20, "1\t2"), "Line 20: a whole number was expected, not \"1\\t2\"."},
+      {ReplaceLine(good, 20, std::string(38, 'a') + "\x1b"),
+       "Line 20: a whole number was expected, not \"" + std::string(38, 'a') + "...\"."},
+      {ReplaceLine(good, 20, std::string(39, 'a') + "\xc3\xa9" "b"),
+       "Line 20: a whole number was expected, not \"" + std::string(39, 'a') + "\xc3\xa9...\"."},
+      {ReplaceLine(good, 20, std::string(30, 'a') + "\xed\xa0\x80"),  // a surrogate: three stray bytes
+       "Line 20: a whole number was expected, not \"" + std::string(30, 'a') + "\\xed\\xa0...\"."},
+      {ReplaceLine(good, 20, std::string(36, 'a') + "\xc3\xa9"),
+       "Line 20: a whole number was expected, not \"" + std::string(36, 'a') + "\xc3\xa9\"."},
   };
   for (const auto& c : cases) {
     const StateParse p = ParseStateFile(c.file, kZones, DefaultOrbSettings().AspectColours);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.error, c.error);
+  }
+}
+
+TEST(StateFile, WritesTheYearItsBoxWillKeepSoThatItReadsBack) {
+  // Saved before the box's next tick has cleaned what was typed.
+  const struct {
+    const char* typed;
+    const char* written;
+  } cases[] = {{"2024", "2024"}, {"19x9", "199"}, {"-44 BC", "44"}, {"", ""}, {"1234567", "123456"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SavedState s = Sample();
+    s.rows[1].year = c.typed;
+    const StateParse p = ParseStateFile(File(s), kZones, s.orbs.AspectColours);
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.state.rows[1].year, c.written);
   }
 }
 
