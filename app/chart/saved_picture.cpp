@@ -57,6 +57,14 @@ std::string KeepBmp(TemporaryFile& bmp, const std::string& bmpPath) {
   return kept;
 }
 
+// text with every `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
 std::string CannotWrite(const std::string& path, const FileWriteResult& result) {
   return "Cannot write " + FileWriteFailureText(path, result);
 }
@@ -139,8 +147,11 @@ SaveResult SaveThroughConverter(const Canvas& picture, const std::string& pngPat
   std::string message;
   if (!ConvertBmpToPng(bmp.Path(), png.TemporaryPath(), false, false, message, convert)) {
     result.conversionFailed = true;
-    result.reason = message;
     result.path = KeepBmp(bmp, BmpPathOf(pngPath));
+    // The converter names the files it was given; the user knows only the
+    // chosen name and the kept BMP.
+    result.reason = Replaced(Replaced(message, png.TemporaryPath(), pngPath), bmp.Path(),
+                             result.path.empty() ? "the BMP" : result.path);
     return result;
   }
   const FileWriteResult written = png.Commit();

@@ -53,11 +53,13 @@ TEST(SavedPicture, ConverterOutcomesLeaveTheUsersFilesAlone) {
   sky.Place(test::kBusySky);
   Canvas chart;
   DrawChart(chart, sky.Compute(Mode::WorldTransits));
+  // Fails as a full disk would, naming the file it was given.
   const Converter failing = [](const char*, const char* png, char* message) {
     Write(png, "half a PNG");
-    const char text[] = "Disk full";
-    std::copy(text, text + sizeof text, message);
-    return static_cast<int>(sizeof text - 1);
+    const std::string text = std::string("Cannot write ") + png + ": Disk full";
+    const std::size_t n = std::min<std::size_t>(text.size(), kConverterMessageChars);
+    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), message);
+    return static_cast<int>(n);
   };
   struct Case {
     const char* name;
@@ -84,7 +86,8 @@ TEST(SavedPicture, ConverterOutcomesLeaveTheUsersFilesAlone) {
     }
     QStringList expected;
     if (c.fail) {
-      EXPECT_EQ(r.reason, "Disk full");
+      // The user's name, not the temporary file's.
+      EXPECT_EQ(r.reason, "Cannot write " + png.toStdString() + ": Disk full");
       EXPECT_EQ(r.path, dir.filePath(c.kept).toStdString());
       EXPECT_EQ(QImage(dir.filePath(c.kept), "BMP"), chart.Image());
       EXPECT_EQ(ReadAll(png), c.userFiles ? "old picture" : "<missing>");
@@ -96,7 +99,7 @@ TEST(SavedPicture, ConverterOutcomesLeaveTheUsersFilesAlone) {
     if (!c.fail) expected << c.name;
     expected.removeDuplicates();
     expected.sort();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
   }
 }
 

@@ -288,21 +288,27 @@ TEST_F(StateTest, StartUpRestoresThePerUserFileOrSetsABrokenOneAside) {
   blankWorld.rows[0].year = "";
   blankWorld.modes = {false, false, false, true, false, false};  // back as World transits
   const std::string broken = "not a state\r\n";
+  // A year line that would recolour and retitle a terminal if quoted raw.
+  std::string hostile = settings::FormatStateFile(natal);
+  hostile.replace(hostile.find("2024"), 4, "20\x1b[31m24\x1b]0;owned\x07");
   struct Case {
     const char* name;
     std::string file;
     int mode;
-    bool setAside;
-  } cases[] = {{"Natal", settings::FormatStateFile(natal), 2, false},
-               {"WorldDateBlank", settings::FormatStateFile(blankWorld), 1, false},
-               {"Broken", broken, 1, true}};
+    const char* setAsideAs;  // nullptr: read, not set aside
+  } cases[] = {{"Natal", settings::FormatStateFile(natal), 2, nullptr},
+               {"WorldDateBlank", settings::FormatStateFile(blankWorld), 1, nullptr},
+               {"Broken", broken, 1, "vemo.usr.bad"},
+               // An earlier set-aside file is never replaced.
+               {"BrokenAgain", hostile, 1, "vemo.usr.bad.2"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     userStatePath = settingsDir.filePath(QStringLiteral("Tessaly/vemo.usr")).toStdString();
     ASSERT_TRUE(QDir().mkpath(settingsDir.filePath(QStringLiteral("Tessaly"))));
-    QFile::remove(QString::fromStdString(userStatePath + ".bad"));
     WriteAll(userStatePath, c.file);
+    ::testing::internal::CaptureStderr();
     Start(LocalAJD(2024, 6, 15, 14, 10));
+    const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(w->ModeNumber(), c.mode);
     EXPECT_TRUE(boxes.empty());
     // No chart filter stored yet: both read as on, which would leave no
@@ -316,11 +322,17 @@ TEST_F(StateTest, StartUpRestoresThePerUserFileOrSetsABrokenOneAside) {
     if (c.mode == 1) {
       EXPECT_EQ(w->txbYearCE[0]->text(), QStringLiteral("2024"));
     }
-    EXPECT_EQ(w->lblCopyright->text().contains(Item(402)), c.setAside);
-    EXPECT_EQ(QFile::exists(QString::fromStdString(userStatePath)), !c.setAside);
-    if (c.setAside) {
+    const bool setAside = c.setAsideAs != nullptr;
+    EXPECT_EQ(w->lblCopyright->text().contains(Item(402)), setAside);
+    EXPECT_EQ(QFile::exists(QString::fromStdString(userStatePath)), !setAside);
+    // Nothing of the file reaches the terminal raw; the set-aside name is told.
+    EXPECT_EQ(err.find('\x1b'), std::string::npos) << err;
+    EXPECT_EQ(err.find('\x07'), std::string::npos) << err;
+    if (setAside) {
       EXPECT_EQ(ReadAll(userStatePath + ".bad"), broken);
-      EXPECT_TRUE(w->lblCopyright->text().endsWith(Item(403) + " vemo.usr.bad."));
+      EXPECT_EQ(ReadAll(settingsDir.filePath("Tessaly/").toStdString() + c.setAsideAs), c.file);
+      EXPECT_TRUE(w->lblCopyright->text().endsWith(Item(403) + " " + c.setAsideAs + ".")) << w->lblCopyright->text().toStdString();
+      EXPECT_NE(err.find(std::string(c.setAsideAs) + "\n"), std::string::npos) << err;
       EXPECT_FALSE(w->cmdRestore->isEnabled());
     } else {
       EXPECT_TRUE(w->cmdRestore->isEnabled());
