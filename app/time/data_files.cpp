@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/time/escaped_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 
@@ -35,7 +36,7 @@ std::size_t LongestUsableDataFolder() {
 std::string DataFolderTooLongMessage(const std::string& folder) {
     const std::string withSeparator = WithTrailingSeparator(folder);
     if (withSeparator.size() <= LongestUsableDataFolder()) return "";
-    return "The program folder \"" + folder + "\" is too long for the planet library: " +
+    return "The program folder \"" + EscapedForDisplay(folder) + "\" is too long for the planet library: " +
            std::to_string(withSeparator.size()) + " characters, at most " +
            std::to_string(LongestUsableDataFolder()) +
            " can be used. Move the program to a shorter folder to see Jupiter to Neptune.";
@@ -76,7 +77,7 @@ std::string DataFilesWarning(const std::vector<UnusableDataFile>& files, const s
         lines += "\r\n" + f.file + ": " + f.reason;
     }
     if (lines.empty()) return "";
-    std::string text = "These planet data files in the folder \"" + folder + "\" cannot be used:" + lines;
+    std::string text = "These planet data files in the folder \"" + EscapedForDisplay(folder) + "\" cannot be used:" + lines;
     if (const std::string tooLong = DataFolderTooLongMessage(folder); !tooLong.empty()) {
         text += "\r\n\r\n" + tooLong;
     }

@@ -199,7 +199,7 @@ bool FrmMain::StartUp() {
   }
   if (!blnPlutoDataReadOK) {
     ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"),
-                              QStringLiteral("Error when reading Pluto data:\n") + QString::fromStdString(plutoError) +
+                              QStringLiteral("Error when reading Pluto data:\n") + OutsideText(plutoError) +
                                   QStringLiteral("\n\nPluto aspects cannot be displayed."),
                               QMessageBox::Ok, QMessageBox::Ok});
   }

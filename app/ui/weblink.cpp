@@ -42,7 +42,7 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent) {
     // error page; naming the path tells the user what to look for.
     if (!QFileInfo::exists(localPath)) {
       ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot open file"),
-                                  QStringLiteral("The file cannot be found:\r\n") + QDir::toNativeSeparators(localPath)});
+                                  QStringLiteral("The file cannot be found:\r\n") + OutsideText(QDir::toNativeSeparators(localPath).toStdString())});
       return false;
     }
     url = QUrl::fromLocalFile(localPath);
