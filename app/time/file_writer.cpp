@@ -133,14 +133,13 @@ std::string FolderOf(const std::string& path) {
 TemporaryFile::TemporaryFile(const std::string& folder, const std::string& suffix, bool defaultMode) {
   for (int attempt = 0; attempt < 64; ++attempt) {
     path_ = Joined(folder, RandomName(suffix));
-    // The signal handler must know the name before the file exists.
-    slot_ = TakeSlot(path_);
 #ifdef _WIN32
     (void)defaultMode;
     const int error = _wsopen_s(&fd_, Wide(path_).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
                                 _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (error == 0) {
       created_ = true;
+      slot_ = TakeSlot(path_);
       return;
     }
     const int code = error;
@@ -151,12 +150,13 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& suffi
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, defaultMode ? 0666 : 0600);
     if (fd_ >= 0) {
       created_ = true;
+      // Known to the signal handler only once it is ours: a name taken by
+      // someone else meanwhile must never be removed.
+      slot_ = TakeSlot(path_);
       return;
     }
     const int code = errno;
 #endif
-    FreeSlot(slot_);
-    slot_ = -1;
     fd_ = -1;
     if (code != EEXIST) {
       error_ = (code == EACCES || code == EPERM || code == EROFS) ? NeedsFolder(SystemReason(code), folder)
