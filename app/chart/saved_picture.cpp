@@ -35,7 +35,6 @@ QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), stat
 // The kept BMP's names: the wanted one, then "<stem>-1.bmp", "<stem>-2.bmp"
 // ... in its folder.
 std::vector<std::string> KeptBmpNames(const std::string& wanted) {
-  const std::string folder = FolderOf(wanted);
   const std::size_t slash = wanted.find_last_of("/\\");
   const std::string name = slash == std::string::npos ? wanted : wanted.substr(slash + 1);
   const std::size_t dot = name.rfind('.');

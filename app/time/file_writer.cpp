@@ -289,7 +289,7 @@ FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
         return;
       }
       link.resize(static_cast<std::size_t>(n));
-      current = link.front() == '/' ? link : Joined(FolderOf(current), link);
+      current = !link.empty() && link.front() == '/' ? link : Joined(FolderOf(current), link);
       continue;
     }
     if (S_ISDIR(st.st_mode)) {
