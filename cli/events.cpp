@@ -96,17 +96,6 @@ bool AllDigits(const std::string& text, std::size_t from, std::size_t to) {
   return true;
 }
 
-std::string Report(const EventFormat format, const EventSearchResult& result,
-                   const reports::EventExportContext& context) {
-  switch (format) {
-    case EventFormat::Csv: return reports::FormatEventsCsv(result, context);
-    case EventFormat::Ics: return reports::FormatEventsIcs(result, context);
-    case EventFormat::Json: return reports::FormatEventsJson(result, context);
-    case EventFormat::Text: break;
-  }
-  return reports::FormatEventsText(result, context);
-}
-
 // The row converted as the window converts it, or the date message.
 bool Convert(const char* option, int row, const DateRow& given, int localZoneIndex, double& ajd) {
   const DateConversion c = InputDateToAJDate(given, localZoneIndex);
@@ -304,17 +293,10 @@ int RunEvents(const Arguments& args) {
   }
 
   const EngineServices services = DefaultEngineServices();
-  EventSearchResult result = FindAspectEvents(services, request);
+  const EventSearchResult result = reports::SearchEventsForExport(services, request);
   if (!result.ok) {
     std::cerr << "vemo-cli events: " << OneLine(result.error) << "\n";
     return kExitUsage;
-  }
-  // Without its table Pluto has no positions anywhere: a stretch over the
-  // whole span, so that every format tells it like any other.
-  bool plutoGap = false;
-  for (const PositionGap& g : result.gaps) plutoGap = plutoGap || g.planet == kPluto;
-  if (request.planetCount < kMaxPlanets && !plutoGap) {
-    result.gaps.push_back({kPluto, request.fromAJD, request.toAJD});
   }
 
   reports::EventExportContext context;
@@ -331,7 +313,7 @@ int RunEvents(const Arguments& args) {
   if (options.format == EventFormat::Csv || options.format == EventFormat::Ics) {
     for (const std::string& line : reports::GapLines(result.gaps)) std::cerr << "vemo-cli events: " << line << "\n";
   }
-  const std::string text = Report(options.format, result, context);
+  const std::string text = reports::FormatEvents(options.format, result, context);
   return out ? WriteOutputFile("events", *out, text) : WriteOutput("events", text);
 }
 

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "app/aspects/engine.h"
+#include "app/reports/event_export.h"
 #include "app/time/dates.h"
 #include "cli/commands.h"
 
 namespace vemo::cli {
 
-enum class EventFormat { Text, Csv, Ics, Json };
+using reports::EventFormat;
 
 struct EventsOptions {
   bool help = false;

@@ -381,9 +381,12 @@ std::string FormatEventsText(const EventSearchResult& result, const EventExportC
   return out;
 }
 
-std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext&) {
-  // RFC 4180: CR LF after every record, the header included.
-  std::string out = "event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc\r\n";
+std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext& context) {
+  // RFC 4180: CR LF after every record, the header included. The Personal
+  // modes name the roles: planet1 is the natal planet, planet2 the transiting one.
+  std::string out = std::string("event,utc,jd,") +
+                    (IsPersonalMode(context.mode) ? "natal_planet,transiting_planet" : "planet1,planet2") +
+                    ",kind,deviation_deg,window_start_utc,window_end_utc\r\n";
   for (const AspectEvent& e : result.events) {
     const AspectWindow* w = WindowOf(result, e);
     const std::string fields[] = {EventWord(e.event),
@@ -406,10 +409,13 @@ std::string FormatEventsJson(const EventSearchResult& result, const EventExportC
                     JsonInstant(context.fromAJD) + ", \"to\": " + JsonInstant(context.toAJD);
   if (IsPersonalMode(context.mode)) out += ", \"birth\": " + JsonInstant(context.birthAJD);
   out += ", \"windows\": [";
+  const bool personal = IsPersonalMode(context.mode);
+  const std::string key1 = personal ? "natal_planet" : "planet1";
+  const std::string key2 = personal ? "transiting_planet" : "planet2";
   for (std::size_t i = 0; i < result.windows.size(); ++i) {
     const AspectWindow& w = result.windows[i];
-    out += std::string(i > 0 ? "," : "") + "\n  {\"planet1\": " + JsonQuoted(PlanetName(w.planet1)) +
-           ", \"planet2\": " + JsonQuoted(PlanetName(w.planet2)) + ", \"kind\": " + JsonQuoted(Aspect(w.kind).Name) +
+    out += std::string(i > 0 ? "," : "") + "\n  {\"" + key1 + "\": " + JsonQuoted(PlanetName(w.planet1)) +
+           ", \"" + key2 + "\": " + JsonQuoted(PlanetName(w.planet2)) + ", \"kind\": " + JsonQuoted(Aspect(w.kind).Name) +
            ", \"orb_deg\": " + DegreesText(w.orb) + ", \"enters\": " + JsonInstant(w.enters) +
            ", \"leaves\": " + JsonInstant(w.leaves) + ", \"exact\": [";
     for (std::size_t k = 0; k < w.exact.size(); ++k) out += (k > 0 ? ", " : "") + JsonInstant(w.exact[k]);
@@ -447,6 +453,25 @@ std::string FormatEventsIcs(const EventSearchResult& result, const EventExportCo
   }
   line("END:VCALENDAR");
   return out;
+}
+
+EventSearchResult SearchEventsForExport(const EngineServices& services, const EventSearchRequest& request) {
+  EventSearchResult result = FindAspectEvents(services, request);
+  if (!result.ok) return result;
+  bool plutoGap = false;
+  for (const PositionGap& g : result.gaps) plutoGap = plutoGap || g.planet == kPluto;
+  if (request.planetCount < kMaxPlanets && !plutoGap) result.gaps.push_back({kPluto, request.fromAJD, request.toAJD});
+  return result;
+}
+
+std::string FormatEvents(EventFormat format, const EventSearchResult& result, const EventExportContext& context) {
+  switch (format) {
+    case EventFormat::Csv: return FormatEventsCsv(result, context);
+    case EventFormat::Ics: return FormatEventsIcs(result, context);
+    case EventFormat::Json: return FormatEventsJson(result, context);
+    case EventFormat::Text: break;
+  }
+  return FormatEventsText(result, context);
 }
 
 }  // namespace vemo::reports

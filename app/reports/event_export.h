@@ -33,6 +33,17 @@ struct EventExportContext {
   const EngineServices* services = nullptr;
 };
 
+enum class EventFormat { Text, Csv, Ics, Json };
+
+// The search behind every export of events, vemo-cli events and the report
+// window's Export alike: FindAspectEvents, and a planet that has no positions
+// anywhere (Pluto without its table) given a stretch over the whole span, so
+// that every format tells it like any other stretch without positions.
+EventSearchResult SearchEventsForExport(const EngineServices& services, const EventSearchRequest& request);
+
+// The whole file of a format: one of the four functions below.
+std::string FormatEvents(EventFormat format, const EventSearchResult& result, const EventExportContext& context);
+
 // The whole output of each format. Text and JSON end their lines with LF;
 // CSV and iCalendar with CR LF as their RFCs require.
 //
@@ -41,12 +52,15 @@ struct EventExportContext {
 std::string FormatEventsText(const EventSearchResult& result, const EventExportContext& context);
 // CSV: the header row
 //   event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc
-// and one row per event; a window bound that is not known is an empty field.
+// (in the Personal modes natal_planet,transiting_planet in place of
+// planet1,planet2) and one row per event; a window bound that is not known is an empty field.
 // Stretches without positions have no place in these columns (the caller
 // reports them, see GapLines).
 std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext& context);
 // JSON: {"mode", "from", "to", "birth" (Personal modes), "windows": [...],
-// "gaps": [...]}; instants as {"utc": "...Z", "jd": number}, null when not known.
+// "gaps": [...]}; instants as {"utc": "...Z", "jd": number}, null when not
+// known. A window names its planets "planet1", "planet2", in the Personal
+// modes "natal_planet", "transiting_planet".
 std::string FormatEventsJson(const EventSearchResult& result, const EventExportContext& context);
 // iCalendar: one VEVENT per window, from entering to leaving its orb. A
 // bound that is not known (the positions end first) is the edge of the

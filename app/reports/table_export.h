@@ -1,10 +1,12 @@
-// The aspects of the current table as windows of time in orb, for the report
-// window's Export button: each aspect with its true entering and leaving
-// instants and its exact instants, found around the table's world date on
-// the positions and orbs the table was computed with.
+// The aspects of a table as windows of time in orb, for the report window's
+// Export button: each aspect with its true entering and leaving instants and
+// its exact instants, found around the table's world date on the positions
+// and orbs the table was computed with.
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "app/aspects/engine.h"
 #include "app/aspects/events.h"
@@ -12,14 +14,34 @@
 
 namespace vemo::reports {
 
-struct TableExport {
-  EventSearchResult result;   // windows in table order's time order, their events
-  EventExportContext context; // span = from the first entering to the last leaving
-  int missing = 0;            // aspects of the table whose window was not found
+// What a report shows, kept apart from the engine from the moment the report
+// is made: a later Compute empties the engine's duration records, while the
+// report window goes on sorting and exporting the aspects it shows.
+struct ReportedTable {
+  Mode mode = Mode::WorldTransits;
+  std::array<double, 3> julianDates{-1.0, -1.0, -1.0};  // the table's rows, AJD (UT)
+  OrbSettings settings = DefaultOrbSettings();
+  int planetCount = 9;
+  int worldZoneMinutes = 0;
+  int aspectCount = 0;  // aspects of the table
+  std::vector<DurationEntry> records;
 };
 
-// World or Personal transits only (other modes give an empty result).
-// dtstamp: the iCalendar DTSTAMP, "YYYYMMDDTHHMMSSZ".
-TableExport ExportOfTable(const AspectEngine& engine, const std::string& dtstamp);
+// The engine's current table and duration records (GetDurations first).
+ReportedTable KeepReportedTable(const AspectEngine& engine);
+
+struct TableExport {
+  EventSearchResult result;    // the table's windows in the order of vemo-cli events, their events
+  EventExportContext context;  // span: the table's world date, as vemo-cli events --from W --to W
+  int missing = 0;             // aspects of the table whose window was not found
+};
+
+// World or Personal transits only (other modes give an empty result). The
+// windows and stretches without positions are those of vemo-cli events over
+// the single instant of the table's world date, narrowed to the table's
+// aspects, so that the two calendars agree apart from DTSTAMP; the events
+// (the rows of CSV) are every entering, exact and leaving instant of those
+// windows. dtstamp: the iCalendar DTSTAMP, "YYYYMMDDTHHMMSSZ".
+TableExport ExportOfTable(const EngineServices& services, const ReportedTable& table, const std::string& dtstamp);
 
 }  // namespace vemo::reports

@@ -119,6 +119,9 @@ void FrmDurations::Report() {
   lblTitle->setText(Q(heading.title));
   txbOutput->clear();
   engine.GetDurations();
+  shown_ = reports::KeepReportedTable(engine);
+  description_.clear();
+  if (!TransitMode()) description_ = reports::NatalDescription(engine, mode, Text);
   if (!isVisible()) {
     resize(width(), TwipsToPixelsY(6000, this));
     if (context_.mainWindow != nullptr) move(context_.mainWindow->pos() + QPoint(40, 60));
@@ -163,7 +166,7 @@ void FrmDurations::RefillSortList() {
   sortEntries_ = reports::SortEntries(CurrentMode(), Text);
   for (const reports::SortEntry& e : sortEntries_) cboSortBy->addItem(Q(e.label));
   if (!sortEntries_.empty()) cboSortBy->setCurrentIndex(0);
-  cboSortBy->setEnabled(context_.engine->GetTotalNumAspects() >= 2);
+  cboSortBy->setEnabled(shown_.aspectCount >= 2);
   lblSortBy->setEnabled(cboSortBy->isEnabled());
   busy_ = false;
 }
@@ -171,7 +174,7 @@ void FrmDurations::RefillSortList() {
 void FrmDurations::cboSortBy_Click() {
   const int position = cboSortBy->currentIndex();
   if (busy_ || position < 0 || position >= static_cast<int>(sortEntries_.size())) return;
-  reports::SortRecords(context_.engine->DurationRecords, sortEntries_[static_cast<size_t>(position)].keyStart);
+  reports::SortRecords(shown_.records, sortEntries_[static_cast<size_t>(position)].keyStart);
   txbOutput->clear();
   // The dates are what these keys sort by.
   if (position >= 4 && !chkShowDuration->isChecked()) {
@@ -195,11 +198,10 @@ int FrmDurations::WantedWidthTwips() const {
 }
 
 void FrmDurations::DrawList() {
-  AspectEngine& engine = *context_.engine;
   // The list is columns and must not wrap; the description is sentences.
   txbOutput->setLineWrapMode(TransitMode() ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
   if (!TransitMode()) {
-    txbOutput->setPlainText(NativeLines(reports::NatalDescription(engine, CurrentMode(), Text)));
+    txbOutput->setPlainText(NativeLines(description_));
     return;
   }
   reports::TransitListOptions options;
@@ -209,10 +211,10 @@ void FrmDurations::DrawList() {
   if (position >= 0 && position < static_cast<int>(sortEntries_.size())) {
     options.sortKey = sortEntries_[static_cast<size_t>(position)].key;
   }
-  for (size_t k = 0; k < 7; ++k) options.orbListIndex[k] = engine.Settings.OrbListIndex[k];
+  for (size_t k = 0; k < 7; ++k) options.orbListIndex[k] = shown_.settings.OrbListIndex[k];
   options.language = context_.language;
   const int language = context_.language;
-  txbOutput->setPlainText(NativeLines(reports::TransitList(engine.DurationRecords, options, Text, [language](int day) {
+  txbOutput->setPlainText(NativeLines(reports::TransitList(shown_.records, options, Text, [language](int day) {
     return JdnToDateText(day, false, language);
   })));
 }
@@ -264,9 +266,11 @@ void FrmDurations::cmdExport_Click() {
   // The searches past the table's date take a moment for the slow planets.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   const char* stamp = std::getenv("VEMO_DTSTAMP");
-  const reports::TableExport table =
-      reports::ExportOfTable(*context_.engine, stamp != nullptr && *stamp != '\0' ? std::string(stamp) : reports::IcsDateTime(CurrentAJD()));
-  const std::string text = csv ? reports::FormatEventsCsv(table.result, table.context) : reports::FormatEventsIcs(table.result, table.context);
+  const reports::TableExport table = reports::ExportOfTable(
+      context_.engine->Services, shown_,
+      stamp != nullptr && *stamp != '\0' ? std::string(stamp) : reports::IcsDateTime(CurrentAJD()));
+  const std::string text = reports::FormatEvents(csv ? reports::EventFormat::Csv : reports::EventFormat::Ics,
+                                                 table.result, table.context);
   const FileWriteResult written = WriteFileWhole(path, text);
   QGuiApplication::restoreOverrideCursor();
 

@@ -13,6 +13,7 @@
 
 #include "app/aspects/engine.h"
 #include "app/reports/report_core.h"
+#include "app/reports/table_export.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,8 +44,10 @@ class FrmDurations : public QWidget {
  public:
   explicit FrmDurations(DurationsContext context, QWidget* parent = nullptr);
 
-  // Fills the title, has the engine build the duration records, shows the
-  // window and draws the report sorted by the first key.
+  // Fills the title, has the engine build the duration records, keeps a copy
+  // of them (a later Compute empties the engine's), shows the window and
+  // draws the report sorted by the first key. Sorting and Export use that
+  // copy until the next Report.
   void Report();
 
   // The report as Copy puts it on the clipboard: the title, two line breaks
@@ -82,10 +85,12 @@ class FrmDurations : public QWidget {
   void chkShowDuration_Click();
   void cmdCopy_Click();
   void DrawList();
-  Mode CurrentMode() const { return context_.engine->CurrentMode; }
+  Mode CurrentMode() const { return shown_.mode; }
   bool TransitMode() const;
 
   DurationsContext context_;
+  reports::ReportedTable shown_;  // what the window shows, as the last Report left it
+  std::string description_;       // the static modes' text, made at Report
   std::vector<reports::SortEntry> sortEntries_;
   bool busy_ = false;
   bool resizing_ = false;

@@ -215,6 +215,14 @@ TEST(EventFormats, CsvRowsWithCrLf) {
   const std::vector<std::string> rows = Split(csv.substr(0, csv.size() - 2), "\r\n");
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0], "event,utc,jd,planet1,planet2,kind,deviation_deg,window_start_utc,window_end_utc");
+  // The Personal modes say which planet is the natal one.
+  for (const Mode personal : {Mode::Personal1, Mode::Personal2}) {
+    EventExportContext context = s.context;
+    context.mode = personal;
+    const std::string header = FormatEventsCsv(s.result, context);
+    EXPECT_EQ(header.substr(0, header.find('\r')),
+              "event,utc,jd,natal_planet,transiting_planet,kind,deviation_deg,window_start_utc,window_end_utc");
+  }
   const struct {
     std::vector<std::string> fields;  // without the jd
     double jd;

@@ -27,7 +27,7 @@ d = json.load(open(sys.argv[1], encoding='utf-8'))
 i = lambda x: None if x is None else x['utc'] + ' ' + str(round(x['jd'], 4))
 print(d['mode'], i(d['from']), i(d['to']), i(d['birth']))
 for w in d['windows']:
-    print(w['planet1'], w['planet2'], w['kind'], w['orb_deg'], i(w['enters']), i(w['leaves']),
+    print(w['natal_planet'], w['transiting_planet'], w['kind'], w['orb_deg'], i(w['enters']), i(w['leaves']),
           [i(x) for x in w['exact']], w['enters_before_span'], w['leaves_after_span'])
 for g in d['gaps']:
     print(g['planet'], i(g['from']), i(g['to']))

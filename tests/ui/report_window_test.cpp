@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
@@ -128,6 +130,72 @@ TEST_F(ReportTest, ExportWritesTheAspectsWithTheirInstants) {
   saveName.clear();
   d->cmdExport->click();
   EXPECT_TRUE(boxes.empty());
+}
+
+// The window's Export writes the calendar of vemo-cli events over the
+// instant of the table, byte for byte: at both ends of the positions (where
+// bounds that are not known end at the edge of the data, not at another
+// aspect's instant) and in Personal transits. The report keeps what it
+// showed: a Compute at another date afterwards changes neither its sorting
+// nor its Export.
+TEST_F(ReportTest, ExportEqualsTheCommandLineAndOutlivesACompute) {
+  QTemporaryDir dir;
+  qputenv("VEMO_DTSTAMP", "20240101T000000Z");
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const struct Case {
+    const char* name;
+    const char* year;
+    int month, day, hour;
+    bool personal;
+    QStringList arguments;
+  } cases[] = {
+      {"End of Pluto", "2199", 12, 20, 17, false, {"--from", "2199-12-20T17:00Z", "--to", "2199-12-20T17:00Z"}},
+      {"Start of the outer planets", "1600", 1, 10, 12, false, {"--from", "1600-01-10T12:00Z", "--to", "1600-01-10T12:00Z"}},
+      {"Personal transits", "2024", 6, 15, 14, true,
+       {"--mode", "personal1", "--birth1", "1969-07-20T20:30Z", "--from", "2024-06-15T14:00Z", "--to",
+        "2024-06-15T14:00Z"}},
+  };
+  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetRow(0, c.year, c.month, c.day, HourEntry(c.hour, 0), kGmt);
+    (c.personal ? w->optPersonal[0] : w->optPlanetary)->click();
+    w->cmdCompute->click();
+    w->cmdReport->click();
+    FrmDurations* d = w->Durations();
+    ASSERT_NE(d, nullptr);
+    const QString listed = d->txbOutput->toPlainText();
+    ASSERT_FALSE(listed.isEmpty());
+    // Another table under the open report.
+    SetRow(0, "2050", 3, 1, HourEntry(6, 0), kGmt);
+    w->cmdCompute->click();
+    ASSERT_TRUE(w->Engine().DurationRecords.empty());
+    d->cboSortBy->setCurrentIndex(1);
+    d->cboSortBy->setCurrentIndex(0);
+    EXPECT_EQ(d->txbOutput->toPlainText(), listed);
+
+    boxes.clear();
+    saveName = dir.filePath("window.ics");
+    saveFilter = FrmDurations::ExportFilters()[0];
+    d->cmdExport->click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
+    QFile exported(saveName);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QByteArray calendar = exported.readAll();
+
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VEMO_DTSTAMP", "20240101T000000Z");
+    cli.setProcessEnvironment(environment);
+    cli.start(VEMO_CLI_PROGRAM, QStringList{"events", "--format", "ics"} + c.arguments);
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QByteArray expected = cli.readAllStandardOutput();
+    EXPECT_GT(calendar.count("BEGIN:VEVENT"), 3);
+    EXPECT_EQ(calendar.toStdString(), expected.toStdString());
+  }
+  qunsetenv("VEMO_DTSTAMP");
 }
 
 TEST_F(ReportTest, NatalFaceDescribesTheChart) {
