@@ -66,6 +66,22 @@ TEST_F(ShippedText, ItemsShownAsTheyStandCarryNoLineBreakMarks) {
   }
 }
 
+TEST_F(ShippedText, HelpOnReportsNamesEveryButtonOfTheReport) {
+  std::ifstream in(std::string(VEMO_SOURCE_DATA_DIR) + "/vemo_help.txt", std::ios::binary);
+  ASSERT_TRUE(in) << "vemo_help.txt missing";
+  std::stringstream content;
+  content << in.rdbuf();
+  const std::string text = content.str();
+  const std::size_t from = text.find("REPORTS\n");
+  ASSERT_NE(from, std::string::npos);
+  const std::string section = text.substr(from, text.find("SETTINGS\n", from) - from);
+  // Copy to clipboard, Export (without its dots), the sort list, the durations switch.
+  for (const std::string& caption : {ProgramText(185), ProgramText(404).substr(0, ProgramText(404).find(" ...")),
+                                     std::string("sorted by"), std::string("Show durations")}) {
+    EXPECT_NE(section.find(caption), std::string::npos) << caption;
+  }
+}
+
 TEST(ShippedHelp, FitsTheViewerWithoutBeingCut) {
   // The help viewer shows at most 65530 characters and cuts longer files with a note;
   // the help text must stay well below that.
