@@ -8,7 +8,9 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/vocabulary.h"
@@ -16,6 +18,7 @@
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/pluto_table.h"
+#include "app/time/positions.h"
 #include "app/time/timezones.h"
 #include "cli/positions.h"
 #include "cli/program_folder.h"
@@ -37,7 +40,10 @@ constexpr const char* kSearchUsage =
     "                     blanks or hyphens (\"grand-trine\"), or the index 0..13\n"
     "  --planets P1[,P2[,P3]]  one to three planets the pattern must involve: Earth,\n"
     "                     Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune,\n"
-    "                     Pluto, or their numbers 1..9\n"
+    "                     Pluto, or their numbers 1..9. A planet without positions\n"
+    "                     at any date to test is refused; where its positions end\n"
+    "                     inside the dates (Pluto's table on January 1, 2200),\n"
+    "                     the search ends there\n"
     "  --count N          N or more of the pattern at once, 2..9 (default: one)\n"
     "  --from DATE        where the run starts; the first date tested is one step\n"
     "                     later. DATE as for vemo-cli table: Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]\n"
@@ -54,9 +60,10 @@ constexpr const char* kSearchUsage =
     "On a terminal a search of more than a second shows the date it has reached on\n"
     "stderr.\n"
     "Exit status: 0 found, 1 planets_vemo, the program text or the program folder\n"
-    "cannot be used or the output cannot be written, 2 bad command line or a\n"
-    "refused date, 3 not found by --to (or by a date the program does not take,\n"
-    "named on stderr).\n";
+    "cannot be used or the output cannot be written, 2 bad command line, a refused\n"
+    "date, or a planet of --planets without positions (or data file) at any date\n"
+    "to test, 3 not found by --to, or not found before the positions of a planet\n"
+    "of --planets end or a date the program does not take (both named on stderr).\n";
 
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -148,6 +155,82 @@ class ProgressLine {
 };
 
 std::string StepsText(long steps) { return std::to_string(steps) + (steps == 1 ? " step" : " steps"); }
+
+// "2200-01-01 00:00 UT": an instant to the nearest minute.
+std::string UtText(double ajd) {
+  const double minutes = std::floor((ajd + 0.5) * 1440.0 + 0.5);
+  const double day = std::floor(minutes / 1440.0);
+  return JdnToIsoDate(static_cast<int>(day)) + " " +
+         DayFractionToTimeText((minutes - day * 1440.0) / 1440.0, false) + " UT";
+}
+
+// The world-date row one step after `row` and its instant, as a run steps
+// and converts it; value < 0 when the date is refused (or cannot be stepped).
+DateConversion StepAfter(const DateRow& row, StepSize step, int localZoneIndex) {
+  StepDate date{row.yearText, row.monthIndex, row.dayIndex, row.hourIndex};
+  DateRow next = row;
+  if (!StepWorldDate(date, step, true, reports::DateLibraryStepCalendar())) return {kDateIncomplete, next};
+  next.yearText = date.yearText;
+  next.monthIndex = date.month;
+  next.dayIndex = date.day;
+  next.hourIndex = date.hourEntry;
+  DateConversion converted = InputDateToAJDate(next, localZoneIndex);
+  if (!converted.ok()) converted.row = next;
+  return converted;
+}
+
+// Where a planet's positions begin and end among the program's dates
+// (1 January 1 to 31 December 2799 in any zone, so a day more on either side
+// in UT): "positions only from 1600-01-01 00:00 UT to 2200-01-01 00:00 UT".
+std::string PositionsOnlyText(int planet) {
+  const PositionStretch s = PositionStretchOf(planet, kFirstDayNumber - 1.5, kLastDayNumber + 1.5);
+  if (!s.any) return "no positions at any date the program takes";
+  if (s.beginsInside && s.endsInside) return "positions only from " + UtText(s.first) + " to " + UtText(s.last);
+  if (s.beginsInside) return "positions only from " + UtText(s.first) + " on";
+  if (s.endsInside) return "positions only up to " + UtText(s.last);
+  return "positions at every date the program takes";
+}
+
+// What the sought planets allow of the dates to be tested.
+struct SoughtSpan {
+  std::string refusal;  // a sought planet has no position at any of them
+  int endingPlanet = 0; // a sought planet whose positions end inside: the first to end
+  double lastAjd = 0.0; // the last instant with positions of all sought planets
+};
+
+// A sought planet without a usable data file, or without positions at any
+// date to be tested, leaves nothing to search for; one whose positions end
+// inside the dates ends the search there (the engine would go on without it,
+// and the pattern could never involve it again).
+SoughtSpan CheckSoughtPlanets(const reports::RunCriteria& criteria, const std::vector<UnusableDataFile>& unusable,
+                              const DateConversion& firstStep, const DateConversion& to) {
+  SoughtSpan span;
+  span.lastAjd = to.value;
+  for (int planet : criteria.soughtPlanets) {
+    if (planet <= 0) continue;
+    for (const UnusableDataFile& f : unusable) {
+      if (f.planet != planet) continue;
+      span.refusal = planet == kMaxPlanets
+                         ? std::string("Pluto is not available: its table ") + kPlutoFileName + " cannot be used"
+                         : PlanetName(planet) + " is not available: its data file " + f.file + " cannot be used";
+      return span;
+    }
+    // No date to test (the first is refused or later than --to): the search
+    // ends at once and says why.
+    if (!firstStep.ok() || firstStep.value > to.value) continue;
+    const PositionStretch s = PositionStretchOf(planet, firstStep.value, to.value);
+    if (!s.any) {
+      span.refusal = PlanetName(planet) + " has " + PositionsOnlyText(planet) + ", none at the dates to test (" +
+                     RowText(firstStep.row) + " to " + RowText(to.row) + ")";
+      return span;
+    }
+    if (s.endsInside && s.last < span.lastAjd) {
+      span.endingPlanet = planet;
+      span.lastAjd = s.last;
+    }
+  }
+  return span;
+}
 
 std::string FoundText(const AspectEngine& engine, const reports::RunSearchResult& result) {
   const DateRow& r = result.row;
@@ -275,15 +358,6 @@ int RunSearch(const Arguments& args) {
   }
   const auto text = [](int item) { return ProgramText(item); };
   const reports::RunCriteria criteria = SearchCriteria(options);
-  if (!PlutoAvailable()) {
-    for (int planet : criteria.soughtPlanets) {
-      if (planet == kMaxPlanets) {
-        std::cerr << "vemo-cli search: Pluto is not available: its table " << kPlutoFileName
-                  << " cannot be used\n";
-        return kExitUsage;
-      }
-    }
-  }
   const LocalZone zone = ResolveLocalZone(SystemTimezoneMinutes());
   if (!zone.listed) std::cerr << "vemo-cli search: " << ZoneNotListedNotice(zone.systemMinutes, text) << "\n";
 
@@ -305,12 +379,20 @@ int RunSearch(const Arguments& args) {
     return kExitUsage;
   }
 
+  // The dates a run tests run from one step after --from to --to.
+  const DateConversion firstStep = StepAfter(from.row, options.step, zone.index);
+  const SoughtSpan span = CheckSoughtPlanets(criteria, state.unusable, firstStep, to);
+  if (!span.refusal.empty()) {
+    std::cerr << "vemo-cli search: " << span.refusal << "\n";
+    return kExitUsage;
+  }
+
   AspectEngine engine(DefaultEngineServices());
   engine.PlutoAvailable = PlutoAvailable();
   reports::RunSearchOptions run;
   run.criteria = criteria;
   run.step = options.step;
-  run.lastAjd = to.value;
+  run.lastAjd = span.lastAjd;
   run.localZoneIndex = zone.index;
   run.settings = options.settings;
   ProgressLine progress(ZoneMinutesOfIndex(from.row.zoneIndex));
@@ -324,17 +406,26 @@ int RunSearch(const Arguments& args) {
   if (result.end == reports::RunSearchEnd::Found) {
     return WriteOutput("search", options.json ? FoundJson(engine, result) : FoundText(engine, result));
   }
-  // A step beyond December 31, 2799 is refused as too late. It lies beyond
-  // --to as well (which the program took), so the search simply ran to its
-  // end; any other refusal is named.
-  if (result.end == reports::RunSearchEnd::Refused && result.errorCode != static_cast<int>(kDateTooLate)) {
-    std::cerr << "vemo-cli search: " << DateErrorMessage(result.badRow, result.errorCode, text) << "\n";
+  // A step beyond December 31, 2799 is refused as too late. After a step or
+  // more it lies beyond --to as well (which the program took), so the search
+  // simply ran to its end; a refusal of the very first date to test, or any
+  // other refusal, is named.
+  const bool cut = result.end == reports::RunSearchEnd::PastLast && span.endingPlanet != 0;
+  if (result.end == reports::RunSearchEnd::Refused &&
+      (result.errorCode != static_cast<int>(kDateTooLate) || result.steps == 0)) {
+    const DateConversion refused = StepAfter(result.row, options.step, zone.index);
+    std::cerr << "vemo-cli search: the search stopped before " << RowText(refused.row) << " ("
+              << StepsText(result.steps) << "): " << DateErrorMessage(result.badRow, result.errorCode, text)
+              << "\n";
+  } else if (cut) {
+    std::cerr << "vemo-cli search: " << PlanetName(span.endingPlanet) << " has no positions after "
+              << UtText(span.lastAjd) << "; the search stopped there (" << StepsText(result.steps) << ")\n";
   }
   const std::string out =
       options.json ? "{\"found\": false, \"steps\": " + std::to_string(result.steps) +
                          ", \"last_jd\": " + JsonNumber(result.lastAjd) + "}\n"
-                   : NotFoundText(criteria) + " from " + RowText(from.row) + " to " + RowText(to.row) + " (" +
-                         StepsText(result.steps) + ").\n";
+                   : NotFoundText(criteria) + " from " + RowText(from.row) + " to " +
+                         RowText(cut ? result.row : to.row) + " (" + StepsText(result.steps) + ").\n";
   const int status = WriteOutput("search", out);
   return status == kExitOk ? kExitNotFound : status;
 }

@@ -1,5 +1,6 @@
 #include "app/time/positions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -152,6 +153,59 @@ double HelioLongitudeLatRv(int planet, double ajd, double* lat, double* rv, bool
     const double longitude = Binding().longLatRv(mapped, ajd, year, lat, rv);
     if (hasLatRv != nullptr) *hasLatRv = longitude > kBeforeDataRange;
     return longitude;
+}
+
+namespace {
+
+// Width under which the bracket of a data edge is closed, days (0.86 ms):
+// far above the resolution of an AJD near 2.5e6 (4.7e-10 days) and far below
+// the minute to which the command line writes the edge.
+constexpr double kEdgeBracketDays = 1.0e-8;
+
+// Where an instant lies against a planet's data: before it, inside it (a
+// position, or an error value other than the range's own), after it.
+enum class DataSide { Before, Inside, After };
+
+DataSide SideOf(int planet, double ajd) {
+    const double value = HelioLongitude(planet, ajd);
+    if (value == kBeforeDataRange) return DataSide::Before;
+    if (value == kAfterDataRange) return DataSide::After;
+    return DataSide::Inside;
+}
+
+// The first instant of (a, b] whose side is later than `side`, where a lies
+// on `side` and b does not.
+double EdgeAfter(int planet, DataSide side, double a, double b) {
+    for (int i = 0; i < 64 && b - a > kEdgeBracketDays; ++i) {
+        const double mid = 0.5 * (a + b);
+        (SideOf(planet, mid) == side ? a : b) = mid;
+    }
+    return b;
+}
+
+}  // namespace
+
+PositionStretch PositionStretchOf(int planet, double fromAjd, double toAjd) {
+    PositionStretch s;
+    if (!(fromAjd <= toAjd)) return s;
+    const double atFrom = HelioLongitude(planet, fromAjd);
+    const double atTo = HelioLongitude(planet, toAjd);
+    const auto usable = [](double v) { return v >= 0 || v == kBeforeDataRange || v == kAfterDataRange; };
+    if (!usable(atFrom) || !usable(atTo) || atFrom == kAfterDataRange || atTo == kBeforeDataRange) return s;
+    s.first = fromAjd;
+    if (atFrom == kBeforeDataRange) {
+        s.first = EdgeAfter(planet, DataSide::Before, fromAjd, toAjd);
+        if (SideOf(planet, s.first) != DataSide::Inside) return s;  // straight from before to after
+        s.beginsInside = true;
+    }
+    s.any = true;
+    s.last = toAjd;
+    if (atTo == kAfterDataRange) {
+        const double end = EdgeAfter(planet, DataSide::Inside, s.first, toAjd);
+        s.last = std::max(s.first, end - kEdgeBracketDays);
+        s.endsInside = true;
+    }
+    return s;
 }
 
 // The program's Pluto table ------------------------------------------------

@@ -79,4 +79,19 @@ double HelioLongitude(int planet, double ajd);
 double HelioLongitudeLatRv(int planet, double ajd, double* lat, double* rv,
                            bool* hasLatRv = nullptr);
 
+// Where a program planet has positions within [fromAjd, toAjd] (UT). A
+// planet's positions cover one stretch of time (a data file's years, the
+// Pluto table's days), with -99 before it and -100 after it, so its edges
+// are found by bisection on those values, to within a millisecond. An error
+// value of another kind at either end (a data file that cannot be used)
+// counts as no positions at all.
+struct PositionStretch {
+    bool any = false;           // a position somewhere within [fromAjd, toAjd]
+    double first = 0.0;         // the first instant with a position
+    double last = 0.0;          // the last instant with a position
+    bool beginsInside = false;  // positions begin after fromAjd, at `first`
+    bool endsInside = false;    // positions end before toAjd, just after `last`
+};
+PositionStretch PositionStretchOf(int planet, double fromAjd, double toAjd);
+
 }  // namespace vemo

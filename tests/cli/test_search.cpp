@@ -106,5 +106,88 @@ TEST(Search, OutputAndExitStatuses) {
   EXPECT_NE(out.find("\n\n5 steps\n"), std::string::npos) << out;
 }
 
+// A sought planet without positions at any date to test is refused at once;
+// where its positions end inside the dates the search stops there; a first
+// date to test that the program refuses is named. stderr comes first.
+TEST(Search, PlanetsWithoutPositionsAndRefusedFirstDates) {
+  const struct {
+    std::string args;
+    int status;
+    std::string out;  // stderr and stdout
+  } cases[] = {
+      {"--pattern midpoint --planets pluto --from 2199-12-31T00:00Z", 2,
+       "vemo-cli search: Pluto has positions only from 1600-01-01 00:00 UT to 2200-01-01 00:00 UT, none at the "
+       "dates to test (2200-01-01 00:00 GMT to 2799-12-31 23:30 GMT)\n"},
+      {"--pattern kite --planets mars,7 --from 1500-01-01 --to 1590-01-01", 2,
+       "vemo-cli search: Uranus has positions only from 1600-01-01 00:00 UT to 2800-01-01 00:00 UT, none at the "
+       "dates to test (1500-01-02 12:00 GMT to 1590-01-01 12:00 GMT)\n"},
+      {"--pattern midpoint --planets pluto --from 2199-12-30T00:00Z", 3,
+       "vemo-cli search: Pluto has no positions after 2200-01-01 00:00 UT; the search stopped there (1 step)\n"
+       "No midpoint involving Pluto found from 2199-12-30 00:00 GMT to 2199-12-31 00:00 GMT (1 step).\n"},
+      {"--pattern yod --planets neptune,pluto --step year --from 2195-01-01 --format json", 3,
+       "vemo-cli search: Pluto has no positions after 2200-01-01 00:00 UT; the search stopped there (4 steps)\n"
+       "{\"found\": false, \"steps\": 4, \"last_jd\": 2524229}\n"},
+      // 2799-12-31 23:30 at GMT-11:30 is 2800-01-01 11:00 UT, past the .dac files.
+      {"--pattern kite --planets jupiter --from 2799-12-29T23:30-11:30", 3,
+       "vemo-cli search: Jupiter has no positions after 2800-01-01 00:00 UT; the search stopped there (1 step)\n"
+       "No kite involving Jupiter found from 2799-12-29 23:30 GMT-11:30 to 2799-12-30 23:30 GMT-11:30 (1 step).\n"},
+      {"--pattern midpoint --from 2799-12-31", 3,
+       "vemo-cli search: the search stopped before 2800-01-01 12:00 GMT (0 steps): World date is too late: the "
+       "last date that can be computed is December 31, 2799.\n"
+       "No midpoint found from 2799-12-31 12:00 GMT to 2799-12-31 23:30 GMT (0 steps).\n"},
+      // No date to test before --to: nothing is refused or named.
+      {"--pattern kite --planets pluto --from 2200-01-01T00:00Z --to 2200-01-01T00:00Z", 3,
+       "No kite involving Pluto found from 2200-01-01 00:00 GMT to 2200-01-01 00:00 GMT (0 steps).\n"},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    EXPECT_EQ(Search(c.args, out, "2>&1"), c.status) << c.args;
+    EXPECT_EQ(out, c.out) << c.args;
+  }
+}
+
+// The edges of each planet's positions, found from the positions alone: a
+// position at `first` and `last`, none a bracket's width before or after an
+// edge inside the span.
+TEST(Search, PositionStretchesEndWhereTheDataEnds) {
+  ASSERT_EQ(SetUpDataFolder(ProgramFolder()), "");
+  std::string plutoError;
+  ASSERT_TRUE(LoadPlutoTable(kPlutoFileName, plutoError)) << plutoError;
+  constexpr double kYear1 = kFirstDayNumber - 0.5, kYear2800 = kLastDayNumber + 0.5;  // 0h UT
+  constexpr double kYear1600 = 2305447.5, kYear2200 = 2524593.5;
+  const struct {
+    int planet;
+    double from, to;
+    bool any;
+    double first, last;  // the edges: from and to when the positions go on past them
+  } cases[] = {
+      {9, kYear1, kYear2800 + 1, true, kYear1600, kYear2200},
+      {7, kYear1, kYear2800 + 1, true, kYear1600, kYear2800},
+      {5, kYear1, kYear2800 + 1, true, kYear1, kYear2800},
+      {1, kYear1, kYear2800 + 1, true, kYear1, kYear2800 + 1},
+      {9, kYear2200, kYear2800, false, 0, 0},
+      {9, kYear1, kYear1600 - 1e-6, false, 0, 0},
+      {8, kYear1600 - 30, kYear1600 + 30, true, kYear1600, kYear1600 + 30},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.planet) + " from " + std::to_string(c.from));
+    const PositionStretch s = PositionStretchOf(c.planet, c.from, c.to);
+    ASSERT_EQ(s.any, c.any);
+    if (!c.any) continue;
+    EXPECT_EQ(s.beginsInside, c.first != c.from);
+    EXPECT_EQ(s.endsInside, c.last != c.to);
+    EXPECT_NEAR(s.first, c.first, 2e-8);
+    EXPECT_NEAR(s.last, c.last, 2e-8);
+    EXPECT_GE(HelioLongitude(c.planet, s.first), 0);
+    EXPECT_GE(HelioLongitude(c.planet, s.last), 0);
+    if (s.beginsInside) {
+      EXPECT_EQ(HelioLongitude(c.planet, s.first - 2e-8), kBeforeDataRange);
+    }
+    if (s.endsInside) {
+      EXPECT_EQ(HelioLongitude(c.planet, s.last + 2e-8), kAfterDataRange);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vemo::cli
