@@ -2,6 +2,10 @@
 // the user's own settings are never touched.
 #include "app/settings/registry.h"
 #include "app/settings/configure_core.h"
+#include "app/settings/dialog_folders.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -57,6 +61,32 @@ TEST_F(RegistryTest, ValuesLiveUnderTessalyVemo) {
   QSettings direct("Tessaly", "VEMO");
   EXPECT_EQ(direct.value("TZDisp").toString(), "1");
   EXPECT_TRUE(direct.fileName().startsWith(dir_.path())) << direct.fileName().toStdString();
+}
+
+// Each kind of dialog starts where a file of its kind was last chosen, as
+// long as that folder is there; else in the documents (or home) folder.
+TEST_F(RegistryTest, DialogsStartInTheFolderLastUsedForTheirKind) {
+  const std::string fallback = DialogStartFolder(DialogKind::Picture);
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(fallback)).isDir()) << fallback;
+  QDir root(dir_.path());
+  ASSERT_TRUE(root.mkpath("pictures/ünïcode") && root.mkpath("states") && root.mkpath("gone"));
+  const struct {
+    DialogKind kind;
+    QString chosen;    // the file the dialog returned
+    QString expected;  // the folder the next dialog of the kind opens in
+  } cases[] = {
+      {DialogKind::Picture, root.filePath("pictures/ünïcode/chart.png"), root.filePath("pictures/ünïcode")},
+      {DialogKind::State, root.filePath("states/a.qel"), root.filePath("states")},
+      {DialogKind::Export, root.filePath("gone/aspects.ics"), QString::fromStdString(fallback)},
+  };
+  for (const auto& c : cases) RememberDialogFolder(c.kind, c.chosen.toStdString());
+  // A name without a folder keeps what was kept.
+  RememberDialogFolder(DialogKind::State, "bare.qel");
+  ASSERT_TRUE(root.rmdir("gone"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DialogFolderValueName(c.kind));
+    EXPECT_EQ(QString::fromStdString(DialogStartFolder(c.kind)), c.expected);
+  }
 }
 
 }  // namespace
