@@ -24,6 +24,12 @@ bool ChartFiltersConflict(const ConfigureValues& v) {
   return v.showOnlyEarthAspects && v.showOnlyOuterPlanets;
 }
 
+void KeepAcceptedChartFilters(ConfigureValues& v, bool acceptedOuterOnly, bool acceptedEarthOnly) {
+  if (!ChartFiltersConflict(v)) return;
+  v.showOnlyOuterPlanets = acceptedOuterOnly;
+  v.showOnlyEarthAspects = acceptedEarthOnly;
+}
+
 std::string ChartFiltersConflictMessage() {
   return "'Show only Earth aspects in chart' and\r\n"
          "'Show only outer planet aspects in chart'\r\n"

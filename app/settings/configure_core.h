@@ -51,6 +51,12 @@ void RestoreCancelCopy(ConfigureValues& values, std::array<int, 8>& orbListIndex
 bool ChartFiltersConflict(const ConfigureValues& values);
 // The three lines of Accept's refusal, joined by CR LF.
 std::string ChartFiltersConflictMessage();
+// Leaving the window with both filters on (Accept refused them, or was not
+// pressed): the chart goes on with the pair accepted last, so the boxes take
+// that pair back; a saved state, the registry flags written from the boxes
+// and the next activation then show what the chart draws. Any other pair of
+// boxes stays, accepted or not.
+void KeepAcceptedChartFilters(ConfigureValues& values, bool acceptedOuterOnly, bool acceptedEarthOnly);
 
 // Any other mouse button: a non-zero colour is remembered and switched off
 // (0); a zero colour gets the remembered one back. remembered is the

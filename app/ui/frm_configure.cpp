@@ -350,10 +350,10 @@ void FrmConfigure::RestoreAtCancel() {
 
 void FrmConfigure::cmdCancel_Click() {
   RestoreAtCancel();
-  QDialog::done(QDialog::Rejected);  // hides, and ends the modal loop
+  done(QDialog::Rejected);  // hides, and ends the modal loop
 }
 
-void FrmConfigure::cmdHide_Click() { QDialog::done(QDialog::Rejected); }
+void FrmConfigure::cmdHide_Click() { done(QDialog::Rejected); }
 
 void FrmConfigure::cmdReset_Click() {
   if (isVisible() && host_.startupCompleted && host_.startupCompleted()) {
@@ -367,6 +367,17 @@ void FrmConfigure::cmdReset_Click() {
   SetControlValues(v);
   for (int i = 0; i < 8; ++i) OrbListIndex[i] = cboOrb[i]->currentIndex();
   if (isVisible()) cmdAccept_Click();
+}
+
+void FrmConfigure::done(int result) {
+  // Hide keeps unaccepted changes, but not a pair of chart filters the chart
+  // refuses: it keeps drawing with the accepted pair, and the boxes (which a
+  // Save writes to the state file and the registry) must say the same.
+  settings::ConfigureValues v = ControlValues();
+  settings::KeepAcceptedChartFilters(v, ShowOnlyOuterPlanets, ShowOnlyEarthAspects);
+  chkShowOnlyOuterPlanets->setChecked(v.showOnlyOuterPlanets);
+  chkShowOnlyEarthAspects->setChecked(v.showOnlyEarthAspects);
+  QDialog::done(result);
 }
 
 void FrmConfigure::closeEvent(QCloseEvent* event) {

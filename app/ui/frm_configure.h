@@ -140,6 +140,9 @@ class FrmConfigure : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;  // Escape: as Cancel
+  // Every way out (Hide, Cancel, Escape, the close box) ends here: chart
+  // filters left both on go back to the pair the chart uses.
+  void done(int result) override;
 
  private:
   void BuildControls();

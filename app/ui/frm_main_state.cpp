@@ -64,6 +64,18 @@ QString StateNotSavedText(const std::string& path, const FileWriteResult& result
   return WriteFailureText(QStringLiteral("The state was not saved"), path, result);
 }
 
+// The folder of the per-user file, made again (with any missing parents)
+// when it was removed while the program ran; start-up makes it the same way.
+// Not ok, with the reason, when it cannot be made.
+FileWriteResult MakeFolderOf(const std::string& path) {
+  FileWriteResult made;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::u8path(FolderOf(path)), ec);
+  made.ok = !ec;
+  if (ec) made.reason = "its folder could not be created: " + ec.message();
+  return made;
+}
+
 }  // namespace
 
 QString FrmMain::AskStateFileName(bool save, const QString& title) {
@@ -217,7 +229,9 @@ std::string FrmMain::RestoreUserState() {
 }
 
 void FrmMain::cmdSave_Click() {
-  if (const FileWriteResult written = WriteStateFile(userStatePath_); !written.ok) {
+  FileWriteResult written = MakeFolderOf(userStatePath_);
+  if (written.ok) written = WriteStateFile(userStatePath_);
+  if (!written.ok) {
     ShowMessageBox(this, {QMessageBox::Warning, cmdSave->text(), StateNotSavedText(userStatePath_, written),
                           QMessageBox::Ok, QMessageBox::Ok});
     return;
@@ -286,7 +300,9 @@ void FrmMain::cmdQuit_Click() {
   if (answer == QMessageBox::Yes) {
     // A state that cannot be written keeps the program running: the user
     // may try again, save elsewhere, or answer No.
-    if (const FileWriteResult written = WriteStateFile(userStatePath_); !written.ok) {
+    FileWriteResult written = MakeFolderOf(userStatePath_);
+    if (written.ok) written = WriteStateFile(userStatePath_);
+    if (!written.ok) {
       ShowMessageBox(this, {QMessageBox::Warning, cmdQuit->text(), StateNotSavedText(userStatePath_, written),
                             QMessageBox::Ok, QMessageBox::Ok});
       return;

@@ -13,6 +13,7 @@
 
 #include "app/aspects/table_model.h"
 #include "app/text/program_text.h"
+#include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
 #include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
@@ -49,6 +50,52 @@ TEST_F(ConfigureWindowTest, AcceptWithBothChartFiltersChangesNothing) {
   EXPECT_FALSE(c->ShowOnlyOuterPlanets);
   EXPECT_EQ(w->lblTitle->text(), title);
   EXPECT_TRUE(c->isVisible());
+}
+
+TEST_F(ConfigureWindowTest, LeavingAfterTheFilterRefusalShowsTheFiltersTheChartUses) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  struct Row {
+    const char* way;
+    std::function<void(FrmConfigure*)> leave;
+    bool outer, earth;  // the pair accepted before both were ticked
+  };
+  const Row rows[] = {
+      {"Hide", [](FrmConfigure* c) { c->cmdHide_Click(); }, false, false},
+      {"HideAfterEarthOnly", [](FrmConfigure* c) { c->cmdHide_Click(); }, false, true},
+      {"Escape", [](FrmConfigure* c) { QTest::keyClick(c, Qt::Key_Escape); }, true, false},
+      {"CloseBox", [](FrmConfigure* c) { c->close(); }, false, true},
+      {"Cancel", [](FrmConfigure* c) { c->cmdCancel_Click(); }, true, false},
+  };
+  const auto flag = [](bool on) { return QString(on ? "1" : "0"); };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.way);
+    FrmConfigure* c = Open();
+    c->chkShowOnlyOuterPlanets->setChecked(r.outer);
+    c->chkShowOnlyEarthAspects->setChecked(r.earth);
+    c->cmdAccept_Click();
+    c->chkShowOnlyOuterPlanets->setChecked(true);
+    c->chkShowOnlyEarthAspects->setChecked(true);
+    boxes.clear();
+    c->cmdAccept_Click();
+    ASSERT_EQ(boxes.size(), 1u);  // refused
+    r.leave(c);
+    ASSERT_FALSE(c->isVisible());
+    Open();
+    EXPECT_EQ(c->chkShowOnlyOuterPlanets->isChecked(), r.outer);
+    EXPECT_EQ(c->chkShowOnlyEarthAspects->isChecked(), r.earth);
+    EXPECT_EQ(c->ShowOnlyOuterPlanets, r.outer);
+    EXPECT_EQ(c->ShowOnlyEarthAspects, r.earth);
+    c->cmdHide_Click();
+    // A Save stores the same pair, and the chart draws with it.
+    w->cmdSave->click();
+    EXPECT_EQ(Stored("IPAD"), flag(r.outer));
+    EXPECT_EQ(Stored("SOEA"), flag(r.earth));
+    boxes.clear();
+    w->cmdToggleGraphic->click();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(w->picGraphic->isHidden());
+    w->cmdToggleGraphic->click();
+  }
 }
 
 TEST_F(ConfigureWindowTest, AcceptAppliesOrbsAndRecomputes) {

@@ -8,8 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/settings/state_file.h"
@@ -271,12 +273,48 @@ TEST_F(StateTest, AFailingWriteAtQuitKeepsTheProgramRunning) {
   EXPECT_EQ(boxes[1].icon, QMessageBox::Warning);
   // What happened, to which file, and why.
   EXPECT_TRUE(boxes[1].text.startsWith("The state was not saved; nothing was written.")) << boxes[1].text.toStdString();
-  EXPECT_TRUE(boxes[1].text.contains("\"" + QString::fromStdString(userStatePath) + "\": Not a directory"))
+  EXPECT_TRUE(boxes[1].text.contains("\"" + QString::fromStdString(userStatePath) +
+                                     "\": its folder could not be created: Not a directory."))
       << boxes[1].text.toStdString();
   EXPECT_FALSE(ended);
   answers = {QMessageBox::No};
   w->cmdQuit->click();
   EXPECT_TRUE(ended);
+}
+
+// The folder Tessaly removed while the program runs: Save and Quit make it
+// again, and the registry flags written with the state get their store back.
+TEST_F(StateTest, SaveAndQuitMakeARemovedUserFolderAgain) {
+  struct Case {
+    const char* name;
+    const char* removed;  // below the settings folder
+    std::function<void(FrmMain&)> save;
+    std::size_t boxesShown;  // Quit asks first
+  } cases[] = {
+      {"Save", "Tessaly", [](FrmMain& m) { m.cmdSave->click(); }, 0},
+      {"QuitYes", "Tessaly", [](FrmMain& m) { m.cmdQuit->click(); }, 1},
+      {"SaveWithParentGone", "", [](FrmMain& m) { m.cmdSave->click(); }, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString removed = settingsDir.filePath(QString::fromLatin1(c.removed));
+    ASSERT_TRUE(QDir(settingsDir.filePath("Tessaly")).removeRecursively());  // a fresh user: Quit asks
+    userStatePath.clear();
+    Start(LocalAJD(2024, 6, 15, 14, 10));
+    ASSERT_TRUE(QDir(removed).removeRecursively());
+    ASSERT_FALSE(QFile::exists(QString::fromStdString(userStatePath)));
+    boxes.clear();
+    answers = {QMessageBox::Yes};
+    c.save(*w);
+    EXPECT_EQ(boxes.size(), c.boxesShown);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(userStatePath)));
+    EXPECT_NE(ReadAll(userStatePath).find("2024"), std::string::npos);
+    // On disk, not only in the settings cache of this process.
+    const QSettings registry("Tessaly", "VEMO");
+    EXPECT_NE(ReadAll(registry.fileName().toStdString()).find("IPAD="), std::string::npos) << registry.fileName().toStdString();
+    for (const char* name : {"IPAD", "SOEA", "TZDisp"}) EXPECT_TRUE(registry.contains(name)) << name;
+    w.reset();
+  }
 }
 
 TEST_F(StateTest, StartUpRestoresThePerUserFileOrSetsABrokenOneAside) {
