@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/aspects/stepping_core.h"
+#include "app/chart/picture_file.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/shared_library.h"
@@ -34,18 +35,15 @@ constexpr const char* kChartUsage =
     "  --filter none|earth|outer  only Earth's aspects, or only the outer planets'\n"
     "                     (Jupiter to Pluto) aspects (default none)\n"
     "  --out FILE         the picture: FILE.png (PNG) or FILE.svg (SVG)\n"
-    "  --scale 1|2|3      PNG at 1, 2 or 3 times the screen resolution (default 1)\n"
+    "  --scale 1|2|3      PNG at 1, 2 or 3 times the screen resolution (96, 192 or\n"
+    "                     288 dpi, written in the file); SVG 1, 2 or 3 times as\n"
+    "                     wide and high on paper, the drawing unchanged (default 1)\n"
     "  --help             this text\n\n"
     "The file is written under a temporary name and renamed into place, so an\n"
     "earlier file of that name stays as it was when the chart cannot be written.\n"
     "Exit status: 0 written, 1 the file cannot be written, the glyphs find no\n"
     "place, or the program folder cannot be used, 2 bad command line or a refused\n"
     "date.\n";
-
-bool EndsWith(std::string text, const std::string& suffix) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // The chart module, loaded once and kept for the life of the process (Qt
 // must not be unloaded under its own exit handlers).
@@ -121,8 +119,11 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       value = args[++i];
     }
     if (arg == "--out") {
-      if (EndsWith(value, ".png")) options.svg = false;
-      else if (EndsWith(value, ".svg")) options.svg = true;
+      // The name decides, as in the window's Save chart as (with no filter
+      // to add an extension).
+      const std::string extension = chart::PictureExtension(value);
+      if (extension == ".png") options.svg = false;
+      else if (extension == ".svg") options.svg = true;
       else return "--out FILE must end in .png or .svg, not " + QuotedArgument(value);
       options.out = value;
     } else if (arg == "--scale") {

@@ -21,7 +21,7 @@ struct ChartFileRequest {
   chart::PictureCaption caption;
   std::string path;             // .png or .svg
   bool svg = false;
-  int scale = 1;                // PNG: 1 to 3 times the screen resolution
+  int scale = 1;                // PNG: 1 to 3 times the screen resolution; SVG: its printed size
   std::string noFreeSpotText;   // the message when the glyphs find no place
 };
 

@@ -61,7 +61,7 @@ int vemo_cli_write_chart(const vemo::cli::ChartFileRequest* request, std::string
   }
   chart::Canvas composed;
   chart::ComposeSavedPicture(picture, request->caption, composed);
-  reason = request->svg ? chart::SaveSvg(composed, request->path, request->caption.title)
+  reason = request->svg ? chart::SaveSvg(composed, request->path, request->caption.title, request->scale)
                         : chart::SavePng(composed, request->path, request->scale);
   return reason.empty() ? cli::kChartWritten : cli::kChartNotWritten;
 }

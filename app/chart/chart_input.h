@@ -28,6 +28,7 @@ struct PictureCaption {
     std::vector<std::string> headerLines;  // the program's name over a few lines, in grey
     std::string version;                   // written as "v. " + version under the name
     std::string title;                     // the mode's title with its orbs
+    std::string subject;                   // under the title: the transit of a time graph ("" for a chart)
     std::vector<std::string> dateLines;    // one per date the mode uses
 };
 

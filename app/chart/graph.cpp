@@ -3,6 +3,7 @@
 // the one that closes its last day; across, the deviation from exactness, the
 // whole orb being 300 pixels on either side of the dotted line at x = 6300.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -20,6 +21,8 @@ constexpr int kRowTwips = 14 * kTwipsPerPixel;  // 210 twips between grid rows
 constexpr int kPixelRows = (kGraphBottom - kGraphTop) / kTwipsPerPixel;  // 392
 constexpr int kAxisTicks = 7;                   // labels each side of the dotted line
 constexpr int kTickTwips = 600;
+constexpr int kAxisLabelGap = 60;               // at least 4 pixels between axis labels
+constexpr std::size_t kAxisLabelCharacters = 5; // the longest label every tick can carry
 constexpr double kOrbPixels = 300.0;            // pixels from exactness to the orb
 constexpr int kExactPixel = kGraphExactX / kTwipsPerPixel;  // 420
 constexpr int kLabelLeft = 90;
@@ -97,9 +100,26 @@ GraphResult DrawAspectGraph(Canvas& canvas, const GraphInput& input) {
 
   // Axis: 0 over the dotted line, then i/7.5 of the orb every 600 twips on
   // both sides (the seventh tick, 600 * 7 twips = 280 pixels, is 7/7.5 of
-  // the orb), each label centred on its tick.
+  // the orb), each label centred on its tick. Degrees and minutes in both
+  // units, as the table writes deviations: "0°27'" fits the 40 pixels of a
+  // tick, where four decimals of a radian (6 characters of 6.4 pixels) ran
+  // into each other.
+  std::array<std::string, kAxisTicks + 1> labels;
+  labels[0] = "0";
+  for (int i = 1; i <= kAxisTicks; ++i) labels[static_cast<size_t>(i)] = FormatAngleDM(i * input.orb / 7.5);
+  // Six characters ("10°40'", an orb from 10°40') leave no gap between
+  // neighbours in the monospaced font, nor does a wider font standing in for
+  // it: every other tick is labelled then, at every scale of the canvas.
+  int every = 1;
+  for (int i = 0; i < kAxisTicks; ++i) {
+    const std::string& label = labels[static_cast<size_t>(i + 1)];
+    const int halves = canvas.TextWidthTwips(labels[static_cast<size_t>(i)], kGraphFont) / 2 +
+                       canvas.TextWidthTwips(label, kGraphFont) / 2;
+    if (Utf8Length(label) > kAxisLabelCharacters || halves + kAxisLabelGap > kTickTwips) every = 2;
+  }
   for (int i = -kAxisTicks; i <= kAxisTicks; ++i) {
-    const std::string label = i == 0 ? std::string("0") : AngleText(std::abs(i) * input.orb / 7.5, input.radians, false);
+    if (i % every != 0) continue;
+    const std::string& label = labels[static_cast<size_t>(std::abs(i))];
     const int x = kGraphExactX + i * kTickTwips;
     canvas.Text(x - canvas.TextWidthTwips(label, kGraphFont) / 2, kAxisLabelTop, label, kGraphFont,
                 kGraphLabelColour);

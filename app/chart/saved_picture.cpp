@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "app/chart/chart.h"
 #include "app/time/file_writer.h"
@@ -77,10 +78,15 @@ void ComposeSavedPicture(const Canvas& chart, const PictureCaption& caption, Can
   for (size_t i = 0; i < header.size(); ++i) {
     headerWidth = std::max(headerWidth, chart.TextWidthTwips(header[i], i == 0 ? kNameFont : kHeaderFont));
   }
-  int textWidth = chart.TextWidthTwips(caption.title, kTitleFont);
-  for (const std::string& line : caption.dateLines) textWidth = std::max(textWidth, chart.TextWidthTwips(line, kDateFont));
+  // The title, what the picture shows when that is not the whole chart, and
+  // the dates.
+  std::vector<std::pair<std::string, Font>> left{{caption.title, kTitleFont}};
+  if (!caption.subject.empty()) left.emplace_back(caption.subject, kDateFont);
+  for (const std::string& line : caption.dateLines) left.emplace_back(line, kDateFont);
+  int textWidth = 0;
+  for (const auto& [line, font] : left) textWidth = std::max(textWidth, chart.TextWidthTwips(line, font));
 
-  const int lines = static_cast<int>(std::max(header.size(), 1 + caption.dateLines.size()));
+  const int lines = static_cast<int>(std::max(header.size(), left.size()));
   const int width = std::max(chart.WidthTwips(), kMargin + textWidth + kColumnGap + headerWidth + kMargin);
   const int height = chart.HeightTwips() + 2 * kMargin + lines * kLinePitch;
   out.Resize(width, height);
@@ -88,10 +94,9 @@ void ComposeSavedPicture(const Canvas& chart, const PictureCaption& caption, Can
   out.Append(chart.Operations());
 
   int y = chart.HeightTwips() + kMargin;
-  out.Text(kMargin, y, caption.title, kTitleFont, kBlack);
-  for (const std::string& line : caption.dateLines) {
+  for (const auto& [line, font] : left) {
+    out.Text(kMargin, y, line, font, kBlack);
     y += kLinePitch;
-    out.Text(kMargin, y, line, kDateFont, kBlack);
   }
   y = chart.HeightTwips() + kMargin;
   for (size_t i = 0; i < header.size(); ++i, y += kLinePitch) {
@@ -169,6 +174,12 @@ QImage RenderPicture(const Canvas& picture, int scale) {
   QImage image(static_cast<int>(std::ceil(picture.WidthTwips() * ppt - 1e-6)),
                static_cast<int>(std::ceil(picture.HeightTwips() * ppt - 1e-6)), QImage::Format_RGB32);
   image.fill(ToArgb(kWhite));
+  // 96 dpi times the scale in the header, so that a program that honours it
+  // prints the picture at the size it has on the screen (192 dpi: 7559 dots
+  // a metre).
+  const int dotsPerMetre = static_cast<int>(std::lround(96.0 * scale / 0.0254));
+  image.setDotsPerMeterX(dotsPerMetre);
+  image.setDotsPerMeterY(dotsPerMetre);
   QPainter painter(&image);
   Canvas::Replay(picture.Operations(), painter, ppt);
   return image;
@@ -188,7 +199,7 @@ std::string SavePng(const Canvas& picture, const std::string& path, int scale) {
   return written.ok ? "" : CannotWrite(path, written);
 }
 
-std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title) {
+std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title, int scale) {
   // The SVG generator reports no write errors: the document is made in
   // memory and written by the file writer.
   QByteArray bytes;
@@ -199,7 +210,9 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
   {
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(size);
+    // The size on paper (width and height) grows with the scale; the drawing
+    // keeps its user units.
+    svg.setSize(size * std::clamp(scale, 1, 3));
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
     svg.setTitle(FromUtf8(title));

@@ -3,8 +3,8 @@
 // The picture to save is composed on a canvas of its own: the chart as the
 // user sees it, with a strip below it that names the program, the mode with
 // its orbs and the dates of the mode, so that a picture found later in a
-// folder still says what it shows. The aspect time graph carries its own
-// labels and is saved as it is.
+// folder still says what it shows. The aspect time graph gets the same strip,
+// with the transit and its orb under the mode.
 //
 // Three ways to write it:
 //   - PNG through the graphics converter: the raster is written as a BMP,
@@ -31,7 +31,8 @@ namespace vemo::chart {
 inline constexpr Colour kHeaderGrey = Rgb(160, 160, 160);
 
 
-// The chart with the caption strip below it, on `out` (resized). The chart's
+// The chart (or the time graph) with the caption strip below it, on `out`
+// (resized): title, subject when given, dates. The chart's
 // operations are replayed unchanged at the top, so the chart part is pixel
 // for pixel the picture on the screen. The picture is widened (chart at the
 // left) when the caption lines need more room than the chart is wide.
@@ -77,13 +78,16 @@ struct SaveResult {
 SaveResult SaveThroughConverter(const Canvas& picture, const std::string& pngPath, const Converter& convert);
 
 // PNG replayed at `scale` times the screen resolution (1 to 3), written
-// directly. "" on success, else the reason.
+// directly, its header giving 96 x scale dpi. "" on success, else the
+// reason.
 std::string SavePng(const Canvas& picture, const std::string& path, int scale);
 
-// SVG of the recording, one user unit a screen pixel. "" or the reason.
-std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title);
+// SVG of the recording, one user unit a screen pixel (the viewBox); its width
+// and height are the screen size times `scale` (1 to 3) at 96 dpi, the size
+// it prints at. "" or the reason.
+std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title, int scale = 1);
 
-// The picture replayed at `scale` (what SavePng writes).
+// The picture replayed at `scale`, at 96 x scale dpi (what SavePng writes).
 QImage RenderPicture(const Canvas& picture, int scale);
 
 }  // namespace vemo::chart

@@ -1,13 +1,19 @@
-// Save as in the chart view: the picture of the chart (with the caption that
-// names the program, the mode and its dates) or of the aspect time graph, as
-// a PNG through the graphics converter, as an SVG, or as a PNG at twice the
-// resolution for print.
+// Save as in the chart view: the picture of the chart or of the aspect time
+// graph, with the caption that names the program, the mode, the transit of a
+// graph and the dates, as a PNG through the graphics converter, as an SVG, or
+// as a PNG at twice the resolution for print. The chosen name's extension
+// decides the format; the filter decides only between the two PNGs and gives
+// a name without extension its own.
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <iterator>
+
+#include "app/chart/picture_file.h"
 #include "app/text/program_text.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_main.h"
@@ -20,7 +26,9 @@ namespace {
 
 QString Text(int item) { return QString::fromStdString(vemo::ProgramText(item)); }
 
-enum class PictureKind { ConvertedPng, Svg, PrintPng };
+// The format of each entry of PictureFilters(), in their order.
+constexpr vemo::chart::PictureFormat kFilterFormats[] = {
+    vemo::chart::PictureFormat::ScreenPng, vemo::chart::PictureFormat::Svg, vemo::chart::PictureFormat::PrintPng};
 
 }  // namespace
 
@@ -42,6 +50,7 @@ void FrmMain::ComposePictureToSave(vemo::chart::Canvas& out) const {
                                      cboDayCE[row]->currentIndex()),
         cboHour[row]->currentText().toStdString(), cboTimezone[row]->currentText().toStdString()));
   }
+  if (GraphShown) caption.subject = vemo::chart::GraphTitle(graphInput_, [](int n) { return vemo::ProgramText(n); });
   vemo::chart::ComposeSavedPicture(picGraphic->Canvas(), caption, out);
 }
 
@@ -62,25 +71,38 @@ void FrmMain::cmdSaveAs_Click() {
   const QString name = dialog(this, Text(132), filters.join(QStringLiteral(";;")), &selected);
   if (name.isEmpty()) return;
 
-  PictureKind kind = PictureKind::ConvertedPng;
-  if (selected == filters[1] || name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) kind = PictureKind::Svg;
-  else if (selected == filters[2]) kind = PictureKind::PrintPng;
-
-  // The graph carries its own labels and is saved as it stands.
-  vemo::chart::Canvas composed;
-  const vemo::chart::Canvas* picture = &picGraphic->Canvas();
-  if (!GraphShown) {
-    ComposePictureToSave(composed);
-    picture = &composed;
+  const qsizetype filter = filters.indexOf(selected);
+  const vemo::chart::PictureFileDecision decision = vemo::chart::DecidePictureFile(
+      name.toStdString(), kFilterFormats[filter >= 0 && filter < std::ssize(kFilterFormats) ? filter : 0]);
+  if (!decision.accepted) {
+    ShowMessageBox(this, {QMessageBox::Warning, cmdSaveAs->text(),
+                          QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files; the extension \"") +
+                              OutsideText(decision.refusedExtension) +
+                              QStringLiteral("\" is neither, and nothing was written."),
+                          QMessageBox::Ok, QMessageBox::Ok});
+    return;
+  }
+  const QString chosen = QString::fromStdString(decision.path);
+  // The dialog asked about the name as typed; the name with the added
+  // extension may be another file.
+  if (decision.extensionAdded && QFileInfo::exists(chosen) &&
+      ShowMessageBox(this, {QMessageBox::Question, cmdSaveAs->text(),
+                            QStringLiteral("\"") + OutsideText(decision.path) +
+                                QStringLiteral("\" already exists.\nDo you want to replace it?"),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) != QMessageBox::Yes) {
+    return;
   }
 
-  const std::string path = FileSystemName(this, cmdSaveAs->text(), name);
+  vemo::chart::Canvas picture;
+  ComposePictureToSave(picture);
+
+  const std::string path = FileSystemName(this, cmdSaveAs->text(), chosen);
   if (path.empty()) return;
   MessageBoxRequest box{QMessageBox::Information, cmdSaveAs->text(), QString(), QMessageBox::Ok, QMessageBox::Ok};
   std::string error;
-  if (kind == PictureKind::ConvertedPng) {
+  if (decision.format == vemo::chart::PictureFormat::ScreenPng) {
     const vemo::chart::SaveResult saved = vemo::chart::SaveThroughConverter(
-        *picture, path, options_.convertBmpToPng ? options_.convertBmpToPng : vemo::chart::DefaultConverter());
+        picture, path, options_.convertBmpToPng ? options_.convertBmpToPng : vemo::chart::DefaultConverter());
     if (saved.ok) {
       box.text = Text(134) + QStringLiteral("\n") + OutsideText(path);
     } else if (saved.conversionFailed && !saved.path.empty()) {
@@ -90,8 +112,9 @@ void FrmMain::cmdSaveAs_Click() {
       error = saved.reason;
     }
   } else {
-    error = kind == PictureKind::Svg ? vemo::chart::SaveSvg(*picture, path, lblTitle->text().toStdString())
-                                     : vemo::chart::SavePng(*picture, path, 2);
+    error = decision.format == vemo::chart::PictureFormat::Svg
+                ? vemo::chart::SaveSvg(picture, path, lblTitle->text().toStdString())
+                : vemo::chart::SavePng(picture, path, 2);
     if (error.empty()) box.text = Text(134) + QStringLiteral("\n") + OutsideText(path);
   }
   if (!error.empty()) {

@@ -1,10 +1,11 @@
 // vemo-screenshot: starts the main window for a fixed instant and writes
 // pictures of it (the six modes, World transits with the darker palette
 // colours and a kind left out of the chart, the one-set and two-set charts
-// and the time graph of a personal transit), of the report window in World
-// transits and Natal aspects, of the configuration window and of the run
-// window as PNG files. Used by scripts/screenshot for the manual and the README; it
-// runs under QT_QPA_PLATFORM=offscreen or a virtual X server.
+// and the time graph of a personal transit, in degrees and in radians), of
+// the report window in World transits and Natal aspects, of the
+// configuration window and of the run window as PNG files. Used by
+// scripts/screenshot for the manual and the README; it runs under
+// QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
 // Usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]
 // AJD is the instant shown as the present (default 2460677.0, which is
@@ -147,6 +148,14 @@ int main(int argc, char* argv[]) {
     w.Timer1_Timer();
     ok = Save(&w, file("chart-graph")) && ok;
     w.cmdToggleGraphic_Click();
+    // The same course with the table in radians: its scale stays in degrees
+    // and minutes.
+    w.optRadians->click();
+    w.txbCell_Click(graphCell);
+    w.Timer1_Timer();
+    ok = Save(&w, file("chart-graph-radians")) && ok;
+    w.cmdToggleGraphic_Click();
+    w.optDegrees->click();
   } else {
     std::fprintf(stderr, "no personal transit of an inner planet to draw\n");
     ok = false;

@@ -2,8 +2,12 @@
 // exactness line, the plotted course, the read-out and the title.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <regex>
+#include <utility>
+#include <vector>
 
 #include "app/chart/chart.h"
 
@@ -82,6 +86,53 @@ TEST(Graph, PointsOnlyWithinTheOrb) {
       }
     }
     EXPECT_NEAR(r.pointsDrawn, plotted, 2);
+  }
+}
+
+// The scale along the top: degrees and minutes in both units, 1/7.5 of the
+// orb a tick, each label clear of its neighbours, also for an orb whose
+// labels need six characters and on a canvas at 150 %.
+TEST(Graph, AxisLabelsAreDegreesAndMinutesApart) {
+  const std::regex degreesMinutes("0|[0-9]+\u00B0[0-9]+'");
+  // The labels next to 0 and outermost; a 12° orb ("11°12'" at the seventh
+  // tick) labels every other tick.
+  const struct { double orbDegrees; const char* first; const char* last; } cases[] = {
+      {2.0, "0\u00B016'", "1\u00B052'"}, {3.0 + 20.0 / 60, "0\u00B027'", "3\u00B07'"},
+      {0.5, "0\u00B04'", "0\u00B028'"}, {12.0, "3\u00B012'", "9\u00B036'"}};
+  for (const auto& k : cases) {
+    for (double scale : {1.0, 1.5}) {
+      std::vector<std::pair<int, std::string>> byUnit[2];
+      for (bool radians : {false, true}) {
+        SCOPED_TRACE(testing::Message() << k.orbDegrees << "\u00B0 at " << scale << (radians ? " radians" : " degrees"));
+        GraphInput in = Transit(kSquare, 90.0);
+        in.orb = DegreesToRadians(k.orbDegrees);
+        in.radians = radians;
+        Canvas c(kGraphWidth, kGraphHeight, scale);
+        DrawAspectGraph(c, in);
+        std::vector<Operation> axis;
+        for (const Operation& op : c.Operations()) {
+          if (op.kind == Operation::Kind::Text && op.y1 < kGraphTop - 120) axis.push_back(op);
+        }
+        std::sort(axis.begin(), axis.end(), [](const Operation& a, const Operation& b) { return a.x1 < b.x1; });
+        ASSERT_GE(axis.size(), 7u);
+        ASSERT_EQ(axis.size() % 2, 1u);
+        const Operation& zero = axis[axis.size() / 2];
+        EXPECT_EQ(zero.text, "0");
+        EXPECT_NEAR(zero.x1 + c.TextWidthTwips("0", zero.font) / 2, kGraphExactX, 15);
+        EXPECT_EQ(axis[axis.size() / 2 + 1].text, k.first);
+        EXPECT_EQ(axis.back().text, k.last);
+        for (size_t i = 0; i < axis.size(); ++i) {
+          EXPECT_TRUE(std::regex_match(axis[i].text, degreesMinutes)) << axis[i].text;
+          EXPECT_EQ(axis[i].text, axis[axis.size() - 1 - i].text);  // the same on both sides
+          if (i > 0) {
+            const int gap = axis[i].x1 - (axis[i - 1].x1 + c.TextWidthTwips(axis[i - 1].text, axis[i - 1].font));
+            EXPECT_GE(gap, 60) << axis[i - 1].text << " " << axis[i].text;
+          }
+          byUnit[radians].emplace_back(axis[i].x1, axis[i].text);
+        }
+      }
+      EXPECT_EQ(byUnit[0], byUnit[1]);
+    }
   }
 }
 

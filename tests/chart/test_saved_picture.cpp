@@ -10,7 +10,10 @@
 
 #include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "app/chart/picture_file.h"
 #include "app/chart/saved_picture.h"
 #include "chart_support.h"
 #include "platform/pexalune/pexalune.h"
@@ -119,17 +122,39 @@ int TextLines(const QImage& image, int top, int left, int right, std::optional<Q
   return runs;
 }
 
+// The chart of one and of two dates, and the time graph with its transit
+// under the title.
 TEST(SavedPicture, CaptionStripHoldsTitleDatesAndTheGreyHeader) {
   SkyChart sky;
   sky.Place(test::kBusySky, test::kBusySky);
-  for (int dates : {1, 2}) {
+  const std::string transit = "Course of the transit: Transiting Jupiter square natal Mars within an orb of 2\u00B0 0'";
+  for (int picture : {1, 2, 3}) {
+    SCOPED_TRACE(picture);
+    const int dates = picture == 1 ? 1 : 2;
+    PictureCaption caption = Caption(dates);
     Canvas chart, composed;
-    DrawChart(chart, sky.Compute(dates == 1 ? Mode::WorldTransits : Mode::Personal1));
-    ComposeSavedPicture(chart, Caption(dates), composed);
+    if (picture == 3) {
+      GraphInput in{kMars, kJupiter, kSquare, 1.0, DegreesToRadians(2.0), Rgb(255, 0, 0), 2460457.0, 2460497.0, 60,
+                    2460477.0, false, nullptr, nullptr};
+      DrawAspectGraph(chart, in);
+      caption.subject = transit;
+    } else {
+      DrawChart(chart, sky.Compute(dates == 1 ? Mode::WorldTransits : Mode::Personal1));
+    }
+    ComposeSavedPicture(chart, caption, composed);
     const QImage& image = composed.Image();
     const int chartRows = chart.Image().height();
     EXPECT_EQ(image.copy(0, 0, chart.Image().width(), chartRows), chart.Image());
-    EXPECT_EQ(TextLines(image, chartRows, 0, image.width() / 2, ToArgb(kBlack)), 1 + dates);
+    // Below the picture, in black at the left: the title, the transit, the dates.
+    std::vector<std::string> black;
+    for (const Operation& op : composed.Operations()) {
+      if (op.kind == Operation::Kind::Text && op.y1 >= chart.HeightTwips() && op.colour == kBlack) black.push_back(op.text);
+    }
+    std::vector<std::string> expected{caption.title};
+    if (picture == 3) expected.push_back(transit);
+    expected.insert(expected.end(), caption.dateLines.begin(), caption.dateLines.end());
+    EXPECT_EQ(black, expected);
+    EXPECT_EQ(TextLines(image, chartRows, 0, image.width() / 2, std::nullopt), static_cast<int>(expected.size()));
     // The header: the name (its bold strokes exactly grey) over three lines
     // and the version, in the right-hand column, clear of the title.
     EXPECT_EQ(TextLines(image, chartRows, image.width() - 80, image.width(), std::nullopt), 4);
@@ -139,6 +164,42 @@ TEST(SavedPicture, CaptionStripHoldsTitleDatesAndTheGreyHeader) {
     // exactly twice the size.
     EXPECT_EQ(RenderPicture(composed, 1), image);
     EXPECT_EQ(RenderPicture(composed, 2).size(), image.size() * 2);
+  }
+}
+
+// The name decides the format; a name without extension gets the selected
+// filter's.
+TEST(SavedPicture, NameDecidesTheFormat) {
+  using F = PictureFormat;
+  const struct {
+    const char* name;
+    F filter;
+    const char* path;  // "" refused
+    F format;
+    const char* refused;
+  } cases[] = {
+      {"/d/chart.png", F::Svg, "/d/chart.png", F::ScreenPng, ""},
+      {"/d/chart.PNG", F::PrintPng, "/d/chart.PNG", F::PrintPng, ""},
+      {"/d/chart.png", F::ScreenPng, "/d/chart.png", F::ScreenPng, ""},
+      {"/d/chart.Svg", F::PrintPng, "/d/chart.Svg", F::Svg, ""},
+      {"/d/chart", F::Svg, "/d/chart.svg", F::Svg, ""},
+      {"/d/chart", F::PrintPng, "/d/chart.png", F::PrintPng, ""},
+      {"/d/chart.", F::ScreenPng, "/d/chart.png", F::ScreenPng, ""},
+      {"/d.x/chart", F::ScreenPng, "/d.x/chart.png", F::ScreenPng, ""},
+      {"C:\\d.x\\chart", F::Svg, "C:\\d.x\\chart.svg", F::Svg, ""},
+      {"/d/named.jpg", F::PrintPng, "", F::ScreenPng, ".jpg"},
+      {"/d/chart.png.JPEG", F::ScreenPng, "", F::ScreenPng, ".JPEG"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PictureFileDecision d = DecidePictureFile(c.name, c.filter);
+    EXPECT_EQ(d.accepted, *c.path != 0);
+    EXPECT_EQ(d.path, c.path);
+    EXPECT_EQ(d.refusedExtension, c.refused);
+    if (d.accepted) {
+      EXPECT_EQ(d.format, c.format);
+      EXPECT_EQ(d.extensionAdded, d.path != c.name);
+    }
   }
 }
 

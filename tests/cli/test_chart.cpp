@@ -13,6 +13,7 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "tests/support/run_command.h"
 
@@ -102,10 +103,42 @@ TEST_F(Chart, EachModeAsPngAndSvg) {
   }
 }
 
+// The attributes of the root element of an SVG file.
+QXmlStreamAttributes SvgRoot(const fs::path& path) {
+  QFile file(QString::fromStdString(path.string()));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QXmlStreamReader svg(&file);
+  while (!svg.atEnd()) {
+    if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"svg") return svg.attributes();
+  }
+  return {};
+}
+
+// --scale 2: a PNG with twice the pixels each way and 192 dpi in its header
+// (so it prints at the screen's size); an SVG twice as wide and high on
+// paper, its drawing unchanged.
 TEST_F(Chart, ScaleTwoDoublesBothSides) {
-  ASSERT_EQ(Run(kWorld + " --out one.png --scale 1") + Run(kWorld + " --out two.png --scale 2"), 0) << stderr_;
-  ASSERT_FALSE(Png("one.png").isNull());
-  EXPECT_EQ(Png("two.png").size(), Png("one.png").size() * 2);
+  for (const char* scale : {"1", "2"}) {
+    ASSERT_EQ(Run(kWorld + " --out s" + scale + ".png --scale " + scale), 0) << stderr_;
+    ASSERT_EQ(Run(kWorld + " --out s" + scale + ".svg --scale " + scale), 0) << stderr_;
+  }
+  const QImage one = Png("s1.png"), two = Png("s2.png");
+  ASSERT_FALSE(one.isNull());
+  EXPECT_EQ(two.size(), one.size() * 2);
+  EXPECT_EQ(std::pair(one.dotsPerMeterX(), one.dotsPerMeterY()), std::pair(3780, 3780));
+  EXPECT_EQ(std::pair(two.dotsPerMeterX(), two.dotsPerMeterY()), std::pair(7559, 7559));
+
+  const QXmlStreamAttributes svg1 = SvgRoot(dir_ / "s1.svg"), svg2 = SvgRoot(dir_ / "s2.svg");
+  EXPECT_EQ(svg2.value("viewBox"), svg1.value("viewBox"));
+  EXPECT_EQ(svg1.value("viewBox"), QString("0 0 %1 %2").arg(one.width()).arg(one.height()));
+  for (const char* side : {"width", "height"}) {
+    SCOPED_TRACE(side);
+    const QString a = svg1.value(side).toString(), b = svg2.value(side).toString();
+    ASSERT_TRUE(a.endsWith("mm") && b.endsWith("mm")) << a.toStdString() << " " << b.toStdString();
+    EXPECT_NEAR(b.chopped(2).toDouble(), 2 * a.chopped(2).toDouble(), 0.01);
+  }
+  // 96 pixels an inch at scale 1.
+  EXPECT_NEAR(svg1.value("width").chopped(2).toDouble(), one.width() * 25.4 / 96, 0.01);
 }
 
 TEST_F(Chart, RefusalsAndFailuresLeaveNothingBehind) {

@@ -4,6 +4,7 @@
 // time graph of a personal transit, the offer of the report).
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -288,9 +289,11 @@ TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
   EXPECT_EQ(png.width(), 400);
   EXPECT_GT(png.height(), 400);  // the caption strip
   EXPECT_EQ(QImage(dir.filePath("print.png")).size(), png.size() * 2);
+  EXPECT_EQ(QImage(dir.filePath("print.png")).dotsPerMeterX(), 7559);  // 192 dpi
   EXPECT_EQ(QImage(dir.filePath("failed.bmp")).size(), png.size());
 
-  // The course of a personal transit is saved as shown.
+  // The course of a personal transit gets the caption strip too: the mode,
+  // the transit with its orb, the two dates.
   SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
   w->optPersonal[0]->click();
   w->cmdToggleGraphic->click();
@@ -300,7 +303,73 @@ TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
   saveName = dir.filePath("graph.png");
   saveFilter.clear();
   w->cmdSaveAs->click();
-  EXPECT_EQ(QImage(saveName).convertToFormat(QImage::Format_RGB32), w->picGraphic->Canvas().Image());
+  const QImage graph = QImage(saveName).convertToFormat(QImage::Format_RGB32);
+  const QImage& shown = w->picGraphic->Canvas().Image();
+  ASSERT_GT(graph.height(), shown.height());
+  EXPECT_EQ(graph.copy(0, 0, shown.width(), shown.height()), shown);
+  int lines = 0;
+  for (int y = shown.height(), inLine = 0; y < graph.height(); ++y) {
+    bool ink = false;
+    for (int x = 0; x < graph.width() / 2 && !ink; ++x) ink = graph.pixel(x, y) != graph.pixel(0, graph.height() - 1);
+    lines += ink && !inLine;
+    inLine = ink;
+  }
+  EXPECT_EQ(lines, 4);
+}
+
+// The name decides what is written: the filter only chooses between the
+// two PNGs and gives a name without extension its own; the question about
+// replacing a file covers the name with that extension.
+TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
+  QTemporaryDir dir;
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdToggleGraphic->click();
+  {
+    QFile taken(dir.filePath("taken.png"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.write("mine");
+  }
+  const QStringList filters = FrmMain::PictureFilters();
+  // What a file holds: "png" and its width, "svg", "mine", "" (no file).
+  const auto content = [&dir](const char* name) -> std::string {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::ReadOnly)) return "";
+    const QByteArray bytes = file.readAll();
+    if (bytes == "mine" || bytes.startsWith("<?xml")) return bytes == "mine" ? "mine" : "svg";
+    return "png" + std::to_string(QImage::fromData(bytes, "PNG").width());
+  };
+  const struct {
+    const char* typed;
+    int filter;
+    QMessageBox::StandardButton answer;  // to the question about replacing
+    QMessageBox::Icon firstBox;
+    const char* file;
+    const char* content;
+  } cases[] = {
+      {"svg-filter.png", 1, QMessageBox::Ok, QMessageBox::Information, "svg-filter.png", "png400"},
+      {"drawing", 1, QMessageBox::Ok, QMessageBox::Information, "drawing.svg", "svg"},
+      {"printed", 2, QMessageBox::Ok, QMessageBox::Information, "printed.png", "png800"},
+      {"named.jpg", 2, QMessageBox::Ok, QMessageBox::Warning, "named.jpg", ""},
+      {"taken", 0, QMessageBox::No, QMessageBox::Question, "taken.png", "mine"},
+      {"taken", 0, QMessageBox::Yes, QMessageBox::Question, "taken.png", "png400"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.typed << " with filter " << c.filter);
+    boxes.clear();
+    answers = {c.answer};
+    saveName = dir.filePath(c.typed);
+    saveFilter = filters[c.filter];
+    w->cmdSaveAs->click();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].icon, c.firstBox) << boxes[0].text.toStdString();
+    // The question names the file with its extension, the refusal the
+    // extension.
+    const QString named = c.firstBox == QMessageBox::Warning ? QString("\".jpg\"") : dir.filePath(c.file);
+    EXPECT_TRUE(boxes[0].text.contains(named)) << boxes[0].text.toStdString();
+    EXPECT_EQ(content(c.file), c.content);
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            QStringList({"drawing.svg", "printed.png", "svg-filter.png", "taken.png"}));
 }
 
 }  // namespace
