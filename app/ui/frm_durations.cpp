@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,6 +17,7 @@
 #include <cstdlib>
 
 #include "app/reports/table_export.h"
+#include "app/reports/weblink_core.h"
 #include "app/settings/state_file.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
@@ -242,26 +243,36 @@ void FrmDurations::cmdExport_Click() {
   if (!TransitMode()) return;
   const QStringList filters = ExportFilters();
   QString selected = filters.front();
-  QString name;
-  if (context_.saveFileName) {
-    name = context_.saveFileName(this, Q(Text(kExportTitleItem)), filters.join(QStringLiteral(";;")), &selected);
-  } else {
-    QFileDialog dialog(this, Q(Text(kExportTitleItem)), QString(), filters.join(QStringLiteral(";;")));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("ics"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &filters](const QString& f) {
-      dialog.setDefaultSuffix(f == filters[1] ? QStringLiteral("csv") : QStringLiteral("ics"));
-    });
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-      name = dialog.selectedFiles().front();
-      selected = dialog.selectedNameFilter();
-    }
-  }
+  const QString name = AskSaveFileName(context_.saveFileName, this, Q(Text(kExportTitleItem)), settings::DialogKind::Export,
+                                       filters, {QStringLiteral("ics"), QStringLiteral("csv")}, &selected);
   if (name.isEmpty()) return;
-  const std::string path = FileSystemName(this, cmdExport->text(), name);
+  // The name's extension decides, as for pictures; a name without one gets
+  // that of the type chosen (Qt's dialog adds it itself and asks about the
+  // full name; a dialog that does not is asked about here).
+  const bool csvChosen = selected == filters[1];
+  QString chosen = name;
+  const std::string extension = reports::FileExtension(name.toStdString(), true);
+  if (extension.empty()) {
+    chosen = (name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name) +
+             (csvChosen ? QStringLiteral(".csv") : QStringLiteral(".ics"));
+    if (QFileInfo::exists(chosen) &&
+        ShowMessageBox(this, {QMessageBox::Question, cmdExport->text(),
+                              QStringLiteral("\"") + OutsideText(chosen.toStdString()) +
+                                  QStringLiteral("\" already exists.\nDo you want to replace it?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) != QMessageBox::Yes) {
+      return;
+    }
+  } else if (extension != "ics" && extension != "csv") {
+    ShowMessageBox(this, {QMessageBox::Warning, cmdExport->text(),
+                          QStringLiteral("The aspects are exported as a calendar (.ics) or CSV (.csv) file; the "
+                                         "extension \"") +
+                              OutsideText("." + extension) + QStringLiteral("\" is neither, and nothing was written."),
+                          QMessageBox::Ok, QMessageBox::Ok});
+    return;
+  }
+  const std::string path = FileSystemName(this, cmdExport->text(), chosen);
   if (path.empty()) return;
-  const bool csv = name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
-                   (selected == filters[1] && !name.endsWith(QStringLiteral(".ics"), Qt::CaseInsensitive));
+  const bool csv = extension == "csv" || (extension.empty() && csvChosen);
 
   // The searches past the table's date take a moment for the slow planets.
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);

@@ -14,6 +14,7 @@
 #include "app/aspects/engine.h"
 #include "app/reports/report_core.h"
 #include "app/reports/table_export.h"
+#include "app/ui/file_dialogs.h"
 
 class QCheckBox;
 class QComboBox;
@@ -33,10 +34,8 @@ struct DurationsContext {
   // The main window (its width, its icon).
   QWidget* mainWindow = nullptr;
   int language = 0;
-  // The save dialog of Export: returns the chosen name ("" when cancelled)
-  // and sets *selectedFilter to the filter chosen. Empty: Qt's dialog.
-  std::function<QString(QWidget* parent, const QString& title, const QString& filters, QString* selectedFilter)>
-      saveFileName;
+  // The save dialog of Export (see SaveFileDialog). Empty: Qt's dialog.
+  SaveFileDialog saveFileName;
 };
 
 class FrmDurations : public QWidget {

@@ -29,6 +29,7 @@
 #include "app/settings/state_file.h"
 #include "app/time/file_writer.h"
 #include "app/time/timezones.h"
+#include "app/ui/file_dialogs.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -59,13 +60,13 @@ struct MainWindowOptions {
   std::function<int()> systemTimezoneMinutes;
   // Ends the program (Quit, the close box, a fatal start-up error).
   std::function<void()> endProgram;
-  // The save dialog of the picture: returns the chosen name ("" when
-  // cancelled) and sets *selectedFilter to the filter chosen.
-  std::function<QString(QWidget* parent, const QString& title, const QString& filters, QString* selectedFilter)>
-      saveFileName;
-  // The open dialog of "Load from": returns the chosen name ("" when
-  // cancelled).
-  std::function<QString(QWidget* parent, const QString& title, const QString& filter)> openFileName;
+  // The save dialogs (picture, state, export): open in `folder`, return the
+  // chosen name ("" when cancelled) and set *selectedFilter to the filter
+  // chosen. Empty: Qt's dialog.
+  SaveFileDialog saveFileName;
+  // The open dialog of "Load from": opens in `folder`, returns the chosen
+  // name ("" when cancelled).
+  OpenFileDialog openFileName;
   // The per-user state file; "" = vemo.usr in the folder Tessaly of the
   // user's application data (QStandardPaths::GenericDataLocation).
   std::string userStatePath;

@@ -6,7 +6,6 @@
 // a name without extension its own.
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,13 +61,9 @@ void FrmMain::cmdSaveAs_Click() {
   }
   const QStringList filters = PictureFilters();
   QString selected = filters.front();
-  const auto dialog = options_.saveFileName ? options_.saveFileName
-                                            : [](QWidget* parent, const QString& title, const QString& filter,
-                                                 QString* chosen) {
-                                                return QFileDialog::getSaveFileName(parent, title, QString(), filter,
-                                                                                    chosen);
-                                              };
-  const QString name = dialog(this, Text(132), filters.join(QStringLiteral(";;")), &selected);
+  const QString name = AskSaveFileName(options_.saveFileName, this, Text(132), settings::DialogKind::Picture, filters,
+                                       {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("png")},
+                                       &selected);
   if (name.isEmpty()) return;
 
   const qsizetype filter = filters.indexOf(selected);

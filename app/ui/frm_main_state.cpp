@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,19 +78,12 @@ FileWriteResult MakeFolderOf(const std::string& path) {
 }  // namespace
 
 QString FrmMain::AskStateFileName(bool save, const QString& title) {
-  if (save && options_.saveFileName) {
-    QString selected = StateFilter();
-    return options_.saveFileName(this, title, StateFilter(), &selected);
-  }
-  if (!save && options_.openFileName) return options_.openFileName(this, title, StateFilter());
+  if (!save) return AskOpenFileName(options_.openFileName, this, title, settings::DialogKind::State, StateFilter());
   // A name typed without extension gets ".qel", and the overwrite question
   // is asked for the name with it.
-  QFileDialog dialog(this, title, QString(), StateFilter());
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(QStringLiteral("qel"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().front();
+  QString selected = StateFilter();
+  return AskSaveFileName(options_.saveFileName, this, title, settings::DialogKind::State, {StateFilter()},
+                         {QStringLiteral("qel")}, &selected);
 }
 
 vemo::settings::SavedState FrmMain::StateOfControls() const {

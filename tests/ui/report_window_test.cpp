@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QGuiApplication>
@@ -14,7 +15,10 @@
 #include <QRadioButton>
 #include <QUrl>
 
+#include <functional>
+
 #include "app/aspects/date_rows.h"
+#include "app/settings/dialog_folders.h"
 #include "app/text/program_text.h"
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_durations.h"
@@ -196,6 +200,64 @@ TEST_F(ReportTest, ExportEqualsTheCommandLineAndOutlivesACompute) {
     EXPECT_EQ(calendar.toStdString(), expected.toStdString());
   }
   qunsetenv("VEMO_DTSTAMP");
+}
+
+// Every file dialog opens where a file of its kind was last chosen (the
+// documents or home folder the first time), whatever the other kinds did.
+// Export's name decides the format: no extension gets the chosen type's
+// (asking before replacing that file), another extension is refused.
+TEST_F(ReportTest, FileDialogsStartWhereTheirKindWasLastUsed) {
+  QTemporaryDir dir;
+  const QString first = QString::fromStdString(settings::DialogStartFolder(settings::DialogKind::Export));
+  ASSERT_TRUE(QDir(dir.path()).mkpath("states") && QDir(dir.path()).mkpath("pictures") &&
+              QDir(dir.path()).mkpath("exports"));
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  const QStringList exportFilters = FrmDurations::ExportFilters();
+  const struct Step {
+    const char* name;
+    std::function<void()> act;
+    QString chosen;       // the name the dialog answers
+    QString filter;       // "" for the first filter
+    QString openedIn;     // the folder the dialog must open in
+    QString written;      // the file that must exist afterwards ("" for none)
+    int boxes;            // message boxes shown
+  } steps[] = {
+      {"Save as", [this] { w->cmdSaveAs->click(); }, dir.filePath("states/a.qel"), "", first, dir.filePath("states/a.qel"), 0},
+      {"Load from", [this] { w->cmdLoadState->click(); }, dir.filePath("states/a.qel"), "", dir.filePath("states"), "", 0},
+      {"Save chart as", [this] {
+         w->cmdToggleGraphic->click();
+         w->cmdSaveAs->click();
+       }, dir.filePath("pictures/c.svg"), "", first, dir.filePath("pictures/c.svg"), 1},
+      {"Save chart as again", [this] { w->cmdSaveAs->click(); }, dir.filePath("pictures/d.svg"), "",
+       dir.filePath("pictures"), dir.filePath("pictures/d.svg"), 1},
+      {"Export without extension", [this] {
+         w->cmdReport->click();
+         w->Durations()->cmdExport->click();
+       }, dir.filePath("exports/e"), exportFilters[1], first, dir.filePath("exports/e.csv"), 1},
+      {"Export of another kind", [this] { w->Durations()->cmdExport->click(); }, dir.filePath("exports/e.txt"), "",
+       dir.filePath("exports"), "", 1},
+      {"Export over the file the extension names", [this] { w->Durations()->cmdExport->click(); },
+       dir.filePath("exports/e"), exportFilters[1], dir.filePath("exports"), dir.filePath("exports/e.csv"), 1},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    boxes.clear();
+    dialogFolders.clear();
+    saveName = openName = step.chosen;
+    saveFilter = step.filter;
+    step.act();
+    ASSERT_EQ(dialogFolders.size(), 1u);
+    EXPECT_EQ(dialogFolders[0], step.openedIn);
+    EXPECT_EQ(static_cast<int>(boxes.size()), step.boxes);
+    if (!step.written.isEmpty()) {
+      EXPECT_TRUE(QFile::exists(step.written));
+    }
+  }
+  EXPECT_FALSE(QFile::exists(dir.filePath("exports/e.txt")));
+  // The last step asked before replacing e.csv, and No (the default) kept it.
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Question);
+  EXPECT_TRUE(boxes[0].text.contains("e.csv"));
 }
 
 TEST_F(ReportTest, NatalFaceDescribesTheChart) {

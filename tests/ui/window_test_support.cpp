@@ -42,13 +42,15 @@ void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFo
   o.endProgram = [this] { ended = true; };
   // The save dialog answers with saveName and saveFilter (the first filter
   // when empty); no dialog is ever shown.
-  o.saveFileName = [this](QWidget*, const QString&, const QString& filters, QString* selected) {
+  o.saveFileName = [this](QWidget*, const QString&, const QString& folder, const QString& filters, QString* selected) {
     dialogs.push_back(filters);
+    dialogFolders.push_back(folder);
     *selected = saveFilter.isEmpty() ? filters.split(QStringLiteral(";;")).front() : saveFilter;
     return saveName;
   };
-  o.openFileName = [this](QWidget*, const QString&, const QString& filter) {
+  o.openFileName = [this](QWidget*, const QString&, const QString& folder, const QString& filter) {
     dialogs.push_back(filter);
+    dialogFolders.push_back(folder);
     return openName;
   };
   if (userStatePath.empty()) userStatePath = settingsDir.filePath(QStringLiteral("Tessaly/vemo.usr")).toStdString();

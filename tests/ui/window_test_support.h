@@ -53,6 +53,7 @@ class WindowTest : public ::testing::Test {
   QString saveName;
   QString saveFilter;
   std::vector<QString> dialogs;
+  std::vector<QString> dialogFolders;  // the folder each dialog opened in
   vemo::chart::Converter converter;
   // The answer of the open dialog of "Load from", and the per-user state
   // file (empty: vemo.usr in a folder of settingsDir); set before Start.

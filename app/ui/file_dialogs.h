@@ -1,0 +1,38 @@
+// The file dialogs of the program: each kind of file (pictures, states,
+// exports) opens where the user last chose one, and a name typed without
+// extension gets that of the file type chosen, the overwrite question then
+// covering the full name. Tests answer in place of the dialogs.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "app/settings/dialog_folders.h"
+
+class QWidget;
+
+namespace vemo::ui {
+
+// A save dialog: opens in `folder`, returns the chosen name ("" when
+// cancelled) and sets *selectedFilter to the filter chosen.
+using SaveFileDialog = std::function<QString(QWidget* parent, const QString& title, const QString& folder,
+                                             const QString& filters, QString* selectedFilter)>;
+// An open dialog: opens in `folder`, returns the chosen name ("" when cancelled).
+using OpenFileDialog =
+    std::function<QString(QWidget* parent, const QString& title, const QString& folder, const QString& filter)>;
+
+// Asks for a file to write through `dialog`, or Qt's dialog when it is
+// empty, starting in the folder of the kind. `suffixes` holds the extension
+// of each filter without its dot ("png"), in the order of `filters`;
+// *selected is the filter offered first and receives the one chosen. The
+// folder of a chosen name is remembered for the kind.
+QString AskSaveFileName(const SaveFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,
+                        const QStringList& filters, const QStringList& suffixes, QString* selected);
+
+// Asks for an existing file to read, in the same way.
+QString AskOpenFileName(const OpenFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,
+                        const QString& filter);
+
+}  // namespace vemo::ui
