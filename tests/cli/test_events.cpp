@@ -184,6 +184,26 @@ TEST(EventsCommand, CsvRows) {
   }
 }
 
+// Personal transits say which planet is the natal one, in every format.
+TEST(EventsCommand, PersonalTransitsNameTheirRoles) {
+  const std::string personal = "--mode personal1 --birth1 1969-07-20T20:30Z --from 2024-01-01 --to 2024-03-01 ";
+  const struct {
+    const char* format;
+    const char* expected;
+  } cases[] = {
+      {"csv", "event,utc,jd,natal_planet,transiting_planet,kind,deviation_deg,"},
+      {"json", "{\"natal_planet\": \""},
+      {"ics", "SUMMARY:transiting "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.format);
+    std::string out;
+    ASSERT_EQ(Events(personal + "--format " + c.format, out), 0);
+    EXPECT_NE(out.find(c.expected), std::string::npos) << out.substr(0, 300);
+    EXPECT_EQ(out.find("planet1"), std::string::npos);
+  }
+}
+
 // The UIDs and the DTSTART, DTEND of the VEVENTs, as UID -> "start end".
 std::map<std::string, std::string> Vevents(const std::string& ics) {
   std::map<std::string, std::string> events;
