@@ -122,9 +122,27 @@ TEST_F(AspectCellClickTest, PersonalTransitDrawsItsCourseAndReadsItsRows) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(boxes[0].text.startsWith(QString::fromStdString(vemo::ProgramText(349)) + "\n"))
       << boxes[0].text.toStdString();
+  // The scale along the top reads in degrees and minutes in both units.
+  auto axis = [this] {
+    QStringList labels;
+    for (const vemo::chart::Operation& op : w->picGraphic->Canvas().Operations()) {
+      if (op.kind == vemo::chart::Operation::Kind::Text && op.y1 < vemo::chart::kGraphTop - 120) {
+        labels << QString::fromStdString(op.text);
+      }
+    }
+    return labels;
+  };
+  const QStringList inDegrees = axis();
+  ASSERT_GE(inDegrees.size(), 7);
+  for (const QString& label : inDegrees) EXPECT_TRUE(label == "0" || label.endsWith("'")) << label.toStdString();
   // The toggle leaves the graph for the table.
   w->cmdToggleGraphic->click();
   EXPECT_FALSE(w->GraphShown);
+  w->optRadians->click();
+  Click(w->Engine().Aspects.front().CellIndex);
+  ASSERT_TRUE(w->GraphShown);
+  EXPECT_EQ(axis(), inDegrees);
+  w->cmdToggleGraphic->click();
   EXPECT_TRUE(w->picTable->isVisible());
 }
 
