@@ -48,33 +48,15 @@ TableExport ExportOfTable(const EngineServices& services, const ReportedTable& t
   out.result.error = all.error;
   out.result.gaps = all.gaps;
   out.result.positionsComputed = all.positionsComputed;
-  double first = std::numeric_limits<double>::infinity();
-  double last = -std::numeric_limits<double>::infinity();
-  for (const DurationEntry& entry : table.records) {
-    // Midpoint lines have no time in orb of their own.
-    if (entry.Planet1 < 1 || entry.Planet1 > kMaxPlanets || entry.Planet2 < 1 || entry.Planet2 > kMaxPlanets) continue;
-    const bool found = std::any_of(all.windows.begin(), all.windows.end(),
-                                   [&](const AspectWindow& w) { return WindowOfEntry(mode, entry, w); });
-    if (!found) ++out.missing;
-  }
-  // The search's order (that of vemo-cli events), not the table's.
+  // The table's aspects in the search's order (that of vemo-cli events);
+  // midpoint lines have no window of their own.
   for (const AspectWindow& w : all.windows) {
     const bool inTable = std::any_of(table.records.begin(), table.records.end(),
                                      [&](const DurationEntry& entry) { return WindowOfEntry(mode, entry, w); });
-    if (!inTable) continue;
-    for (const double t : {w.enters, w.leaves}) {
-      if (t >= 0) {
-        first = std::min(first, t);
-        last = std::max(last, t);
-      }
-    }
-    for (const double t : w.exact) {
-      first = std::min(first, t);
-      last = std::max(last, t);
-    }
-    out.result.windows.push_back(w);
+    if (inTable) out.result.windows.push_back(w);
   }
-  if (first <= last) out.result.events = EventsOfWindows(out.result.windows, first, last);
+  // Every known instant of those windows, however far from the table's date.
+  out.result.events = EventsOfWindows(out.result.windows, 0.0, std::numeric_limits<double>::infinity());
   out.context.mode = mode;
   out.context.birthAJD = request.birthAJD;
   out.context.fromAJD = world;

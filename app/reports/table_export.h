@@ -33,7 +33,6 @@ ReportedTable KeepReportedTable(const AspectEngine& engine);
 struct TableExport {
   EventSearchResult result;    // the table's windows in the order of vemo-cli events, their events
   EventExportContext context;  // span: the table's world date, as vemo-cli events --from W --to W
-  int missing = 0;             // aspects of the table whose window was not found
 };
 
 // World or Personal transits only (other modes give an empty result). The

@@ -1,6 +1,9 @@
 #include "app/ui/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/ui/message_box.h"
 
 namespace vemo::ui {
 
@@ -36,6 +39,21 @@ QString AskSaveFileName(const SaveFileDialog& dialog, QWidget* parent, const QSt
   if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return QString();
   *selected = box.selectedNameFilter();
   return Remembered(kind, box.selectedFiles().front());
+}
+
+bool MayReplaceAddedName(QWidget* parent, const QString& title, const std::string& path) {
+  if (!QFileInfo::exists(QString::fromStdString(path))) return true;
+  return ShowMessageBox(parent, {QMessageBox::Question, title,
+                                 QStringLiteral("\"") + OutsideText(path) +
+                                     QStringLiteral("\" already exists.\nDo you want to replace it?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) == QMessageBox::Yes;
+}
+
+void SayExtensionRefused(QWidget* parent, const QString& title, const QString& offered, const std::string& extension) {
+  ShowMessageBox(parent, {QMessageBox::Warning, title,
+                          offered + QStringLiteral("; the extension \"") +
+                              OutsideText(extension) + QStringLiteral("\" is neither, and nothing was written."),
+                          QMessageBox::Ok, QMessageBox::Ok});
 }
 
 QString AskOpenFileName(const OpenFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,

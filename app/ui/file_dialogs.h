@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 #include "app/settings/dialog_folders.h"
 
@@ -30,6 +31,16 @@ using OpenFileDialog =
 // folder of a chosen name is remembered for the kind.
 QString AskSaveFileName(const SaveFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,
                         const QStringList& filters, const QStringList& suffixes, QString* selected);
+
+// A name to which the program added the extension of the type chosen may
+// name another file than the dialog asked about: true when no such file
+// exists or the user agrees to replace it (No is the default).
+bool MayReplaceAddedName(QWidget* parent, const QString& title, const std::string& path);
+
+// Says that a name's extension (with its dot) is none of the kinds offered,
+// which `offered` names ("Pictures are saved as PNG (.png) or SVG (.svg)
+// files"), so nothing was written.
+void SayExtensionRefused(QWidget* parent, const QString& title, const QString& offered, const std::string& extension);
 
 // Asks for an existing file to read, in the same way.
 QString AskOpenFileName(const OpenFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,

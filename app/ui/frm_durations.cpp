@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -255,19 +254,11 @@ void FrmDurations::cmdExport_Click() {
   if (extension.empty()) {
     chosen = (name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name) +
              (csvChosen ? QStringLiteral(".csv") : QStringLiteral(".ics"));
-    if (QFileInfo::exists(chosen) &&
-        ShowMessageBox(this, {QMessageBox::Question, cmdExport->text(),
-                              QStringLiteral("\"") + OutsideText(chosen.toStdString()) +
-                                  QStringLiteral("\" already exists.\nDo you want to replace it?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) != QMessageBox::Yes) {
-      return;
-    }
+    if (!MayReplaceAddedName(this, cmdExport->text(), chosen.toStdString())) return;
   } else if (extension != "ics" && extension != "csv") {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdExport->text(),
-                          QStringLiteral("The aspects are exported as a calendar (.ics) or CSV (.csv) file; the "
-                                         "extension \"") +
-                              OutsideText("." + extension) + QStringLiteral("\" is neither, and nothing was written."),
-                          QMessageBox::Ok, QMessageBox::Ok});
+    SayExtensionRefused(this, cmdExport->text(),
+                        QStringLiteral("The aspects are exported as a calendar (.ics) or CSV (.csv) file"),
+                        "." + extension);
     return;
   }
   const std::string path = FileSystemName(this, cmdExport->text(), chosen);

@@ -6,7 +6,6 @@
 // a name without extension its own.
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -70,23 +69,14 @@ void FrmMain::cmdSaveAs_Click() {
   const vemo::chart::PictureFileDecision decision = vemo::chart::DecidePictureFile(
       name.toStdString(), kFilterFormats[filter >= 0 && filter < std::ssize(kFilterFormats) ? filter : 0]);
   if (!decision.accepted) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdSaveAs->text(),
-                          QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files; the extension \"") +
-                              OutsideText(decision.refusedExtension) +
-                              QStringLiteral("\" is neither, and nothing was written."),
-                          QMessageBox::Ok, QMessageBox::Ok});
+    SayExtensionRefused(this, cmdSaveAs->text(), QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files"),
+                        decision.refusedExtension);
     return;
   }
   const QString chosen = QString::fromStdString(decision.path);
   // The dialog asked about the name as typed; the name with the added
   // extension may be another file.
-  if (decision.extensionAdded && QFileInfo::exists(chosen) &&
-      ShowMessageBox(this, {QMessageBox::Question, cmdSaveAs->text(),
-                            QStringLiteral("\"") + OutsideText(decision.path) +
-                                QStringLiteral("\" already exists.\nDo you want to replace it?"),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No}) != QMessageBox::Yes) {
-    return;
-  }
+  if (decision.extensionAdded && !MayReplaceAddedName(this, cmdSaveAs->text(), decision.path)) return;
 
   vemo::chart::Canvas picture;
   ComposePictureToSave(picture);
