@@ -20,8 +20,9 @@
  * Only regular files are read: a FIFO, directory or device in place of a data
  * file is refused as a missing one, without waiting on it.
  *
- * Not reentrant: folder, path, record storage and the held files are
- * process-wide.
+ * Every function may be called from any thread at any time: the data folder
+ * is one process-wide value, taken whole by each request, and what is kept of
+ * the files between requests is kept per thread (record_files.c).
  */
 #ifndef VEMO_EPHEMERIS_OUTER_FILES_H
 #define VEMO_EPHEMERIS_OUTER_FILES_H
@@ -49,7 +50,12 @@ extern "C" {
 #define PV_SEEK_FAILED (-102)
 #define PV_READ_FAILED (-103)
 #define PV_NO_FOLDER (-104)
-#define PV_NOT_SERVED (-999)   /* a coordinate not finite at the date */
+#define PV_NOT_SERVED (-999)   /* a coordinate not finite at the date, or absurd */
+
+/* Bounds of a plausible position (pv_outer_plausible): the raw longitude of
+ * date within 4 pi of zero, rad, and the latitude within 10 degrees, rad. */
+#define PV_LONGITUDE_LIMIT 12.566370614359172
+#define PV_LATITUDE_LIMIT 0.17453292519943295
 
 /* One decoded record. */
 typedef struct pv_outer_record {
@@ -59,12 +65,14 @@ typedef struct pv_outer_record {
     double coef[PV_POWERS][PV_COORDINATES];      /* a(c, p) stored as coef[p][c] */
 } pv_outer_record;
 
-/* Copies folder (may be null: empty) into the library's data-folder storage.
- * A folder of 256 characters or more cannot be stored; it is remembered as
- * unusable, so that every file request answers PV_OPEN_FAILED. */
+/* Copies folder (may be null: empty) as the process's data folder. A folder of
+ * 256 characters or more cannot be stored; it is remembered as unusable, so
+ * that every file request answers PV_OPEN_FAILED. A request running at the
+ * same time in another thread uses the old folder or the new one, whole. */
 void pv_set_folder(const char *folder);
 
-/* The stored data folder ("" when empty or unusable). */
+/* The data folder as the calling thread's next request sees it ("" when empty
+ * or unusable); valid until that thread's next call. */
 const char *pv_folder(void);
 
 /* Decodes the 235 bytes at text into *rec. Returns 0, or PV_READ_FAILED when
@@ -75,19 +83,36 @@ int pv_decode_record(const char *text, pv_outer_record *rec);
 
 /* Reads and decodes record number index of the file at path: one open
  * (binary, read-only, not waiting), a check that it is a regular file, one
- * positioned read of 235 bytes, one close; no stdio.
+ * positioned read of 235 bytes, one close; no stdio, nothing kept.
  * Returns 0, PV_OPEN_FAILED (missing, unreadable, or not a regular file),
  * PV_SEEK_FAILED (offset not representable) or PV_READ_FAILED (short read or
- * non-numeric record). The JD0 of the record is not checked here.
- * The requests below use it on Windows, and everywhere after
- * pv_keep_files(0). */
+ * non-numeric record). The JD0 of the record is not checked here. */
 int pv_read_record_file(const char *path, int32_t index, pv_outer_record *rec);
 
-/* Whether the requests below hold each file open with its last record
- * (1, the default on POSIX systems) or open, read and close it every time
- * (0; always so on Windows). Both answer every request alike; switching
- * releases the held files. For tests and benchmarks. */
-void pv_keep_files(int keep);
+/*
+ * Record index of data file file_name in the data folder, as a fresh open,
+ * read and close would give it at this moment, but from what the calling
+ * thread keeps where it can (record_files.c). Returns 0 with *rec, or
+ * PV_NO_FOLDER, PV_OPEN_FAILED (unusable folder, path of 256 characters or
+ * more, missing or irregular file), PV_SEEK_FAILED or PV_READ_FAILED.
+ */
+int pv_request_record(const char *file_name, int32_t index, pv_outer_record *rec);
+
+/* How a request makes sure that what it keeps is still what the file holds. */
+#define PV_CHECK_OPEN 0    /* open, read and close the file every time */
+#define PV_CHECK_STAT 1    /* one stat() of the path and one read of the record */
+#define PV_CHECK_NOTIFY 2  /* the kernel's change notifications, read without
+                              waiting; nothing else while nothing changed */
+
+/* The check requests use from now on: PV_CHECK_NOTIFY (the default) falls
+ * back to PV_CHECK_STAT wherever notifications are not to be had, and
+ * PV_CHECK_STAT to PV_CHECK_OPEN on Windows. Every way answers alike. For
+ * tests and benchmarks; other values are ignored. */
+void pv_set_file_check(int check);
+
+/* The check the calling thread's last file request used (PV_CHECK_...), or
+ * -1 before its first. */
+int pv_file_check_used(void);
 
 /* JD of 0h UT 1 January of year (astronomical numbering: 0 is 1 BC), proleptic
  * Gregorian calendar; exact for any int32 year. */
@@ -119,12 +144,20 @@ double pv_evaluate_record(const pv_outer_record *rec, double jd, double *lat, do
  *           4) When any of the three coordinates evaluated at jd is not
  *              finite (a huge coefficient overflowing), the answer is
  *              PV_NOT_SERVED: no coordinate of such a record is given.
- *           5) Every request consults the file (see outer_files.c): a
- *              replaced, changed or removed file takes effect at the very
- *              next request.
+ *           5) A replaced, changed or removed file takes effect at the very
+ *              next request (pv_request_record).
+ *           6) No bounds are checked here: pv_outer_plausible, for a planet.
  */
 double pv_outer_position(double jd, int32_t year, int32_t first_year, int32_t limit_year,
                          const char *file_name, double *lat, double *rv);
+
+/* Whether an outer planet's raw position v (longitude of date before
+ * reduction, latitude, radius vector) can be a position of library planet
+ * number planet (5..8): |longitude| <= PV_LONGITUDE_LIMIT, |latitude| <=
+ * PV_LATITUDE_LIMIT and the radius vector within 0.9 times the planet's
+ * perihelion distance and 1.1 times its aphelion distance. 1 or 0; a
+ * corrupt record whose numbers are finite gives 0. */
+int pv_outer_plausible(int32_t planet, const double v[3]);
 
 /* The same request with the status apart from the values: returns 0 and
  * result[0..2] = longitude (rad, not reduced), latitude (rad), radius vector

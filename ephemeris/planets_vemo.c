@@ -9,6 +9,7 @@
 #include "ephemeris/series.h"
 
 #include <math.h>
+#include <stddef.h>
 
 /* Degrees to radians with the program's circle. */
 #define DEG_TO_RAD (PV_TWO_PI / 360.0)
@@ -24,23 +25,26 @@
 
 void set_datafiles_folder(const char *folder) { pv_set_folder(folder); }
 
-double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year, double *lat,
-                                   double *rv) {
+/* The position referred to J2000; the latitude only when lat is not null
+ * (the series skip theirs; an outer planet's record always gives all three,
+ * since a corrupt latitude makes the whole record refused by both exports). */
+static double position(int32_t planet, double jd, int32_t year, double *lat, double *rv) {
     if (planet < 0 || planet > 8) return PLANETS_VEMO_NOT_SERVED;
     /* A date that is not a number cannot give a position (and must not reach
      * the reduction loops). */
     if (!isfinite(jd)) return PLANETS_VEMO_NOT_SERVED;
 
     double b = 0.0, r = 0.0, l = 0.0;
+    double *want_b = lat ? &b : NULL;
     if (planet == 0 || planet == 3) {
         /* Earth is seen from the Sun opposite to where the Sun is seen from Earth. */
         l = pv_sun(jd, &r) - PV_PI;
     } else if (planet == 1) {
-        l = pv_mercury(jd, &b, &r);
+        l = pv_mercury(jd, want_b, &r);
     } else if (planet == 2) {
-        l = pv_venus(jd, &b, &r);
+        l = pv_venus(jd, want_b, &r);
     } else if (planet == 4) {
-        l = pv_mars(jd, &b, &r);
+        l = pv_mars(jd, want_b, &r);
     } else {
         static const char *const kFiles[4] = {"jupiter.dac", "saturn.dac", "uranus.dac",
                                               "neptune.dac"};
@@ -52,6 +56,8 @@ double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year, doub
         const int status = pv_outer_evaluate(jd, year, kFirstYear[planet - 5], PV_LIMIT_YEAR,
                                              kFiles[planet - 5], v);
         if (status != 0) return status;
+        /* Finite but absurd (a patched coefficient): no position at all. */
+        if (!pv_outer_plausible(planet, v)) return PLANETS_VEMO_NOT_SERVED;
         l = v[0];
         b = v[1];
         r = v[2];
@@ -69,7 +75,11 @@ double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year, doub
     return l;
 }
 
+double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year, double *lat,
+                                   double *rv) {
+    return position(planet, jd, year, lat, rv);
+}
+
 double hc_j2000_long_rv_planet(int32_t planet, double jd, int32_t year, double *rv) {
-    double lat = 0.0;
-    return hc_j2000_long_lat_rv_planet(planet, jd, year, &lat, rv);
+    return position(planet, jd, year, NULL, rv);
 }

@@ -8,25 +8,45 @@
  * from polynomial coefficients in the data files "jupiter.dac", "saturn.dac",
  * "uranus.dac" and "neptune.dac" of the data folder.
  *
- * Usable from C and C++. The library keeps process-wide storage (the data
- * folder and one record) and takes no locks: calls must not overlap.
+ * Usable from C and C++.
  *
- * Data files and what is kept of them. Every outer-planet request consults
- * its file, so that a file replaced, rewritten or removed between two
- * requests gives the new answer (or -101) at the very next one. On POSIX
- * systems the library nevertheless keeps each of the four files open
- * (close-on-exec) with the last record read from it, rather than opening and
- * closing it on every request: each request checks the path with one stat()
- * against the held file's device and inode (reopening when they differ,
- * answering -101 when the path is gone) and reads the record's 235 bytes
- * again with one positioned read; only bytes equal to those kept reuse the
- * kept decoding. Only regular files are read: a FIFO, directory or device in
- * place of a data file answers -101 at once, as a missing file does. No caller can tell the difference through these functions:
- * every result, error value and untouched out-parameter is what a fresh
- * open, read and close would give. What the process does see is up to four
- * descriptors held open, and a removed file's storage freed at the next
- * request for it rather than at once. On Windows each request opens, reads
- * and closes the file.
+ * Threads. Every function may be called from any number of threads at once,
+ * and each call answers exactly as it would alone. The data folder is one
+ * value for the whole process: a call that overlaps set_datafiles_folder()
+ * uses the old folder or the new one, whole, and every call that begins
+ * after set_datafiles_folder() has returned (in any thread) uses the new one.
+ * Calls wait for no lock but a short one while a thread takes a new folder.
+ *
+ * Data files and what is kept of them. A data file replaced (by rename or
+ * rewritten in place), truncated, removed, restored or made unreadable, or a
+ * new folder, gives the new answer (or -101) at the very next request, from
+ * whichever thread or process changed it: every result, error value and
+ * untouched out-parameter is what a fresh open, read and close would give.
+ * To keep that promise cheaply, each calling thread keeps the data files it
+ * used open with the records it decoded from them, and learns of changes:
+ *  - on Linux, from an inotify instance of its own watching the data folder,
+ *    the folders above it and the held files, read without waiting at every
+ *    request (one system call; no stat(), no read of the file while nothing
+ *    changes);
+ *  - where notifications could miss a change or cannot be had (other
+ *    systems, a folder on a network or FUSE file system, a relative folder or
+ *    one reached through a symbolic link, a data file that is a symbolic
+ *    link, a failed watch), from one stat() of the path and one read of the
+ *    record's 235 bytes per request;
+ *  - on Windows every request opens, reads and closes the file.
+ * Only regular files are read: a FIFO, directory or device in place of a
+ * data file answers -101 at once, as a missing file does. Files are never
+ * mapped into memory. What the process does see is, per calling thread, up
+ * to four descriptors held open and one inotify instance (closed when the
+ * thread ends; all are close-on-exec), and a removed file's storage freed at
+ * the thread's next request rather than at once.
+ *
+ * Corrupt records. A record answers -999 (no position; nothing written
+ * through the out-parameters, from both position functions) when at the
+ * requested date any of its coordinates is not finite, or is no position of
+ * its planet: a longitude of date beyond 4 pi in size before its reduction,
+ * a latitude beyond 10 degrees in size, or a radius vector outside 0.9 times
+ * the planet's perihelion distance to 1.1 times its aphelion distance.
  *
  * Planet numbers (the library's own):
  *   0 Earth (same as 3), 1 Mercury, 2 Venus, 3 Earth, 4 Mars, 5 Jupiter,
@@ -67,8 +87,9 @@ extern "C" {
                                             or its JD0 over 5 years from its span's middle */
 #define PLANETS_VEMO_NO_FOLDER (-104)    /* the data folder is empty */
 #define PLANETS_VEMO_NOT_SERVED (-999)   /* planet outside 0..8, a non-finite date, or a
-                                            longitude, latitude or radius vector that is
-                                            not finite (a record overflowing at the date) */
+                                            record giving a longitude, latitude or radius
+                                            vector that is not finite or not a position of
+                                            the planet (see Corrupt records above) */
 
 /* Longest data folder the library stores, in bytes (without terminator). */
 #define PLANETS_VEMO_MAX_FOLDER 255
@@ -98,7 +119,8 @@ PLANETS_VEMO_API void set_datafiles_folder(const char *folder);
 PLANETS_VEMO_API double hc_j2000_long_lat_rv_planet(int32_t planet, double jd, int32_t year,
                                                     double *lat, double *rv);
 
-/* The same as hc_j2000_long_lat_rv_planet without the latitude. */
+/* The same as hc_j2000_long_lat_rv_planet without the latitude, which the
+ * series of Mercury, Venus and Mars then do not compute. */
 PLANETS_VEMO_API double hc_j2000_long_rv_planet(int32_t planet, double jd, int32_t year,
                                                 double *rv);
 

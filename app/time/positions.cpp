@@ -29,7 +29,8 @@ struct PlanetsVemoBinding {
 };
 
 // The library handle lives for the whole process, like the original
-// program's by-name declaration; calls come from one thread only.
+// program's by-name declaration. It is bound before positions are asked for;
+// planets_vemo itself may then be called from any thread.
 PlanetsVemoBinding& Binding() {
     static PlanetsVemoBinding binding;
     return binding;

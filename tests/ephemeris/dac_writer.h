@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,9 +29,6 @@ inline std::string record(int number, double jd0, const Coefficients &coef) {
     return std::string(buf, n);
 }
 
-// The coefficients of record k in the test files: the radius vector's power 0
-// term names the record (1 + k AU), the longitude is 1 + k/1000 rad plus a
-// polynomial in t, the latitude a small constant.
 // The value a four-decimal field holds for v.
 inline double as_printed(double v) {
     char buf[64];
@@ -38,9 +36,14 @@ inline double as_printed(double v) {
     return std::strtod(buf, nullptr);
 }
 
-inline Coefficients coefficients_of(int k) {
+// The coefficients of record k in the test files: the radius vector's power 0
+// term names the record (radius0 + step k AU: 1 + k by default; a planet's own
+// distance and a step of 0.0001 AU where the library checks distances), the
+// longitude is 1 + k/1000 rad plus a polynomial in t, the latitude a small
+// constant.
+inline Coefficients coefficients_of(int k, double radius0 = 1.0, double step = 1.0) {
     Coefficients c{};
-    c[0] = {as_printed(1.0 + k / 1000.0), 0.01, 1.0 + k};
+    c[0] = {as_printed(1.0 + k / 1000.0), 0.01, as_printed(radius0 + step * k)};
     c[1] = {0.5, 0.0, 0.0};
     c[2] = {-0.25, 0.0, 0.0};
     c[6] = {0.125, 0.0, 0.0};
@@ -53,10 +56,40 @@ inline double jd0_of(int first_year, int k) {
     return std::floor(2451545.0 + 365.25 * (first_year + 5.0 * k + 2.5 - 2000.0)) + 0.5;
 }
 
-inline std::string file_of(int first_year, int records) {
+inline std::string file_of(int first_year, int records, double radius0 = 1.0, double step = 1.0) {
     std::string text;
-    for (int k = 0; k < records; ++k) text += record(k, jd0_of(first_year, k), coefficients_of(k));
+    for (int k = 0; k < records; ++k)
+        text += record(k, jd0_of(first_year, k), coefficients_of(k, radius0, step));
     return text;
+}
+
+// The radius vector a planet's test file gives (5 Jupiter .. 8 Neptune): near
+// the planet's mean distance, one step of 0.0001 AU per record.
+constexpr double kPlanetRadius[4] = {5.0, 9.5, 19.0, 30.0};
+constexpr double kPlanetStep = 0.0001;
+inline int first_year_of(int planet) { return planet <= 6 ? -4000 : 1600; }
+inline std::string planet_file(int planet) {
+    return file_of(first_year_of(planet), planet <= 6 ? 1360 : 240, kPlanetRadius[planet - 5],
+                   kPlanetStep);
+}
+inline Coefficients planet_coefficients(int planet, int k) {
+    return coefficients_of(k, kPlanetRadius[planet - 5], kPlanetStep);
+}
+const char *const kPlanetFiles[4] = {"jupiter.dac", "saturn.dac", "uranus.dac", "neptune.dac"};
+
+// Calendar year (proleptic Gregorian, astronomical numbering) of the civil day
+// of an astronomical Julian date; the days-from-civil inverse of
+// H. Hinnant's "chrono-compatible low-level date algorithms".
+inline int32_t YearOfJd(double jd) {
+    const int64_t day = static_cast<int64_t>(jd + 0.5 + 1e6) - 1000000;  // floor for jd > -1e6
+    const int64_t z = day - 1721120;  // days from 0000-03-01
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    return static_cast<int32_t>(yoe + era * 400 + (month <= 2 ? 1 : 0));
 }
 
 // A fresh folder under the system's temporary folder, removed at the end.

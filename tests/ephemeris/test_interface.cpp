@@ -2,11 +2,13 @@
 // always in one turn, error values with untouched out-parameters.
 
 #include "dac_writer.h"
+#include "ephemeris/outer_files.h"
 #include "ephemeris/planets_vemo.h"
 #include "ephemeris/series.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -177,10 +179,8 @@ class OuterPlanetsThroughTheInterface : public ::testing::Test {
 protected:
     OuterPlanetsThroughTheInterface() : dir_("iface") {}
     void SetUp() override {
-        dir_.write("jupiter.dac", dac::file_of(-4000, 1360));
-        dir_.write("saturn.dac", dac::file_of(-4000, 1360));
-        dir_.write("uranus.dac", dac::file_of(1600, 240));
-        dir_.write("neptune.dac", dac::file_of(1600, 240));
+        for (int planet = 5; planet <= 8; ++planet)
+            dir_.write(dac::kPlanetFiles[planet - 5], dac::planet_file(planet));
         set_datafiles_folder(dir_.folder().c_str());
     }
     void TearDown() override { set_datafiles_folder(""); }
@@ -191,35 +191,35 @@ struct OuterRow {
     const char *name;
     int32_t planet;
     int32_t year;
-    double expected;  // error value, or the radius vector naming the record
+    int record;       // the record expected, or -1 for the error value below
+    double error;
 };
 
 TEST_F(OuterPlanetsThroughTheInterface, YearLimitsAndRecords) {
     const OuterRow rows[] = {
-        {"JupiterFirstYear", 5, -4000, 1.0},
-        {"JupiterBefore", 5, -4001, PLANETS_VEMO_BEFORE_DATA},
-        {"JupiterLastYear", 5, 2799, 1360.0},
-        {"JupiterYear2800", 5, 2800, PLANETS_VEMO_AFTER_DATA},
-        {"SaturnYear2000", 6, 2000, 1201.0},
-        {"UranusFirstYear", 7, 1600, 1.0},
-        {"UranusBefore", 7, 1599, PLANETS_VEMO_BEFORE_DATA},
-        {"NeptuneYear2000", 8, 2000, 81.0},
-        {"NeptuneLowestYear", 8, -2147483647 - 1, PLANETS_VEMO_BEFORE_DATA},
-        {"NeptuneHighestYear", 8, 2147483647, PLANETS_VEMO_AFTER_DATA},
+        {"JupiterFirstYear", 5, -4000, 0, 0},
+        {"JupiterBefore", 5, -4001, -1, PLANETS_VEMO_BEFORE_DATA},
+        {"JupiterLastYear", 5, 2799, 1359, 0},
+        {"JupiterYear2800", 5, 2800, -1, PLANETS_VEMO_AFTER_DATA},
+        {"SaturnYear2000", 6, 2000, 1200, 0},
+        {"UranusFirstYear", 7, 1600, 0, 0},
+        {"UranusBefore", 7, 1599, -1, PLANETS_VEMO_BEFORE_DATA},
+        {"NeptuneYear2000", 8, 2000, 80, 0},
+        {"NeptuneLowestYear", 8, -2147483647 - 1, -1, PLANETS_VEMO_BEFORE_DATA},
+        {"NeptuneHighestYear", 8, 2147483647, -1, PLANETS_VEMO_AFTER_DATA},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        const int first = row.planet <= 6 ? -4000 : 1600;
-        const int k = row.expected < 0 ? 0 : static_cast<int>(row.expected) - 1;
-        const double jd = dac::jd0_of(first, k);
+        const int k = row.record < 0 ? 0 : row.record;
+        const double jd = dac::jd0_of(dac::first_year_of(row.planet), k);
         double lat = kUntouched, rv = kUntouched;
         const double l = hc_j2000_long_lat_rv_planet(row.planet, jd, row.year, &lat, &rv);
-        if (row.expected < 0) {
-            EXPECT_EQ(l, row.expected);
+        if (row.record < 0) {
+            EXPECT_EQ(l, row.error);
             EXPECT_EQ(rv, kUntouched);
             EXPECT_EQ(lat, kUntouched);
         } else {
-            EXPECT_EQ(rv, row.expected);
+            EXPECT_EQ(rv, dac::planet_coefficients(row.planet, k)[0][2]);
             EXPECT_EQ(lat, 0.01);
             // The file's longitude of date, reduced to J2000.
             const double p = (3.8189e-5 * jd - 93.619) / kRadToDeg;
@@ -250,66 +250,108 @@ TEST_F(OuterPlanetsThroughTheInterface, EmptyFolderAnswersNoFolder) {
 
 struct BadRecordRow {
     const char *name;
-    int coordinate;     // whose powers 0 and 1 become 1.7e308 (sum overflows), or -1
+    int coordinate;     // 0 longitude, 1 latitude, 2 radius vector; -1 none
+    int powers;         // powers 0 .. powers - 1 of it set to text
+    const char *text;   // ten characters
     double jd0_shift;   // days added to the record's JD0 in the file
-    double expected;    // error value, or the radius vector (81, record 80)
+    double days;        // the date: days after the (shifted) JD0
+    double error;       // the error value, or 0 when served
 };
 
-// Neptune's record of 2000..2004 made unusable: a coordinate that overflows
-// at the date, or a JD0 more than five years (1826.25 days) from the middle
-// of the record's years; both exports refuse it alike, touching nothing.
+// Neptune's record of 2000..2004 (JD0 in its middle, t = days / 2000) made
+// unusable: a coordinate that overflows at the date, one that is finite but
+// no position of Neptune (raw longitude beyond 4 pi, latitude beyond 10
+// degrees, radius vector outside 0.9 perihelion .. 1.1 aphelion, 26.83 ..
+// 33.36 AU), or a JD0 more than five years (1826.25 days) from the middle of
+// the record's years. Both exports refuse it alike, touching nothing; values
+// just inside the bounds are served.
 TEST_F(OuterPlanetsThroughTheInterface, RecordsGivingNoPositionAreRefused) {
     const BadRecordRow rows[] = {
-        {"LongitudeOverflows", 0, 0.0, PLANETS_VEMO_NOT_SERVED},
-        {"LatitudeOverflows", 1, 0.0, PLANETS_VEMO_NOT_SERVED},
-        {"RadiusVectorOverflows", 2, 0.0, PLANETS_VEMO_NOT_SERVED},
-        {"Jd0TenYearsLate", -1, 3652.5, PLANETS_VEMO_READ_FAILED},
-        {"Jd0TenYearsEarly", -1, -3652.5, PLANETS_VEMO_READ_FAILED},
-        {"Jd0JustOverFiveYearsLate", -1, 1831.0, PLANETS_VEMO_READ_FAILED},
-        {"Jd0JustOverFiveYearsEarly", -1, -1831.0, PLANETS_VEMO_READ_FAILED},
-        {"Jd0JustUnderFiveYearsLate", -1, 1821.0, 81.0},
-        {"Jd0JustUnderFiveYearsEarly", -1, -1821.0, 81.0},
+        {"LongitudeOverflows", 0, 2, "   1.7e308", 0.0, 1000.0, PLANETS_VEMO_NOT_SERVED},
+        {"LatitudeOverflows", 1, 2, "   1.7e308", 0.0, 1000.0, PLANETS_VEMO_NOT_SERVED},
+        {"RadiusVectorOverflows", 2, 2, "   1.7e308", 0.0, 1000.0, PLANETS_VEMO_NOT_SERVED},
+        {"LongitudeTermPatched", 0, 1, "     1e308", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"LatitudeTermPatched", 1, 1, "     1e300", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"RadiusVectorNegative", 2, 1, "  -30.0000", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"LongitudeJustUnder4Pi", 0, 1, "   12.5600", 0.0, 0.0, 0},
+        {"LongitudeJustOver4Pi", 0, 1, "   12.5700", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"LongitudeJustOverMinus4Pi", 0, 1, "  -12.5600", 0.0, 0.0, 0},
+        {"LongitudeJustUnderMinus4Pi", 0, 1, "  -12.5700", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"LatitudeNineDegrees", 1, 1, "   -0.1571", 0.0, 0.0, 0},
+        {"LatitudeElevenDegrees", 1, 1, "   -0.1920", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"RadiusVectorLow", 2, 1, "   26.8400", 0.0, 0.0, 0},
+        {"RadiusVectorTooLow", 2, 1, "   26.8200", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"RadiusVectorHigh", 2, 1, "   33.3600", 0.0, 0.0, 0},
+        {"RadiusVectorTooHigh", 2, 1, "   33.3700", 0.0, 0.0, PLANETS_VEMO_NOT_SERVED},
+        {"Jd0TenYearsLate", -1, 0, "", 3652.5, 0.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0TenYearsEarly", -1, 0, "", -3652.5, 0.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustOverFiveYearsLate", -1, 0, "", 1831.0, 0.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustOverFiveYearsEarly", -1, 0, "", -1831.0, 0.0, PLANETS_VEMO_READ_FAILED},
+        {"Jd0JustUnderFiveYearsLate", -1, 0, "", 1821.0, 0.0, 0},
+        {"Jd0JustUnderFiveYearsEarly", -1, 0, "", -1821.0, 0.0, 0},
     };
     const double jd0 = dac::jd0_of(1600, 80);
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
-        std::string text = dac::file_of(1600, 240);
-        std::string rec = dac::record(80, jd0 + row.jd0_shift, dac::coefficients_of(80));
-        for (int p = 0; p < 2 && row.coordinate >= 0; ++p)
-            rec.replace(25 + 10 * (7 * row.coordinate + p), 10, "   1.7e308");
+        std::string text = dac::planet_file(8);
+        std::string rec = dac::record(80, jd0 + row.jd0_shift, dac::planet_coefficients(8, 80));
+        for (int p = 0; p < row.powers; ++p)
+            rec.replace(25 + 10 * (7 * row.coordinate + p), 10, row.text);
         text.replace(80 * dac::kRecordBytes, dac::kRecordBytes, rec);
         dir_.write("neptune.dac", text);
-        // Half a record's span after JD0: 1.7e308 (1 + t) overflows.
-        const double jd = jd0 + row.jd0_shift + (row.coordinate >= 0 ? 1000.0 : 0.0);
+        const double jd = jd0 + row.jd0_shift + row.days;
         double lat = kUntouched, rv = kUntouched;
         const double l = hc_j2000_long_lat_rv_planet(8, jd, 2000, &lat, &rv);
         double rv_only = kUntouched;
         const double l_only = hc_j2000_long_rv_planet(8, jd, 2000, &rv_only);
         EXPECT_EQ(l_only, l);
-        if (row.expected < 0) {
-            EXPECT_EQ(l, row.expected);
+        if (row.error < 0) {
+            EXPECT_EQ(l, row.error);
             EXPECT_EQ(lat, kUntouched);
             EXPECT_EQ(rv, kUntouched);
             EXPECT_EQ(rv_only, kUntouched);
         } else {
-            EXPECT_EQ(rv, row.expected);
-            EXPECT_EQ(rv_only, row.expected);
+            const double radius =
+                row.coordinate == 2 ? std::stod(row.text) : dac::planet_coefficients(8, 80)[0][2];
+            EXPECT_EQ(rv, radius);
+            EXPECT_EQ(rv_only, radius);
+            if (row.coordinate == 0) {
+                const double p = (3.8189e-5 * jd - 93.619) / kRadToDeg;
+                EXPECT_NEAR(l, pv_reduce_turns(std::stod(row.text) - p), 1e-12);
+            }
         }
     }
 }
 
-// A record whose longitude polynomial is -100 rad or so is a longitude, not an
-// error value: the reader's status is kept apart from the value.
-TEST_F(OuterPlanetsThroughTheInterface, LargeNegativeLongitudeIsNotAnError) {
-    auto c = dac::coefficients_of(0);
-    c[0][0] = -100.0;
-    c[6][0] = 0.0;
-    const double jd0 = dac::jd0_of(1600, 0);
-    dir_.write("neptune.dac", dac::record(0, jd0, c));
-    double rv = 0;
-    const double l = hc_j2000_long_rv_planet(8, jd0, 1600, &rv);
-    const double p = (3.8189e-5 * jd0 - 93.619) / kRadToDeg;
-    EXPECT_NEAR(l, pv_reduce_turns(-100.0 - p), 1e-12);
+// Every record of the shipped files, at every tenth day of its five years,
+// is a plausible position of its planet; their raw longitudes stay well
+// inside the bounds (-1.6 .. 7.8 rad when they were made).
+TEST(ShippedFiles, EveryRecordIsPlausible) {
+    for (int32_t planet = 5; planet <= 8; ++planet) {
+        SCOPED_TRACE(dac::kPlanetFiles[planet - 5]);
+        const std::string path = std::string(VEMO_SHIPPED_DATA_FOLDER) + dac::kPlanetFiles[planet - 5];
+        const int first = dac::first_year_of(planet);
+        double lowest = 1e9, highest = -1e9;
+        int records = 0, implausible = 0;
+        for (int32_t k = 0;; ++k) {
+            pv_outer_record rec{};
+            if (pv_read_record_file(path.c_str(), k, &rec) != 0) break;
+            ++records;
+            const double start = pv_year_start_jd(first + 5 * k);
+            const double end = pv_year_start_jd(first + 5 * k + 5);
+            for (double jd = start; jd < end; jd += 10.0) {
+                double v[3];
+                v[0] = pv_evaluate_record(&rec, jd, &v[1], &v[2]);
+                if (!pv_outer_plausible(planet, v)) ++implausible;
+                lowest = std::min(lowest, v[0]);
+                highest = std::max(highest, v[0]);
+            }
+        }
+        EXPECT_EQ(records, planet <= 6 ? 1360 : 240);
+        EXPECT_EQ(implausible, 0);
+        EXPECT_GT(lowest, -2.0);
+        EXPECT_LT(highest, 8.5);
+    }
 }
 
 }  // namespace

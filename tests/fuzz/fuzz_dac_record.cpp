@@ -1,5 +1,5 @@
 // The outer-planet record: decoding 235 bytes and evaluating the polynomials,
-// in memory and through a data file that the library reads itself (held open
+// in memory and through a data file that the library reads itself (kept
 // across runs while the bytes under it change).
 #include <algorithm>
 #include <cmath>

@@ -22,15 +22,17 @@ constexpr double kRadPerDeg = kFullCircle / 360;
 
 // Writes an outer-planet file of `records` 235-byte records whose longitude
 // polynomial is the constant `longitude` (radians, of date), latitude 0 and
-// radius 19.2 AU, in the fixed-column layout planets_vemo reads.
-void WriteConstantDacFile(const std::filesystem::path& path, int records, double longitude) {
+// radius `radius` AU (Uranus' distance by default), in the fixed-column layout
+// planets_vemo reads.
+void WriteConstantDacFile(const std::filesystem::path& path, int records, double longitude,
+                          double radius = 19.2) {
     std::ofstream out(path, std::ios::binary);
     for (int k = 0; k < records; ++k) {
         char record[300];
         int n = std::snprintf(record, sizeof record, "%5d%10.1f%10.1f", k, 2305447.5 + 1826.0 * k, 0.0);
         for (int c = 0; c < 3; ++c) {
             for (int p = 0; p < 7; ++p) {
-                const double a = p != 0 ? 0.0 : c == 0 ? longitude : c == 1 ? 0.0 : 19.2;
+                const double a = p != 0 ? 0.0 : c == 0 ? longitude : c == 1 ? 0.0 : radius;
                 n += std::snprintf(record + n, sizeof record - n, "%10.6f", a);
             }
         }
@@ -128,7 +130,7 @@ TEST_F(PositionsTest, UranusIsJudgedByTheUTYearNotTheLocalDate) {
 }
 
 TEST_F(PositionsTest, LatitudeAndRadiusComeWithTheLongitudeForTheCommandLine) {
-    WriteConstantDacFile(folder_ / "neptune.dac", 240, 2.0);
+    WriteConstantDacFile(folder_ / "neptune.dac", 240, 2.0, 30.1);
     double lat = 7;
     double rv = 7;
     bool has = false;
@@ -136,7 +138,7 @@ TEST_F(PositionsTest, LatitudeAndRadiusComeWithTheLongitudeForTheCommandLine) {
     EXPECT_GT(l, 0.0);
     EXPECT_TRUE(has);
     EXPECT_EQ(lat, 0.0);
-    EXPECT_NEAR(rv, 19.2, 1e-12);
+    EXPECT_NEAR(rv, 30.1, 1e-12);
     lat = rv = 7;
     EXPECT_EQ(HelioLongitudeLatRv(7, 2451545.0, &lat, &rv, &has), -101);
     EXPECT_FALSE(has);
