@@ -5,10 +5,14 @@
 // program; the counter "positions" is the number of positions one operation
 // asked for. To weigh a change, build the code before it in a tree of its own
 // and run the two bench_aspects one after the other, several times in turn.
+// VEMO_BENCH_LIBRARY_FOLDER names another folder to load planets_vemo from
+// (an earlier build of it, bench/build-before); bench/compare-before uses it.
 #include <benchmark/benchmark.h>
 
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #if !defined(_WIN32)
@@ -40,6 +44,7 @@ void SetUpOnce() {
   if (done) return;
   done = true;
   const std::string folder = ProgramFolder();
+  if (const char* library = std::getenv("VEMO_BENCH_LIBRARY_FOLDER")) BindPlanetsVemo(library);
   SetUpDataFolder(folder);
   LoadProgramText(folder);
   std::string error;
@@ -66,6 +71,16 @@ ComputeRequest Request(Mode mode) {
   r.WorldZoneMinutes = 0;
   r.WorldLocalDay = kWorld + 0.5;
   return r;
+}
+
+// The duration records folded into 32 bits (FNV-1a; exact as a counter), so
+// that two builds can be seen to give the same records.
+double RecordsHash(const AspectEngine& engine) {
+  uint32_t hash = 2166136261u;
+  for (const auto& r : engine.DurationRecords) {
+    for (unsigned char c : r.Record) hash = (hash ^ c) * 16777619u;
+  }
+  return hash;
 }
 
 void ReportPositions(benchmark::State& state) {
@@ -96,9 +111,10 @@ void BM_ComputePersonalTransits(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputePersonalTransits)->Unit(benchmark::kMicrosecond);
 
-// Cost of the least an outer-planet position can take from a data file that
-// may change between two requests: one stat() of the path and one positioned
-// read of a 235-byte record, in nanoseconds (0 where not measured).
+// Cost of the check planets_vemo made of a data file at every outer-planet
+// position before it learnt of changes from notifications (and still makes
+// where they cannot be had): one stat() of the path and one positioned read
+// of a 235-byte record, in nanoseconds (0 where not measured).
 double StatAndReadNanoseconds() {
 #if defined(_WIN32)
   return 0.0;
@@ -137,7 +153,8 @@ double StatAndReadNanoseconds() {
 // (Neptune trine Pluto lasts 95 years and is walked in steps of 1 to 11 days).
 // Counters: "outer", the outer-planet positions (Jupiter to Neptune, each
 // read from its data file) of one GetDurations; "floor_ms", what one stat()
-// and one 235-byte read for each of them cost on this machine.
+// and one 235-byte read for each of them cost on this machine (the check by
+// stat; notifications cost one system call a position instead).
 void BM_GetDurationsWorldTransits(benchmark::State& state) {
   AspectEngine engine = CountingEngine();
   ComputeRequest r = Request(Mode::WorldTransits);
@@ -154,6 +171,7 @@ void BM_GetDurationsWorldTransits(benchmark::State& state) {
     benchmark::DoNotOptimize(engine.DurationRecords.data());
   }
   state.counters["records"] = static_cast<double>(engine.DurationRecords.size());
+  state.counters["records_hash"] = RecordsHash(engine);
   const double outer = static_cast<double>(g_outer_positions) / static_cast<double>(state.iterations());
   state.counters["outer"] = outer;
   state.counters["floor_ms"] = outer * StatAndReadNanoseconds() / 1e6;

@@ -1,11 +1,14 @@
-// planets_vemo: positions per second, per planet and for sets of planets,
-// and an outer planet against Mars while stepping day by day. The outer
-// planets read data files that the benchmark writes into a temporary folder
-// (by default held open: one stat and one 235-byte read per position).
+// planets_vemo: positions per second, per planet and for sets of planets;
+// an outer planet against Mars while stepping day by day, for each way the
+// library checks its files; and the inner planets' series against plain
+// evaluations. The outer planets read data files that the benchmark writes
+// into a temporary folder. (bench_library_before weighs the library against
+// an earlier build of it.)
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,7 @@
 
 #include "ephemeris/outer_files.h"
 #include "ephemeris/planets_vemo.h"
+#include "ephemeris/series.h"
 
 namespace {
 
@@ -100,11 +104,12 @@ BENCHMARK(BM_PlanetSet)->Args({5, 8})->Name("BM_OuterPlanets");
 // alternately in blocks of 256 days so that both see the same machine state;
 // the counter outer_over_mars is the ratio of their costs per position.
 // Args: the library planet (5 Jupiter .. 8 Neptune) and how the files are
-// read (1 held open, 0 opened, read and closed for every position).
+// checked (2 change notifications, 1 stat and read, 0 opened, read and closed
+// for every position).
 void BM_OuterVersusMarsSteppingDaily(benchmark::State &state) {
     EnsureDataFolder();
     const auto planet = static_cast<int32_t>(state.range(0));
-    pv_keep_files(static_cast<int>(state.range(1)));
+    pv_set_file_check(static_cast<int>(state.range(1)));
     using Clock = std::chrono::steady_clock;
     Clock::duration mars{}, outer{};
     long positions = 0;
@@ -130,7 +135,7 @@ void BM_OuterVersusMarsSteppingDaily(benchmark::State &state) {
         start += kBlock;
         if (start > 2488069.5) start = 2451544.5;
     }
-    pv_keep_files(1);
+    pv_set_file_check(PV_CHECK_NOTIFY);
     const double ns = 1e9 * Clock::period::num / Clock::period::den;
     state.counters["mars_ns"] = static_cast<double>(mars.count()) * ns / static_cast<double>(positions);
     state.counters["outer_ns"] = static_cast<double>(outer.count()) * ns / static_cast<double>(positions);
@@ -138,7 +143,66 @@ void BM_OuterVersusMarsSteppingDaily(benchmark::State &state) {
         static_cast<double>(outer.count()) / static_cast<double>(mars.count());
 }
 BENCHMARK(BM_OuterVersusMarsSteppingDaily)
-    ->ArgsProduct({{5, 6, 7, 8}, {1, 0}})
-    ->ArgNames({"planet", "held"});
+    ->ArgsProduct({{5, 6, 7, 8}, {PV_CHECK_NOTIFY, PV_CHECK_STAT, PV_CHECK_OPEN}})
+    ->ArgNames({"planet", "check"});
+
+// The series of Earth (arg 3), Mercury (1), Venus (2) and Mars (4) for the
+// longitude and radius vector, against two plain evaluations timed in turn
+// in the same iterations: the same number of terms A sin(alpha + nu U) with
+// made-up coefficients (what any evaluation of such a series pays to libm),
+// and one record of an outer planet's file (a degree-6 polynomial per
+// coordinate). Counters: ns per position of each and the ratios.
+void BM_SeriesVersusPlain(benchmark::State &state) {
+    const auto planet = static_cast<int32_t>(state.range(0));
+    // Longitude and radius terms of each series (the publication's table sizes).
+    const int terms = planet == 3 ? PV_SUN_TERMS
+                      : planet == 1 ? PV_MERCURY_LONGITUDE_TERMS + PV_MERCURY_RADIUS_TERMS
+                      : planet == 2 ? PV_VENUS_LONGITUDE_TERMS + PV_VENUS_RADIUS_TERMS
+                                    : PV_MARS_LONGITUDE_TERMS + PV_MARS_RADIUS_TERMS;
+    pv_outer_record record{};
+    record.jd0 = 2451545.0;
+    for (int p = 0; p < PV_POWERS; ++p)
+        for (int c = 0; c < PV_COORDINATES; ++c) record.coef[p][c] = 0.001 * (p + 1) * (c + 1);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration series{}, sines{}, polynomial{};
+    long positions = 0;
+    double jd = 2415020.5;
+    for (auto _ : state) {
+        constexpr int kBlock = 64;
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kBlock; ++i) {
+            double rv = 0;
+            benchmark::DoNotOptimize(hc_j2000_long_rv_planet(planet, jd + i, 2000, &rv));
+        }
+        const auto t1 = Clock::now();
+        for (int i = 0; i < kBlock; ++i) {
+            const double u = (jd + i - 2451545.0) / 3652500.0;
+            double sum = 0.0;
+            for (int k = 0; k < terms; ++k) sum += (k + 1) * std::sin(0.1 * k + (1000.0 * k + 1.0) * u);
+            benchmark::DoNotOptimize(sum);
+        }
+        const auto t2 = Clock::now();
+        for (int i = 0; i < kBlock; ++i) {
+            double lat = 0, rv = 0;
+            benchmark::DoNotOptimize(pv_evaluate_record(&record, jd + i, &lat, &rv));
+        }
+        const auto t3 = Clock::now();
+        series += t1 - t0;
+        sines += t2 - t1;
+        polynomial += t3 - t2;
+        positions += kBlock;
+        jd += 7.3 * kBlock;
+        if (jd > 2488069.5) jd = 2415020.5;
+    }
+    const double ns = 1e9 * Clock::period::num / Clock::period::den / static_cast<double>(positions);
+    state.counters["series_ns"] = static_cast<double>(series.count()) * ns;
+    state.counters["plain_sines_ns"] = static_cast<double>(sines.count()) * ns;
+    state.counters["record_ns"] = static_cast<double>(polynomial.count()) * ns;
+    state.counters["series_over_sines"] =
+        static_cast<double>(series.count()) / static_cast<double>(sines.count());
+    state.counters["series_over_record"] =
+        static_cast<double>(series.count()) / static_cast<double>(polynomial.count());
+}
+BENCHMARK(BM_SeriesVersusPlain)->Arg(3)->Arg(1)->Arg(2)->Arg(4)->ArgName("planet");
 
 }  // namespace
