@@ -58,6 +58,19 @@ bool Search::LevelWithin(const std::vector<int>& levels, double d, double dd, do
   return false;
 }
 
+bool Search::MayCross(const Level& level, double wrapped, double dd) {
+  // x = WrapPi(d1 - value) to within a few units of the last place: both
+  // terms lie in [-pi, pi], so one turn at most brings the difference back.
+  // The margin covers those units, so no level that Crosses() passes fails.
+  constexpr double kMargin = 1e-9;
+  double x = wrapped - level.wrapped;
+  if (x > kHalfCircle) x -= kFullCircle;
+  if (x < -kHalfCircle) x += kFullCircle;
+  const double lo = std::min(x, x + dd);
+  const double hi = std::max(x, x + dd);
+  return lo <= kMargin && hi >= -kMargin;
+}
+
 bool Search::Crosses(const Level& level, double d1, double d2, double& g1, double& g2) const {
   // Each sample's side comes from its own D, as the band test at a sample
   // does, so that the crossings between samples always agree with the
@@ -82,8 +95,58 @@ void Search::AtOneInstant(const std::vector<int>& levels, const Sample& l, const
   }
 }
 
+namespace {
+
+// D relative to the left sample at up to four samples of one smooth stretch
+// (the left neighbour, left, right, right neighbour), and the instant at
+// which the polynomial through them reaches u, found by bisection between
+// left and right (where it takes 0 and dd exactly). Interpolating the
+// grid's own positions costs no position; the guess only saves refinement,
+// the minute is settled on positions.
+struct Stencil {
+  double t[4];
+  double u[4];
+  int n = 0;
+
+  double At(double x) const {
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) {
+      double w = u[i];
+      for (int j = 0; j < n; ++j) {
+        if (j != i) w *= (x - t[j]) / (t[i] - t[j]);
+      }
+      sum += w;
+    }
+    return sum;
+  }
+
+  double Reach(double target, double a, double b, double dd) const {
+    const bool rising = dd > 0;
+    for (int i = 0; i < 48 && b - a > 1e-7; ++i) {
+      const double m = 0.5 * (a + b);
+      if ((At(m) < target) == rising)
+        a = m;
+      else
+        b = m;
+    }
+    return 0.5 * (a + b);
+  }
+};
+
+}  // namespace
+
 void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sample& l, const Sample& r,
-                     double dd, std::vector<Crossing>& out) {
+                     double dd, const Sample* before, const Sample* after, std::vector<Crossing>& out) {
+  // Most intervals cross nothing: leave them before setting anything up.
+  const double wrapped = WrapPi(l.d);
+  bool any = false;
+  for (size_t i = 0; i < levels.size() && !any; ++i) {
+    const Level& level = levels_[static_cast<size_t>(levels[i])];
+    double gl = 0.0;
+    double gr = 0.0;
+    any = MayCross(level, wrapped, dd) && Crosses(level, l.d, r.d, gl, gr);
+  }
+  if (!any) return;
   // D relative to l at the instants evaluated so far, by time; one crossing's
   // evaluations narrow the brackets of the next ones.
   struct Point {
@@ -91,6 +154,19 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     double du;
   };
   std::vector<Point> points{{l.t, 0.0}, {r.t, dd}};
+  Stencil stencil;
+  if (before != nullptr) {
+    stencil.t[stencil.n] = before->t;
+    stencil.u[stencil.n++] = -WrapPi(l.d - before->d);
+  }
+  stencil.t[stencil.n] = l.t;
+  stencil.u[stencil.n++] = 0.0;
+  stencil.t[stencil.n] = r.t;
+  stencil.u[stencil.n++] = dd;
+  if (after != nullptr) {
+    stencil.t[stencil.n] = after->t;
+    stencil.u[stencil.n++] = dd + WrapPi(after->d - r.d);
+  }
   std::vector<Crossing> found;
   for (int li : levels) {
     const Level& level = levels_[static_cast<size_t>(li)];
@@ -116,7 +192,9 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
       points.insert(pos, {at, du});
       return Signed(level.role, x + du);
     };
-    const double t = OnItsMinute(side, Refine(side, points[k - 1].t, points[k].t, g(k - 1), g(k)), first);
+    // D reaches the level where x + u = 0 (u between 0 and dd).
+    const double guess = stencil.Reach(-x, l.t, r.t, dd);
+    const double t = SettleMinute(side, guess, points[k - 1].t, points[k].t, g(k - 1), g(k));
     found.push_back({t, level.band, EventOf(level.role, dd > 0)});
   }
   std::stable_sort(found.begin(), found.end(),
@@ -125,10 +203,10 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
 }
 
 void Search::Smooth(const Pair& pair, const std::vector<int>& levels, const Sample& l, const Sample& r,
-                    std::vector<Crossing>& out, int depth) {
+                    const Sample* before, const Sample* after, std::vector<Crossing>& out, int depth) {
   const double dd = WrapPi(r.d - l.d);
   if (Monotone(pair, l.t, r.t, dd)) {
-    Resolve(pair, levels, l, r, dd, out);
+    Resolve(pair, levels, l, r, dd, before, after, out);
     return;
   }
   // The relative motion may turn in here: only a level within the reach of
@@ -153,8 +231,8 @@ void Search::Smooth(const Pair& pair, const std::vector<int>& levels, const Samp
     return;
   }
   const Sample mid{m, *d, -1, false};
-  Smooth(pair, levels, l, mid, out, depth + 1);
-  Smooth(pair, levels, mid, r, out, depth + 1);
+  Smooth(pair, levels, l, mid, nullptr, nullptr, out, depth + 1);
+  Smooth(pair, levels, mid, r, nullptr, nullptr, out, depth + 1);
 }
 
 void Search::ScanRun(const Pair& pair, const std::vector<char>& mask, const std::vector<Sample>& samples,
@@ -167,14 +245,22 @@ void Search::ScanRun(const Pair& pair, const std::vector<char>& mask, const std:
   for (size_t b = 0; b < bands_.size(); ++b) {
     if (mask[b]) run.inBandAtStart[b] = InBand(static_cast<int>(b), samples.front().d);
   }
+  // The step from sample i to i + 1 lies between two .dac records.
+  auto recordStep = [&samples](size_t i) {
+    const Sample& l = samples[i];
+    return l.leadsRecord && l.grid >= 0 && samples[i + 1].grid == l.grid + 1;
+  };
   for (size_t i = 0; i + 1 < samples.size(); ++i) {
     const Sample& l = samples[i];
     const Sample& r = samples[i + 1];
-    if (l.leadsRecord && l.grid >= 0 && r.grid == l.grid + 1) {
+    if (recordStep(i)) {
       // The step between two .dac records: crossed at the boundary itself.
       AtOneInstant(levels, l, r, r.t, run.crossings);
     } else {
-      Smooth(pair, levels, l, r, run.crossings, 0);
+      // Neighbours on the same side of every record step shape the guess.
+      const Sample* before = i > 0 && !recordStep(i - 1) ? &samples[i - 1] : nullptr;
+      const Sample* after = i + 2 < samples.size() && !recordStep(i + 1) ? &samples[i + 2] : nullptr;
+      Smooth(pair, levels, l, r, before, after, run.crossings, 0);
     }
   }
 }

@@ -1,7 +1,9 @@
 // Where the aspect-event search looks. All planets are sampled on one grid
 // of instants shared by all pairs (each planet's longitude computed once per
 // grid instant). The step keeps every pair's change of D between two grid
-// instants below a quarter turn, so D unwraps without doubt.
+// instants below kGridAngle (well under a quarter turn, so D unwraps without
+// doubt), close enough for the cubic through four samples to guess each
+// crossing within its minute or the next.
 //
 // The .dac records of Jupiter..Neptune change at 0h UT on 1 January of each
 // year divisible by five and a longitude may step there by up to 3" (the
@@ -34,7 +36,7 @@ double Search::StepOf(const std::vector<int>& pairs) const {
   double step = kMaxGridStepDays;
   for (int i : pairs) {
     const Pair& pair = pairs_[static_cast<size_t>(i)];
-    if (pair.maxRate > 0) step = std::min(step, kQuarterTurn / pair.maxRate);
+    if (pair.maxRate > 0) step = std::min(step, kGridAngle / pair.maxRate);
   }
   return step;
 }

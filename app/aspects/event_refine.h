@@ -1,10 +1,10 @@
-// Root finding for the aspect-event search: Brent's method narrows a
-// crossing between two instants of a monotone interval until it lies in a
-// bracket under 58 s wide (inverse quadratic and secant steps guarded by
-// bisection), then the crossing is settled on the whole UT minute whose
-// half-minute either side holds the change (OnItsMinute): the instant
-// reported is the crossing rounded to the minute, the same whatever span the
-// search began with.
+// Root finding for the aspect-event search. The instant reported is the
+// whole UT minute whose half-minute either side holds the change, the same
+// whatever span the search began with. SettleMinute reaches it from a guess
+// interpolated on the grid (most often the guess's own minute: two
+// evaluations); where the guess is off by more than a few minutes, Brent's
+// method narrows the crossing to a bracket under 58 s wide (inverse quadratic
+// and secant steps guarded by bisection) and OnItsMinute settles it.
 #pragma once
 
 #include <cfloat>
@@ -103,6 +103,46 @@ double Refine(G&& g, double a, double b, double ga, double gb) {
     }
   }
   return 0.5 * (b + c);
+}
+
+// The minute of the change of side of g between a and b (ga, gb on
+// different sides), starting from guess: the edges of the guessed minute are
+// evaluated; where the change lies outside them, the line through the two
+// edge values gives the next minute, within the bracket they narrow. A
+// monotone g changes side once, so the minute found is the one OnItsMinute
+// finds. After a few minutes without it, or where a position is missing,
+// Brent's method and OnItsMinute take over, as before there was a guess.
+template <class G>
+double SettleMinute(G&& g, double guess, double a, double b, double ga, double gb) {
+  const bool first = ga > 0;
+  double lo = a;
+  double hi = b;
+  double glo = ga;
+  double ghi = gb;
+  double minute = std::round(guess * 1440.0);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const double t0 = (minute - 0.5) / 1440.0;
+    const double t1 = (minute + 0.5) / 1440.0;
+    const double e0 = g(t0);
+    const double e1 = g(t1);
+    if (std::isnan(e0) || std::isnan(e1)) break;
+    const bool changed0 = (e0 > 0) != first;
+    const bool changed1 = (e1 > 0) != first;
+    if (!changed0 && changed1) return minute / 1440.0;
+    if (changed0) {
+      if (t0 < hi) hi = t0, ghi = e0;
+    } else if (t1 > lo) {
+      lo = t1, glo = e1;
+    }
+    if (!(lo < hi)) break;
+    // Where the line through the edges meets zero, kept inside the bracket.
+    double next = e1 != e0 ? t0 - e0 * (t1 - t0) / (e1 - e0) : 0.5 * (lo + hi);
+    if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+    double m = std::round(next * 1440.0);
+    if (m == minute) m += changed0 ? -1.0 : 1.0;
+    minute = m;
+  }
+  return OnItsMinute(g, Refine(g, lo, hi, glo, ghi), first);
 }
 
 }  // namespace vemo::event_search

@@ -108,9 +108,11 @@ void Search::Set(std::optional<std::pair<int, int>> onlyPair, int onlyKind) {
   for (size_t b = 0; b < bands_.size(); ++b) {
     const Band& band = bands_[b];
     const int i = static_cast<int>(b);
-    levels_.push_back({i, Role::Lower, band.target - band.orb});
-    levels_.push_back({i, Role::Exact, band.target});
-    levels_.push_back({i, Role::Upper, band.target + band.orb});
+    for (const auto& [role, value] : {std::pair{Role::Lower, band.target - band.orb},
+                                      std::pair{Role::Exact, band.target},
+                                      std::pair{Role::Upper, band.target + band.orb}}) {
+      levels_.push_back({i, role, value, event_search::WrapPi(value)});
+    }
   }
 
   const PlanetMotionBounds& m = request_.motion;
