@@ -14,10 +14,11 @@
 // Counters: "per_step" (time of one step or one computation), "steps_per_s",
 // "positions" (the positions one operation asked for: a table needs the nine
 // of its date and, for each aspect, two more half an hour later for its
-// applying/separating sign) and, with /1, "position_share" (the part of the
-// time spent in HelioLongitude). A step should cost at most 1.1 x one
-// computation; BM_NinePositions over BM_ComputeFromRows is the share of the
-// nine positions. Compare the two in one run,
+// applying/separating sign; a search step, which leaves the signs out, the
+// nine) and, with /1, "position_share" (the part of the time spent in
+// HelioLongitude). A step costs about a third of one computation;
+// BM_NinePositions over BM_SearchStep is the share of the nine positions.
+// Compare the two in one run,
 //   --benchmark_filter='SearchStep|FromRows/0' --benchmark_repetitions=4
 //   --benchmark_enable_random_interleaving=true
 // as runs apart can differ by 20% on a machine that is busy otherwise.

@@ -25,10 +25,12 @@ int ZoneMinutesOfIndex(int zoneIndex) {
 }
 
 ComputeStatus ComputeFromRows(AspectEngine& engine, Mode mode, std::array<DateRow, 3>& rows,
-                              int localZoneIndex, const OrbSettings& settings, bool radians) {
+                              int localZoneIndex, const OrbSettings& settings, bool radians,
+                              bool marks) {
   ComputeRequest request;
   request.mode = mode;
   request.Radians = radians;
+  request.Marks = marks;
   for (int row = 0; row < 3; ++row) {
     if (!ModeUsesRow(mode, row)) continue;
     const DateConversion c = InputDateToAJDate(rows[static_cast<size_t>(row)], localZoneIndex);

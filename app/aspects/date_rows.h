@@ -20,8 +20,10 @@ EngineServices DefaultEngineServices(int language = 0);
 // holds the code and its table stays as it was (the caller reports the row
 // with DateErrorMessage / ReportDateError).
 // localZoneIndex: the time-zone list entry of the computer's zone (0 = none).
+// marks: as ComputeRequest::Marks (false for a search step).
 ComputeStatus ComputeFromRows(AspectEngine& engine, Mode mode, std::array<DateRow, 3>& rows,
-                              int localZoneIndex, const OrbSettings& settings, bool radians);
+                              int localZoneIndex, const OrbSettings& settings, bool radians,
+                              bool marks = true);
 
 // Zone offset in minutes east of a time-zone list entry (0 for the blank entry).
 int ZoneMinutesOfIndex(int zoneIndex);

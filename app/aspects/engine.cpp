@@ -352,16 +352,16 @@ ComputeStatus AspectEngine::Compute(const ComputeRequest& request, const OrbSett
           const double d = std::fabs(sep - AspectAngle(k));
           if (!(d < Orbs.Orb[static_cast<size_t>(k)][0])) continue;
           const int index = Table.NumCols * (i + 1) + (j - 1);
-          const int sign = ApplyingSign1(date0, i, j, k, d);
+          const int sign = request.Marks ? ApplyingSign1(date0, i, j, k, d) : 0;
           TableCell& cell = Table.Cells[static_cast<size_t>(index)];
           cell.Role = CellRole::Aspect;
-          cell.Text = AspectCellText(k, d, sign, true);
+          if (request.Marks) cell.Text = AspectCellText(k, d, sign, true);
           cell.Kind = k;
           cell.Planet1 = i;
           cell.Planet2 = j;
           cell.Deviation = d;
           cell.Sign = sign;
-          FormatAspectCell(0, index, k, d);
+          if (request.Marks) FormatAspectCell(0, index, k, d);
           ++AspectCount[static_cast<size_t>(k)];
           Aspects.push_back({i, j, k, d, sign, cell.Bold, index});
           break;
@@ -382,10 +382,10 @@ ComputeStatus AspectEngine::Compute(const ComputeRequest& request, const OrbSett
           const double d = std::fabs(sep - AspectAngle(k));
           if (!(d < Orbs.Orb[static_cast<size_t>(k)][static_cast<size_t>(column)])) continue;
           const int index = Table.NumCols * (i + 1) + (j + 1);
-          const int sign = personal ? ApplyingSign2(loni, j, k, d) : 0;
+          const int sign = personal && request.Marks ? ApplyingSign2(loni, j, k, d) : 0;
           TableCell& cell = Table.Cells[static_cast<size_t>(index)];
           cell.Role = CellRole::Aspect;
-          cell.Text = AspectCellText(k, d, sign, personal);
+          if (request.Marks) cell.Text = AspectCellText(k, d, sign, personal);
           cell.Kind = k;
           // Personal transits: natal (row) then transiting (column) planet;
           // Synastry: 1st birthdate (column) then 2nd birthdate (row).
@@ -400,6 +400,12 @@ ComputeStatus AspectEngine::Compute(const ComputeRequest& request, const OrbSett
         }
       }
     }
+  }
+
+  if (!request.Marks) {
+    // A search step: the counts and patterns, no texts.
+    if (!twoDate) Table.PatternText = FindAllPatterns();
+    return status;
   }
 
   // Position cells; the cell of planet PlanetCount + 1 stays empty.

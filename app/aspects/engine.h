@@ -95,6 +95,10 @@ struct ComputeRequest {
   int WorldZoneMinutes = 0;
   double WorldLocalDay = -1.0;
   bool Radians = false;  // optRadians: angles in the cells as radians
+  // The applying/separating marks (two positions more per aspect), the cell
+  // and summary texts. A search step that only counts patterns leaves them
+  // out and computes the whole table again where it stops.
+  bool Marks = true;
 };
 
 struct ComputeStatus {
@@ -238,6 +242,9 @@ class AspectEngine {
 
   // ---- midpoints ----
   std::string MidpointTest(int a, int b, int c, bool abbreviated) const;
+  // The same with the midpoint orb given (radians), as CheckForMidpoint
+  // passes it once for all its tests.
+  std::string MidpointTest(int a, int b, int c, bool abbreviated, double orb) const;
   void CheckForMidpoint(bool abbreviated, int& num, std::string& text);
 
   // ---- beginning and end (World and Personal transits) ----
@@ -258,7 +265,30 @@ class AspectEngine {
 
  private:
   // IsAspectInOrb that adds the deviation to `sum` when the aspect holds.
-  bool Holds(int x, int y, int kind, double& sum) const;
+  bool Holds(int x, int y, int kind, double& sum) const {
+    double d = 0.0;
+    if (!InOrb(x, y, kind, d)) return false;
+    sum += d;
+    return true;
+  }
+  // IsAspectInOrb, from the pair table while FindAllPatterns has it filled
+  // (the pattern finders ask it thousands of times a table).
+  bool InOrb(int x, int y, int kind, double& deviation) const {
+    if (!pairTableReady_ || x < 0 || x >= kPlanetSlots || y < 0 || y >= kPlanetSlots || kind < 1 ||
+        kind > kNumKinds) {
+      return IsAspectInOrb(x, y, kind, deviation);
+    }
+    const double d = pairDeviation_[static_cast<size_t>(kind)][static_cast<size_t>(x)][static_cast<size_t>(y)];
+    if (d < 0) return false;
+    deviation = d;
+    return true;
+  }
+  // Which pair forms which aspect at position set 0 under column 0's orbs:
+  // the deviation, or -1 where it does not hold. FindAllPatterns fills it
+  // once (36 separations) for the hundreds of tests of its finders.
+  void FillPairTable();
+  std::array<std::array<std::array<double, kPlanetSlots>, kPlanetSlots>, kNumKinds + 1> pairDeviation_{};
+  bool pairTableReady_ = false;
   std::string PatternLine(int index, bool abbreviated, const std::vector<int>& planets,
                           double mean) const;
   void SetUpGrid(bool twoDate);

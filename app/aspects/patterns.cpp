@@ -5,6 +5,7 @@
 // deviation from exactness of all aspects checked for the figure.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "app/aspects/engine.h"
 
@@ -25,11 +26,28 @@ bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool AspectEngine::Holds(int x, int y, int kind, double& sum) const {
-  double d = 0.0;
-  if (!IsAspectInOrb(x, y, kind, d)) return false;
-  sum += d;
-  return true;
+void AspectEngine::FillPairTable() {
+  // The same test as IsAspectInOrb; the separation is symmetric to the bit.
+  const auto& lon = PlanetLongitudes[0];
+  for (auto& kind : pairDeviation_) {
+    for (auto& row : kind) row.fill(-1.0);
+  }
+  std::array<double, kNumKinds + 1> angle{};
+  for (int k = 1; k <= kNumKinds; ++k) angle[static_cast<size_t>(k)] = AspectAngle(k);
+  for (size_t i = 0; i < kPlanetSlots; ++i) {
+    if (lon[i] < 0) continue;
+    for (size_t j = i + 1; j < kPlanetSlots; ++j) {
+      if (lon[j] < 0) continue;
+      const double sep = AspectSeparation(lon[i], lon[j]);
+      for (int k = 1; k <= kNumKinds; ++k) {
+        const double dev = std::fabs(sep - angle[static_cast<size_t>(k)]);
+        if (!(dev < Orbs.Orb[static_cast<size_t>(k)][0])) continue;
+        pairDeviation_[static_cast<size_t>(k)][i][j] = dev;
+        pairDeviation_[static_cast<size_t>(k)][j][i] = dev;
+      }
+    }
+  }
+  pairTableReady_ = true;
 }
 
 std::string AspectEngine::PatternLine(int index, bool abbreviated, const std::vector<int>& planets,
@@ -364,6 +382,7 @@ std::string AspectEngine::FindStelliums(int size, bool abbreviated, int& num) {
 #undef VEMO_REPORT_TO_RUN
 
 std::string AspectEngine::FindAllPatterns() {
+  FillPairTable();
   std::string out;
   auto add = [&](int index, const std::string& text, int count) {
     PatternCount[static_cast<size_t>(index)] = count;
@@ -395,6 +414,7 @@ std::string AspectEngine::FindAllPatterns() {
   t.clear();
   CheckForMidpoint(false, n, t);
   add(kMidpoint, t, n);
+  pairTableReady_ = false;
   return out;
 }
 

@@ -1,6 +1,7 @@
 #include "app/reports/run_core.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/vocabulary.h"
@@ -114,6 +115,10 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
   const StepCalendar calendar = DateLibraryStepCalendar();
   StartRunState(engine.Run, options.criteria);
   std::array<DateRow, 3> rows{first.row, DateRow{}, DateRow{}};
+  // Steps count patterns without the marks and texts of a table; the last
+  // rows computed are computed again in full where the search ends, so the
+  // table left behind is the one Compute gives for that date.
+  std::optional<std::array<DateRow, 3>> computedLight;
   while (true) {
     StepDate date{rows[0].yearText, rows[0].monthIndex, rows[0].dayIndex, rows[0].hourIndex};
     if (!StepWorldDate(date, options.step, true, calendar)) {
@@ -126,8 +131,9 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
     next[0].dayIndex = date.day;
     next[0].hourIndex = date.hourEntry;
     BeforeRunCompute(engine.Run);
-    const ComputeStatus status =
-        ComputeFromRows(engine, Mode::WorldTransits, next, options.localZoneIndex, options.settings, false);
+    const ComputeStatus status = ComputeFromRows(engine, Mode::WorldTransits, next, options.localZoneIndex,
+                                                 options.settings, false, false);
+    if (status.Ok) computedLight = next;
     if (!status.Ok) {
       result.end = RunSearchEnd::Refused;
       result.badRow = status.BadRow;
@@ -153,6 +159,10 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
       result.end = RunSearchEnd::Stopped;
       break;
     }
+  }
+  if (computedLight) {
+    BeforeRunCompute(engine.Run);
+    ComputeFromRows(engine, Mode::WorldTransits, *computedLight, options.localZoneIndex, options.settings, false);
   }
   EndRunState(engine.Run);
   return result;

@@ -95,6 +95,23 @@ TEST_P(SkyRunTest, StopsWhereThePatternWithItsPlanetsIs) {
   EXPECT_EQ(r.steps, c.steps);
   EXPECT_EQ(r.message, c.message);
   EXPECT_FALSE(engine.Run.InProgress);
+  // Steps leave out the marks and texts; the table left behind is still the
+  // one Compute gives for that date.
+  AspectEngine fresh(services);
+  fresh.PlutoAvailable = engine.PlutoAvailable;
+  ComputeRequest request;
+  request.JulianDates = engine.JulianDates;
+  request.WorldZoneMinutes = engine.WorldZoneMinutes;
+  request.WorldLocalDay = engine.WorldLocalDay;
+  fresh.Compute(request, options.settings);
+  ASSERT_EQ(fresh.Table.Cells.size(), engine.Table.Cells.size());
+  for (size_t i = 0; i < fresh.Table.Cells.size(); ++i) {
+    EXPECT_EQ(engine.Table.Cells[i].Text, fresh.Table.Cells[i].Text) << "cell " << i;
+    EXPECT_EQ(engine.Table.Cells[i].Bold, fresh.Table.Cells[i].Bold) << "cell " << i;
+  }
+  EXPECT_EQ(engine.Table.Summary, fresh.Table.Summary);
+  EXPECT_EQ(engine.Table.PatternText, fresh.Table.PatternText);
+  EXPECT_FALSE(engine.Table.Summary.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
