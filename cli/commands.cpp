@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <thread>
 
 #include "app/time/date_argument.h"
 #include "app/time/escaped_text.h"
@@ -36,6 +38,11 @@ std::string WalkOptions(const Arguments &args, std::initializer_list<const char 
     if (std::string error = handle(arg, value); !error.empty()) return error;
   }
   return "";
+}
+
+int DefaultJobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
 }
 
 bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value) {

@@ -55,6 +55,11 @@ std::string WalkOptions(const Arguments &args, std::initializer_list<const char 
 // nothing else. Leaves value unchanged and returns false otherwise.
 bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value);
 
+// --jobs: at most this many threads, and by default one per core the system
+// reports (1 when it reports none).
+inline constexpr int kMaxJobs = 64;
+int DefaultJobs();
+
 // Messages echo at most this many characters of an argument.
 inline constexpr std::size_t kEchoedCharacters = 60;
 

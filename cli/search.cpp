@@ -31,7 +31,7 @@ namespace {
 constexpr const char* kSearchUsage =
     "Usage: vemo-cli search --pattern NAME [--planets P1[,P2[,P3]]] [--count N]\n"
     "                       --from DATE [--to DATE] [--step day|week|month|year]\n"
-    "                       [orb options] [--format text|json]\n"
+    "                       [orb options] [--format text|json] [--jobs N]\n"
     "Steps the world date forward from --from as a run of the window does in World\n"
     "transits, and stops at the first table that holds the pattern.\n\n"
     "  --pattern NAME     Grand trine, Kite, Rectangle, T-square, Grand cross, Yod,\n"
@@ -56,6 +56,8 @@ constexpr const char* kSearchUsage =
     "                     the steps as text (default), or {\"found\": true, \"jd\",\n"
     "                     \"date\", \"message\", \"patterns\", \"steps\"}; when not found\n"
     "                     one line, or {\"found\": false, \"steps\", \"last_jd\"}\n"
+    "  --jobs N           threads that test dates, 1 to 64 (default: one per core);\n"
+    "                     any number finds the same first date\n"
     "  --help             this text\n\n"
     "On a terminal a search of more than a second shows the date it has reached on\n"
     "stderr.\n"
@@ -283,7 +285,7 @@ int PlanetOfArgument(const std::string& text) {
 std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) {
   options = SearchOptions{};
   const std::string walked = WalkOptions(
-      args, {"--help", "-h"}, {"--pattern", "--planets", "--count", "--from", "--to", "--step", "--format"}, true,
+      args, {"--help", "-h"}, {"--pattern", "--planets", "--count", "--from", "--to", "--step", "--format", "--jobs"}, true,
       [&options](const std::string& arg, const std::string& value) -> std::string {
     if (arg == "--help" || arg == "-h") {
       options.help = true;
@@ -329,6 +331,10 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
     } else if (arg == "--format") {
       if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
       options.json = value == "json";
+    } else if (arg == "--jobs") {
+      if (!ParseWholeNumber(value, 1, kMaxJobs, options.jobs)) {
+        return "--jobs is a whole number 1 to " + std::to_string(kMaxJobs) + ", not " + QuotedArgument(value);
+      }
     }
     return "";
   });
@@ -395,6 +401,7 @@ int RunSearch(const Arguments& args) {
   run.lastAjd = span.lastAjd;
   run.localZoneIndex = zone.index;
   run.settings = options.settings;
+  run.jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
   ProgressLine progress(ZoneMinutesOfIndex(from.row.zoneIndex));
   run.progress = [&progress](long steps, double ajd) {
     progress.Update(steps, ajd);

@@ -29,6 +29,7 @@ struct SearchOptions {
   StepSize step = StepSize::Day;
   OrbSettings settings = DefaultOrbSettings();
   bool json = false;
+  int jobs = 0;                         // threads; 0: one per core
 };
 
 // A pattern as the command line names it: its name in any case, blanks and

@@ -112,6 +112,11 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
     return result;
   }
   result.lastAjd = first.value;
+  if (options.jobs > 1) {
+    result = SearchForPatternOnThreads(engine, first, options, options.jobs);
+    if (result.end == RunSearchEnd::Found) result.message = RunFoundMessage(options.criteria, result.count, text);
+    return result;
+  }
   const StepCalendar calendar = DateLibraryStepCalendar();
   StartRunState(engine.Run, options.criteria);
   std::array<DateRow, 3> rows{first.row, DateRow{}, DateRow{}};
@@ -135,6 +140,17 @@ RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, con
                                                  options.settings, false, false);
     if (status.Ok) computedLight = next;
     if (!status.Ok) {
+      // The last date tested in full, and the refused one over it as before
+      // (its row's slot holds the refusal's code).
+      if (computedLight) {
+        BeforeRunCompute(engine.Run);
+        ComputeFromRows(engine, Mode::WorldTransits, *computedLight, options.localZoneIndex, options.settings,
+                        false);
+        computedLight.reset();
+        BeforeRunCompute(engine.Run);
+        ComputeFromRows(engine, Mode::WorldTransits, next, options.localZoneIndex, options.settings, false,
+                        false);
+      }
       result.end = RunSearchEnd::Refused;
       result.badRow = status.BadRow;
       result.errorCode = status.ErrorCode;

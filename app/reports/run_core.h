@@ -78,6 +78,10 @@ struct RunSearchOptions {
   // Called every kRunProgressSteps steps with the steps taken and the
   // instant reached; returning false stops the search.
   std::function<bool(long steps, double ajd)> progress;
+  // Threads that compute the steps (1: the calling thread alone). Every
+  // number gives the same result; the progress is still called in order,
+  // from the calling thread.
+  int jobs = 1;
 };
 inline constexpr long kRunProgressSteps = 256;
 
@@ -107,5 +111,10 @@ struct RunSearchResult {
 // state is ended.
 RunSearchResult SearchForPattern(AspectEngine& engine, const DateRow& start, const RunSearchOptions& options,
                                  const std::function<std::string(int)>& text);
+
+// SearchForPattern over `jobs` worker threads (run_threads.cpp), from the
+// first date's conversion; the message is left to SearchForPattern.
+RunSearchResult SearchForPatternOnThreads(AspectEngine& engine, const DateConversion& first,
+                                          const RunSearchOptions& options, int jobs);
 
 }  // namespace vemo::reports

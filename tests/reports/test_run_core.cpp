@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -75,8 +79,14 @@ void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
 class SkyRunTest : public ::testing::TestWithParam<RunCase> {};
 
-TEST_P(SkyRunTest, StopsWhereThePatternWithItsPlanetsIs) {
-  const RunCase& c = GetParam();
+// The search and what it leaves in the engine, on 1 to 8 threads.
+struct RunOutcome {
+  RunSearchResult result;
+  AspectEngine engine;
+};
+
+RunOutcome RunOnSkies(const RunCase& c, int jobs, long lastDays = 10,
+                      std::function<bool(long, double)> progress = {}) {
   // 1 January 2000, 12:00 at GMT: the world row as the window holds it.
   const DateRow start{"2000", 1, 1, 25, 24};
   const double startAjd = 2451544.5 + 0.5;
@@ -86,32 +96,74 @@ TEST_P(SkyRunTest, StopsWhereThePatternWithItsPlanetsIs) {
     const Sky& sky = c.days[std::clamp(day, size_t{1}, c.days.size()) - 1];
     return sky[static_cast<size_t>(planet - 1)] * kFullCircle / 360.0;
   };
-  AspectEngine engine(services);
+  RunOutcome out{{}, AspectEngine(services)};
   RunSearchOptions options;
   options.criteria = c.criteria;
-  options.lastAjd = startAjd + 10;
-  const RunSearchResult r = SearchForPattern(engine, start, options, Text);
-  EXPECT_EQ(r.end, c.end);
-  EXPECT_EQ(r.steps, c.steps);
-  EXPECT_EQ(r.message, c.message);
-  EXPECT_FALSE(engine.Run.InProgress);
+  options.lastAjd = startAjd + static_cast<double>(lastDays);
+  options.jobs = jobs;
+  options.progress = std::move(progress);
+  out.result = SearchForPattern(out.engine, start, options, Text);
   // Steps leave out the marks and texts; the table left behind is still the
-  // one Compute gives for that date.
+  // one Compute gives for that date (without the run's sought planets, which
+  // shape the pattern lines).
+  if (c.criteria.planetsGiven) return out;
   AspectEngine fresh(services);
-  fresh.PlutoAvailable = engine.PlutoAvailable;
+  fresh.PlutoAvailable = out.engine.PlutoAvailable;
   ComputeRequest request;
-  request.JulianDates = engine.JulianDates;
-  request.WorldZoneMinutes = engine.WorldZoneMinutes;
-  request.WorldLocalDay = engine.WorldLocalDay;
+  request.JulianDates = out.engine.JulianDates;
+  request.WorldZoneMinutes = out.engine.WorldZoneMinutes;
+  request.WorldLocalDay = out.engine.WorldLocalDay;
   fresh.Compute(request, options.settings);
-  ASSERT_EQ(fresh.Table.Cells.size(), engine.Table.Cells.size());
-  for (size_t i = 0; i < fresh.Table.Cells.size(); ++i) {
-    EXPECT_EQ(engine.Table.Cells[i].Text, fresh.Table.Cells[i].Text) << "cell " << i;
-    EXPECT_EQ(engine.Table.Cells[i].Bold, fresh.Table.Cells[i].Bold) << "cell " << i;
+  EXPECT_FALSE(out.engine.Table.Summary.empty());
+  EXPECT_EQ(out.engine.Table.Summary, fresh.Table.Summary);
+  EXPECT_EQ(out.engine.Table.PatternText, fresh.Table.PatternText);
+  EXPECT_EQ(out.engine.Table.Cells.size(), fresh.Table.Cells.size());
+  for (size_t i = 0; i < fresh.Table.Cells.size() && i < out.engine.Table.Cells.size(); ++i) {
+    EXPECT_EQ(out.engine.Table.Cells[i].Text, fresh.Table.Cells[i].Text) << "cell " << i;
+    EXPECT_EQ(out.engine.Table.Cells[i].Bold, fresh.Table.Cells[i].Bold) << "cell " << i;
   }
-  EXPECT_EQ(engine.Table.Summary, fresh.Table.Summary);
-  EXPECT_EQ(engine.Table.PatternText, fresh.Table.PatternText);
-  EXPECT_FALSE(engine.Table.Summary.empty());
+  EXPECT_FALSE(out.engine.Run.InProgress);
+  return out;
+}
+
+TEST_P(SkyRunTest, StopsWhereThePatternWithItsPlanetsIs) {
+  const RunCase& c = GetParam();
+  for (int jobs : {1, 2, 8}) {
+    SCOPED_TRACE(jobs);
+    const RunOutcome r = RunOnSkies(c, jobs, static_cast<long>(std::max<size_t>(10, c.days.size() + 5)));
+    EXPECT_EQ(r.result.end, c.end);
+    EXPECT_EQ(r.result.steps, c.steps);
+    EXPECT_EQ(r.result.message, c.message);
+  }
+}
+
+// Over several blocks of steps: the same end, steps, date and engine state on
+// any number of threads, and the progress called in order with the same
+// steps and instants, also where it stops the search.
+TEST(RunOnThreads, SameAsOneThreadOverManyBlocks) {
+  RunCase c{"Late", MakeRunCriteria(kStellium3, {0, 4, 0}, false, 2), {}, RunSearchEnd::Found, 0, ""};
+  c.days.assign(700, kStelliumWithoutMars);
+  c.days.push_back(kStelliumWithMars);
+  for (long stopAt : {0L, 512L}) {
+    std::vector<std::pair<long, double>> calls[2];
+    RunOutcome outcomes[2] = {
+        RunOnSkies(c, 1, 800, [&](long s, double t) { calls[0].emplace_back(s, t); return s != stopAt; }),
+        RunOnSkies(c, 4, 800, [&](long s, double t) { calls[1].emplace_back(s, t); return s != stopAt; })};
+    SCOPED_TRACE(stopAt);
+    EXPECT_EQ(outcomes[0].result.end, stopAt ? RunSearchEnd::Stopped : RunSearchEnd::Found);
+    EXPECT_EQ(outcomes[0].result.steps, stopAt ? 512 : 701);
+    EXPECT_EQ(outcomes[1].result.end, outcomes[0].result.end);
+    EXPECT_EQ(outcomes[1].result.steps, outcomes[0].result.steps);
+    EXPECT_EQ(outcomes[1].result.lastAjd, outcomes[0].result.lastAjd);
+    EXPECT_EQ(outcomes[1].result.row.dayIndex, outcomes[0].result.row.dayIndex);
+    EXPECT_EQ(outcomes[1].result.message, outcomes[0].result.message);
+    EXPECT_EQ(outcomes[1].engine.JulianDates, outcomes[0].engine.JulianDates);
+    EXPECT_EQ(outcomes[1].engine.Table.PatternText, outcomes[0].engine.Table.PatternText);
+    EXPECT_EQ(outcomes[1].engine.Table.Summary, outcomes[0].engine.Table.Summary);
+    for (size_t i = 0; i < outcomes[0].engine.Table.Cells.size(); ++i)
+      EXPECT_EQ(outcomes[1].engine.Table.Cells[i].Text, outcomes[0].engine.Table.Cells[i].Text);
+    EXPECT_EQ(calls[1], calls[0]);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
