@@ -2,17 +2,20 @@
 
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <thread>
 
 #include "app/time/date_argument.h"
+#include "app/time/date_texts.h"
 #include "app/time/escaped_text.h"
 #include "app/time/file_writer.h"
 #include "app/time/system_calls.h"
+#include "cli/program_folder.h"
 #include "cli/table.h"
 
 namespace vemo::cli {
@@ -38,6 +41,31 @@ std::string WalkOptions(const Arguments &args, std::initializer_list<const char 
     if (std::string error = handle(arg, value); !error.empty()) return error;
   }
   return "";
+}
+
+ProgressLine::ProgressLine() : terminal_(StderrIsTerminal()) {}
+
+void ProgressLine::Show(const std::function<std::string()>& text) {
+  if (!terminal_) return;
+  const auto now = Clock::now();
+  if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(250)) return;
+  last_ = now;
+  const std::string line = text();
+  width_ = std::max(width_, std::fprintf(stderr, "\r%-*s", width_, line.c_str()));
+  std::fflush(stderr);
+}
+
+void ProgressLine::Clear() {
+  if (width_ == 0) return;
+  std::fprintf(stderr, "\r%*s\r", width_, "");
+  std::fflush(stderr);
+  width_ = 0;
+}
+
+double ProgressLine::Seconds() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+
+std::string LocalIsoDate(double ajd, int zoneMinutes) {
+  return JdnToIsoDate(static_cast<int>(std::floor(ajd + zoneMinutes / 1440.0 + 0.5)));
 }
 
 int DefaultJobs() {

@@ -4,6 +4,7 @@
 // process exit status.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
@@ -59,6 +60,29 @@ bool ParseWholeNumber(const std::string &text, int lo, int hi, int &value);
 // reports (1 when it reports none).
 inline constexpr int kMaxJobs = 64;
 int DefaultJobs();
+
+// One line of progress on stderr, rewritten in place: only on a terminal,
+// after the first second of the command, at most four times a second.
+class ProgressLine {
+ public:
+  ProgressLine();
+  // text() is called only when the line is shown.
+  void Show(const std::function<std::string()>& text);
+  // Blanks over the line, so that what follows starts on a clean one.
+  void Clear();
+  // Seconds since the line was made.
+  double Seconds() const;
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  bool terminal_;
+  int width_ = 0;  // of the longest line written, 0 while none is
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point last_{};
+};
+
+// The local calendar date (YYYY-MM-DD) of an instant in a zone.
+std::string LocalIsoDate(double ajd, int zoneMinutes);
 
 // Messages echo at most this many characters of an argument.
 inline constexpr std::size_t kEchoedCharacters = 60;

@@ -5,7 +5,9 @@
 #include "cli/events.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <iostream>
 #include <optional>
 #include <utility>
@@ -30,6 +32,7 @@ constexpr const char* kEventsUsage =
     "Usage: vemo-cli events --from DATE --to DATE [--mode world|personal1|personal2]\n"
     "                       [--birth1 DATE] [--birth2 DATE] [orb options] [--kinds LIST]\n"
     "                       [--format text|csv|ics|json] [--zone +HH:MM] [--out FILE]\n"
+    "                       [--jobs N]\n"
     "The instants, to the minute, at which heliocentric aspects enter their orb,\n"
     "become exact and leave it between two dates.\n\n"
     "  --from DATE, --to DATE  the span searched. DATE as for vemo-cli table:\n"
@@ -57,6 +60,8 @@ constexpr const char* kEventsUsage =
     "                     is UTC\n"
     "  --out FILE         write FILE instead of standard output; FILE is replaced\n"
     "                     only when the whole output is written\n"
+    "  --jobs N           threads that search stretches of the span, 1 to 64\n"
+    "                     (default: one per core); any number writes the same\n"
     "  --help             this text\n\n"
     "Instants are rounded to the minute. A calendar event whose entering or\n"
     "leaving is not known (the positions of a planet end first) runs to where the\n"
@@ -67,6 +72,8 @@ constexpr const char* kEventsUsage =
     "that imports a later export updates its events instead of adding them twice.\n"
     "Stretches without positions (Pluto without its table, data that end) are\n"
     "lines of the text, \"gaps\" in the JSON, and lines on stderr with csv and ics.\n"
+    "On a terminal a search of more than a second shows on stderr the date it has\n"
+    "reached, the share done and the time left.\n"
     "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
@@ -152,7 +159,7 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
   options = EventsOptions{};
   const std::string walked = WalkOptions(
       args, {"--help", "-h"},
-      {"--from", "--to", "--mode", "--birth1", "--birth2", "--kinds", "--format", "--zone", "--out"}, true,
+      {"--from", "--to", "--mode", "--birth1", "--birth2", "--kinds", "--format", "--zone", "--out", "--jobs"}, true,
       [&options](const std::string& arg, const std::string& value) -> std::string {
     if (arg == "--help" || arg == "-h") {
       options.help = true;
@@ -194,6 +201,10 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
     } else if (arg == "--out") {
       if (value.empty()) return "--out needs a file name";
       options.out = value;
+    } else if (arg == "--jobs") {
+      if (!ParseWholeNumber(value, 1, kMaxJobs, options.jobs)) {
+        return "--jobs is a whole number 1 to " + std::to_string(kMaxJobs) + ", not " + QuotedArgument(value);
+      }
     }
     return "";
   });
@@ -295,7 +306,23 @@ int RunEvents(const Arguments& args) {
   }
 
   const EngineServices services = DefaultEngineServices();
+  request.jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
+  ProgressLine progress;
+  const double from = request.fromAJD;
+  const double span = request.toAJD - request.fromAJD;
+  const int zoneMinutes =
+      options.hasZone ? options.zoneMinutes : TimezoneMinutesFromSecondsWest(get_timezone(), false);
+  request.progress = [&progress, from, span, zoneMinutes](double reached) {
+    progress.Show([&] {
+      const double share = span > 0 ? std::clamp((reached - from) / span, 0.0, 1.0) : 1.0;
+      const double left = share > 0 ? progress.Seconds() * (1.0 - share) / share : 0.0;
+      return "searching " + LocalIsoDate(reached, zoneMinutes) + ", " +
+             std::to_string(static_cast<int>(share * 100.0)) + " % done, about " +
+             std::to_string(static_cast<long>(std::ceil(left))) + " s left";
+    });
+  };
   const EventSearchResult result = reports::SearchEventsForExport(services, request);
+  progress.Clear();
   if (!result.ok) {
     std::cerr << "vemo-cli events: " << OneLine(result.error) << "\n";
     return kExitUsage;

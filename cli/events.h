@@ -31,6 +31,7 @@ struct EventsOptions {
   int zoneMinutes = 0;  // --zone, minutes east
   bool hasZone = false;
   std::string out;  // --out FILE, "" for standard output
+  int jobs = 0;     // --jobs, 0: one per core
 };
 
 // The widest offsets in use on Earth, minutes east (UTC-14:00 is unused, but

@@ -122,40 +122,6 @@ std::string NotFoundText(const reports::RunCriteria& criteria) {
   return text + " found";
 }
 
-// The date the search has reached, on one line of stderr that it rewrites:
-// only on a terminal, after the first second, a few times a second.
-class ProgressLine {
- public:
-  explicit ProgressLine(int zoneMinutes) : zoneMinutes_(zoneMinutes), terminal_(StderrIsTerminal()) {}
-
-  void Update(long steps, double ajd) {
-    if (!terminal_) return;
-    const auto now = Clock::now();
-    if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(250)) return;
-    last_ = now;
-    const double localDay = std::floor(ajd + zoneMinutes_ / 1440.0 + 0.5);
-    width_ = std::max(width_, std::fprintf(stderr, "\rsearching %s (%ld steps)",
-                                           JdnToIsoDate(static_cast<int>(localDay)).c_str(), steps));
-    std::fflush(stderr);
-  }
-
-  // Blanks over the line, so that what follows starts on a clean one.
-  void Clear() {
-    if (width_ == 0) return;
-    std::fprintf(stderr, "\r%*s\r", width_, "");
-    std::fflush(stderr);
-    width_ = 0;
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  int zoneMinutes_;
-  bool terminal_;
-  int width_ = 0;  // of the longest line written, 0 while none is
-  Clock::time_point start_ = Clock::now();
-  Clock::time_point last_{};
-};
-
 std::string StepsText(long steps) { return std::to_string(steps) + (steps == 1 ? " step" : " steps"); }
 
 // "2200-01-01 00:00 UT": an instant to the nearest minute.
@@ -402,9 +368,12 @@ int RunSearch(const Arguments& args) {
   run.localZoneIndex = zone.index;
   run.settings = options.settings;
   run.jobs = options.jobs > 0 ? options.jobs : DefaultJobs();
-  ProgressLine progress(ZoneMinutesOfIndex(from.row.zoneIndex));
-  run.progress = [&progress](long steps, double ajd) {
-    progress.Update(steps, ajd);
+  ProgressLine progress;
+  const int zoneMinutes = ZoneMinutesOfIndex(from.row.zoneIndex);
+  run.progress = [&progress, zoneMinutes](long steps, double ajd) {
+    progress.Show([&] {
+      return "searching " + LocalIsoDate(ajd, zoneMinutes) + " (" + std::to_string(steps) + " steps)";
+    });
     return true;
   };
   const reports::RunSearchResult result = reports::SearchForPattern(engine, from.row, run, text);

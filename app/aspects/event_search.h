@@ -66,6 +66,15 @@ inline constexpr int kMaxEdgeSteps = 80;
 // right; n from the rounded quotient is corrected where the quotient fell
 // on the other side of a half, a tie takes the even n and a zero the sign of
 // x, as remainder does.
+// Sorts gaps by planet and start and merges those that meet (within a
+// bracket): one gap per stretch without positions.
+void MergeGaps(std::vector<PositionGap>& gaps);
+
+// The search of the request's span in stretches, on request.jobs threads,
+// with request.progress called as they finish (event_chunks.cpp).
+void RunInStretches(const EngineServices& services, const EventSearchRequest& request,
+                    EventSearchResult& result);
+
 inline double WrapPi(double x) {
   if (!(std::fabs(x) < 1.0e6)) return std::remainder(x, kFullCircle);
   constexpr double kHalf = kFullCircle * 0.5;
@@ -166,7 +175,11 @@ class Search {
 
   bool ok() const { return error_.empty(); }
   const std::string& error() const { return error_; }
-  void Run(double from, double to);
+  // The windows and events of [from, to]. A window cut by from (to) is
+  // followed past it when extendBefore (extendAfter); else it is left with
+  // its instant unknown and marked joinsBefore (joinsAfter), for the search
+  // of the stretch next to it to complete (event_chunks.cpp).
+  void Run(double from, double to, bool extendBefore = true, bool extendAfter = true);
 
  private:
   void Set(std::optional<std::pair<int, int>> onlyPair, int onlyKind);

@@ -70,7 +70,24 @@ std::vector<Search::Beyond> Search::Extend(int pairIndex, const std::vector<int>
   return out;
 }
 
-void Search::Run(double from, double to) {
+void MergeGaps(std::vector<PositionGap>& gaps) {
+  std::sort(gaps.begin(), gaps.end(), [](const PositionGap& a, const PositionGap& b) {
+    if (a.planet != b.planet) return a.planet < b.planet;
+    return a.fromAJD < b.fromAJD;
+  });
+  std::vector<PositionGap> merged;
+  for (const PositionGap& g : gaps) {
+    if (!merged.empty() && merged.back().planet == g.planet &&
+        g.fromAJD <= merged.back().toAJD + kBracketDays) {
+      merged.back().toAJD = std::max(merged.back().toAJD, g.toAJD);
+    } else {
+      merged.push_back(g);
+    }
+  }
+  gaps = std::move(merged);
+}
+
+void Search::Run(double from, double to, bool extendBefore, bool extendAfter) {
   std::vector<int> all(pairs_.size());
   for (size_t i = 0; i < pairs_.size(); ++i) all[i] = static_cast<int>(i);
   const std::vector<std::vector<char>> masks(pairs_.size(), std::vector<char>(bands_.size(), 1));
@@ -125,6 +142,20 @@ void Search::Run(double from, double to) {
     for (int direction : {-1, 1}) {
       const auto& cut = direction < 0 ? openAtFrom : openAtTo;
       if (cut.empty()) continue;
+      if (!(direction < 0 ? extendBefore : extendAfter)) {
+        // The stretch next to this one completes them.
+        for (const auto& [band, w] : cut) {
+          AspectWindow& window = windows[w];
+          if (direction < 0) {
+            window.joinsBefore = true;
+            window.entersBeforeSpan = true;
+          } else {
+            window.joinsAfter = true;
+            window.leavesAfterSpan = true;
+          }
+        }
+        continue;
+      }
       std::vector<int> bands;
       for (const auto& [band, w] : cut) bands.push_back(band);
       const std::vector<Beyond> beyond =
@@ -172,21 +203,7 @@ void Search::Run(double from, double to) {
                    });
 
   // One gap per stretch: the scans past the span meet the main one's gaps.
-  std::vector<PositionGap>& gaps = result_.gaps;
-  std::sort(gaps.begin(), gaps.end(), [](const PositionGap& a, const PositionGap& b) {
-    if (a.planet != b.planet) return a.planet < b.planet;
-    return a.fromAJD < b.fromAJD;
-  });
-  std::vector<PositionGap> merged;
-  for (const PositionGap& g : gaps) {
-    if (!merged.empty() && merged.back().planet == g.planet &&
-        g.fromAJD <= merged.back().toAJD + kBracketDays) {
-      merged.back().toAJD = std::max(merged.back().toAJD, g.toAJD);
-    } else {
-      merged.push_back(g);
-    }
-  }
-  gaps = std::move(merged);
+  MergeGaps(result_.gaps);
 }
 
 

@@ -183,7 +183,11 @@ EventSearchResult FindAspectEvents(const EngineServices& services, const EventSe
     result.error = search.error();
     return result;
   }
-  search.Run(request.fromAJD, request.toAJD);
+  if (request.jobs > 1 || request.progress) {
+    event_search::RunInStretches(services, request, result);
+  } else {
+    search.Run(request.fromAJD, request.toAJD);
+  }
   result.ok = true;
   return result;
 }

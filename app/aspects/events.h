@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,13 @@ struct EventSearchRequest {
   // transiting planets); a planet above planetCount never is.
   std::array<bool, kPlanetSlots> planets = AllPlanets();
   PlanetMotionBounds motion = HeliocentricMotionBounds();
+  // Threads that search stretches of the span at once (1: the calling thread
+  // alone); every number gives the same result. HelioLongitude must then be
+  // safe to call from several threads (the program's positions are).
+  int jobs = 1;
+  // When set, called from the calling thread, in order, with the instant up
+  // to which the span has been searched (the span is searched in stretches).
+  std::function<void(double reachedAJD)> progress;
 };
 
 // One time in orb of a pair and kind.
@@ -83,6 +91,11 @@ struct AspectWindow {
   bool entersBeforeSpan = false;
   bool leavesAfterSpan = false;   // leaves > toAJD (or unknown past the span)
   double orb = 0.0;               // radians, the orb used
+  // Inside the search only: a piece of a window cut where the span was split
+  // for threads or progress, to be joined to the next piece. Always false in
+  // a result.
+  bool joinsBefore = false;
+  bool joinsAfter = false;
 };
 
 // One instant of a window inside the span.

@@ -456,5 +456,62 @@ TEST_F(RealEvents, WindowAtTheInstantOfATable) {
   EXPECT_FALSE(FindWindowAt(DefaultEngineServices(), r, kJupiter, kSaturn, kOpposition, t).ok);
 }
 
+// The span searched in stretches, on threads and with progress, gives what
+// one search of the whole span gives: windows joined across the cuts (Pluto's
+// slow ones span them all), events, gaps where positions end (Pluto after
+// 2199) and a birthdate's natal gap; the progress comes in order up to the end.
+TEST_F(RealEvents, StretchesOnThreadsGiveTheWholeSpansResult) {
+  const double birth = MidnightUT(1969, 7, 20) + 20.0 / 24.0;
+  struct Case {
+    const char* name;
+    EventSearchRequest request;
+  } cases[] = {
+      {"World2020s", Request(Mode::WorldTransits, MidnightUT(2021, 3, 5), MidnightUT(2026, 9, 1))},
+      {"PastPlutosTable", Request(Mode::WorldTransits, MidnightUT(2195, 1, 1), MidnightUT(2203, 6, 1))},
+      {"Personal", Request(Mode::Personal1, MidnightUT(2000, 1, 1), MidnightUT(2005, 1, 1))},
+  };
+  cases[2].request.birthAJD = birth;
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const EventSearchResult whole = FindAspectEvents(DefaultEngineServices(), c.request);
+    ASSERT_TRUE(whole.ok);
+    for (int jobs : {1, 3}) {
+      SCOPED_TRACE(jobs);
+      EventSearchRequest r = c.request;
+      r.jobs = jobs;
+      std::vector<double> reached;
+      r.progress = [&reached](double t) { reached.push_back(t); };
+      const EventSearchResult parts = FindAspectEvents(DefaultEngineServices(), r);
+      ASSERT_TRUE(parts.ok);
+      ASSERT_GE(reached.size(), 4u);
+      EXPECT_TRUE(std::is_sorted(reached.begin(), reached.end()));
+      EXPECT_EQ(reached.back(), r.toAJD);
+      ASSERT_EQ(parts.windows.size(), whole.windows.size());
+      for (size_t i = 0; i < whole.windows.size(); ++i) {
+        const AspectWindow& a = parts.windows[i];
+        const AspectWindow& b = whole.windows[i];
+        EXPECT_TRUE(a.planet1 == b.planet1 && a.planet2 == b.planet2 && a.kind == b.kind && a.enters == b.enters &&
+                    a.leaves == b.leaves && a.exact == b.exact && a.entersBeforeSpan == b.entersBeforeSpan &&
+                    a.leavesAfterSpan == b.leavesAfterSpan && !a.joinsBefore && !a.joinsAfter)
+            << "window " << i;
+      }
+      ASSERT_EQ(parts.events.size(), whole.events.size());
+      for (size_t i = 0; i < whole.events.size(); ++i) {
+        const AspectEvent& a = parts.events[i];
+        const AspectEvent& b = whole.events[i];
+        EXPECT_TRUE(a.event == b.event && a.ajd == b.ajd && a.planet1 == b.planet1 && a.planet2 == b.planet2 &&
+                    a.kind == b.kind && a.deviation == b.deviation && a.window == b.window)
+            << "event " << i;
+      }
+      ASSERT_EQ(parts.gaps.size(), whole.gaps.size());
+      for (size_t i = 0; i < whole.gaps.size(); ++i) {
+        EXPECT_EQ(parts.gaps[i].planet, whole.gaps[i].planet);
+        EXPECT_EQ(parts.gaps[i].fromAJD, whole.gaps[i].fromAJD);
+        EXPECT_EQ(parts.gaps[i].toAJD, whole.gaps[i].toAJD);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vemo
