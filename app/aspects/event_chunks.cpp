@@ -11,10 +11,8 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
-#include <map>
 #include <mutex>
 #include <thread>
-#include <tuple>
 
 #include "app/aspects/event_search.h"
 
@@ -49,18 +47,32 @@ void JoinStretches(std::vector<EventSearchResult>& parts, EventSearchResult& res
   // it takes that one's place.
   std::vector<std::vector<long>> placeOf(parts.size());
   std::vector<AspectWindow> windows;
-  std::map<std::tuple<int, int, int>, long> open;  // pair and kind -> window joining the next stretch
+  size_t pieces = 0;
+  size_t events = 0;
+  for (const EventSearchResult& part : parts) {
+    pieces += part.windows.size();
+    events += part.events.size();
+  }
+  windows.reserve(pieces);
+  // Pair and kind -> the window that joins the next stretch (-1: none).
+  constexpr size_t kKeys = kPlanetSlots * kPlanetSlots * (kNumKinds + 1);
+  auto keyOf = [](const AspectWindow& w) {
+    return (static_cast<size_t>(w.planet1) * kPlanetSlots + static_cast<size_t>(w.planet2)) * (kNumKinds + 1) +
+           static_cast<size_t>(w.kind);
+  };
+  std::vector<long> open(kKeys, -1);
+  std::vector<long> stillOpen(kKeys, -1);
   for (size_t k = 0; k < parts.size(); ++k) {
-    std::map<std::tuple<int, int, int>, long> stillOpen;
-    for (const AspectWindow& w : parts[k].windows) {
-      const auto key = std::make_tuple(w.planet1, w.planet2, w.kind);
-      long place = -1;
-      if (w.joinsBefore) {
-        if (auto it = open.find(key); it != open.end()) place = it->second;
-      }
+    std::fill(stillOpen.begin(), stillOpen.end(), -1);
+    placeOf[k].reserve(parts[k].windows.size());
+    for (AspectWindow& w : parts[k].windows) {
+      const size_t key = keyOf(w);
+      const long place = w.joinsBefore ? open[key] : -1;
+      const bool joinsAfter = w.joinsAfter;
+      long at = place;
       if (place < 0) {
-        place = static_cast<long>(windows.size());
-        windows.push_back(w);
+        at = static_cast<long>(windows.size());
+        windows.push_back(std::move(w));
         windows.back().joinsBefore = false;
       } else {
         AspectWindow& whole = windows[static_cast<size_t>(place)];
@@ -68,11 +80,11 @@ void JoinStretches(std::vector<EventSearchResult>& parts, EventSearchResult& res
         whole.leaves = w.leaves;
         whole.leavesAfterSpan = w.leavesAfterSpan;
       }
-      windows[static_cast<size_t>(place)].joinsAfter = false;
-      if (w.joinsAfter) stillOpen[key] = place;
-      placeOf[k].push_back(place);
+      windows[static_cast<size_t>(at)].joinsAfter = false;
+      if (joinsAfter) stillOpen[key] = at;
+      placeOf[k].push_back(at);
     }
-    open = std::move(stillOpen);
+    std::swap(open, stillOpen);
   }
   // In the order the search of the whole span gives (see Search::Run).
   std::vector<long> order(windows.size());
@@ -88,6 +100,8 @@ void JoinStretches(std::vector<EventSearchResult>& parts, EventSearchResult& res
   std::vector<long> sortedPlace(windows.size());
   for (size_t i = 0; i < order.size(); ++i) sortedPlace[static_cast<size_t>(order[i])] = static_cast<long>(i);
   result.windows.clear();
+  result.windows.reserve(windows.size());
+  result.events.reserve(events);
   for (long i : order) {
     AspectWindow& w = windows[static_cast<size_t>(i)];
     std::sort(w.exact.begin(), w.exact.end());
