@@ -72,6 +72,9 @@ TEST(EventsCommand, ExitStatuses) {
       {span + " --mode personal1 --birth1 1980-02-31", 2, "vemo-cli events: --birth1: "},
       {span + " --zone +15:00", 2, "--zone is an offset"},
       {span + " --bogus", 2, "unknown argument \"--bogus\""},
+      {span + " --jobs 0", 2, "--jobs is a whole number 1 to 64, not \"0\""},
+      {span + " --jobs 65", 2, "--jobs is a whole number 1 to 64"},
+      {span + " --jobs two", 2, "--jobs is a whole number 1 to 64"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
@@ -85,6 +88,24 @@ TEST(EventsCommand, ExitStatuses) {
                                       out),
             2);
   EXPECT_NE(out.find("VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ"), std::string::npos) << out;
+}
+
+// Every number of threads writes the same bytes, in every format, over a span
+// long enough to be cut in stretches (windows of Pluto and Neptune span them
+// all), in World and Personal transits; no progress line off a terminal.
+TEST(EventsCommand, SameBytesForEveryNumberOfJobs) {
+  for (const std::string mode : {"--mode world", "--mode personal1 --birth1 1969-07-20T20:00Z"}) {
+    for (const std::string format : {"text", "csv", "ics", "json"}) {
+      SCOPED_TRACE(mode + " " + format);
+      std::string one, three;
+      const std::string args = "--from 2019-06-01 --to 2024-02-01 --zone +01:00 " + mode + " --format " + format;
+      ASSERT_EQ(Events(args + " --jobs 1", one, "2>&1"), 0) << one;
+      ASSERT_EQ(Events(args + " --jobs 3", three, "2>&1"), 0) << three;
+      EXPECT_GT(one.size(), 1000u);
+      EXPECT_TRUE(one == three);
+      EXPECT_EQ(one.find("searching"), std::string::npos);
+    }
+  }
 }
 
 class EventsOut : public ::testing::Test {

@@ -100,10 +100,32 @@ TEST(Search, OutputAndExitStatuses) {
     EXPECT_EQ(out, c.out) << c.args;
   }
   std::string out;
+  EXPECT_EQ(Search("--pattern kite --from 2024-01-01 --jobs 0", out, "2>&1 >/dev/null"), 2);
+  EXPECT_NE(out.find("--jobs is a whole number 1 to 64, not \"0\""), std::string::npos) << out;
   ASSERT_EQ(Search("--pattern t-square --from 2024-01-01T14:00+01:00", out), 0);
   const std::string head = "World date: 2024-01-06 14:00 GMT+1:00, JD 2460316.041667 (UT)\nT-square found.\n\nT-square: ";
   EXPECT_EQ(out.rfind(head, 0), 0u) << out;
   EXPECT_NE(out.find("\n\n5 steps\n"), std::string::npos) << out;
+}
+
+// Any number of threads finds the same first date after the same steps, and
+// ends alike where nothing is found, where a sought planet's positions end
+// and where the dates run past the last the program takes.
+TEST(Search, SameResultForEveryNumberOfJobs) {
+  const std::string cases[] = {
+      "--pattern kite --from 2000-01-01 --format json",
+      "--pattern yod --count 3 --from 1700-01-01 --step week",
+      "--pattern '6-stellium' --from 2100-01-01 --to 2140-01-01",
+      "--pattern 't-square' --planets pluto --from 2199-06-01",
+      "--pattern 'grand sextile' --from 2799-06-01T12:00+05:00 --step month",
+  };
+  for (const std::string& args : cases) {
+    SCOPED_TRACE(args);
+    std::string one, four;
+    const int status = Search(args + " --jobs 1", one, "2>&1");
+    EXPECT_EQ(Search(args + " --jobs 4", four, "2>&1"), status);
+    EXPECT_EQ(four, one);
+  }
 }
 
 // A sought planet without positions at any date to test is refused at once;
