@@ -242,9 +242,6 @@ class AspectEngine {
 
   // ---- midpoints ----
   std::string MidpointTest(int a, int b, int c, bool abbreviated) const;
-  // The same with the midpoint orb given (radians), as CheckForMidpoint
-  // passes it once for all its tests.
-  std::string MidpointTest(int a, int b, int c, bool abbreviated, double orb) const;
   void CheckForMidpoint(bool abbreviated, int& num, std::string& text);
 
   // ---- beginning and end (World and Personal transits) ----
