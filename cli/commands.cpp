@@ -51,7 +51,9 @@ void ProgressLine::Show(const std::function<std::string()>& text) {
   if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(250)) return;
   last_ = now;
   const std::string line = text();
-  width_ = std::max(width_, std::fprintf(stderr, "\r%-*s", width_, line.c_str()));
+  // Padded to the longest line so far, so that a shorter one covers it.
+  const int written = std::fprintf(stderr, "\r%-*s", width_, line.c_str());
+  width_ = std::max(width_, written - 1);
   std::fflush(stderr);
 }
 
