@@ -11,7 +11,6 @@
 #include <condition_variable>
 #include <limits>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 

@@ -5,22 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "app/time/escaped_text.h"
 #include "app/time/file_writer.h"
+#include "tests/support/file_bytes.h"
 
 namespace vemo {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using vemo::testing::FileBytes;
 
 TEST(FileWriter, WritesWholeFilesAndRefusesWhatIsNoFile) {
   const fs::path folder = fs::temp_directory_path() / ("vemo-writer-" + std::to_string(std::random_device{}()));
@@ -28,9 +25,9 @@ TEST(FileWriter, WritesWholeFilesAndRefusesWhatIsNoFile) {
   const std::string path = (folder / "out.csv").string();
   const std::string bytes("a\r\nb\0c\n", 7);
   ASSERT_TRUE(WriteFileWhole(path, bytes).ok);
-  EXPECT_EQ(ReadAll(path), bytes);
+  EXPECT_EQ(FileBytes(path), bytes);
   ASSERT_TRUE(WriteFileWhole(path, "second").ok);
-  EXPECT_EQ(ReadAll(path), "second");
+  EXPECT_EQ(FileBytes(path), "second");
 
   const FileWriteResult folderTarget = WriteFileWhole((folder / "sub").string(), "x");
   EXPECT_FALSE(folderTarget.ok);

@@ -25,16 +25,14 @@
 #include <vector>
 
 #include "app/time/file_writer.h"
+#include "tests/support/file_bytes.h"
 
 namespace vemo {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using vemo::testing::FileBytes;
 
 void WriteAll(const fs::path& path, const std::string& text, mode_t mode = 0644) {
   std::ofstream(path, std::ios::binary) << text;
@@ -236,7 +234,7 @@ TEST_F(FileWriterPosix, EveryKindOfTarget) {
     auto writeAndLook = [&] {
       const bool earlier = fs::is_regular_file(fs::status(path));
       FileWriteResult r = WriteFileWhole(path, fresh);
-      if (!r.ok && earlier && ReadAll(path) != "old") r.reason += " |the earlier file changed";
+      if (!r.ok && earlier && FileBytes(path) != "old") r.reason += " |the earlier file changed";
       if (!r.ok && r.earlierFileKept != earlier) r.reason += " |earlierFileKept is wrong";
       for (const fs::path& f : {dir, fs::path(FolderOf(path))}) {
         if (!fs::is_directory(f)) continue;
@@ -257,7 +255,7 @@ TEST_F(FileWriterPosix, EveryKindOfTarget) {
     EXPECT_EQ(ModeOf(path) & S_IFMT, kindAfter) << "the target's kind changed";
     if (c.expect == Expect::Written) {
       ASSERT_TRUE(r.ok) << r.reason;
-      EXPECT_EQ(ReadAll(dir / c.lands), fresh);
+      EXPECT_EQ(FileBytes(dir / c.lands), fresh);
       const mode_t wanted = c.mode != 0 ? c.mode : (0666 & ~Umask());
       EXPECT_EQ(ModeOf(dir / c.lands) & 07777, wanted);
     } else {
@@ -283,8 +281,8 @@ TEST_F(FileWriterPosix, MovingToAFreeNameNeverReplacesAFile) {
   const std::vector<std::string> names = {(folder / "vemo.usr.bad").string(), (folder / "vemo.usr.bad.2").string()};
   std::string error;
   EXPECT_EQ(MoveToFreeName((folder / "vemo.usr").string(), names, &error), names[1]);
-  EXPECT_EQ(ReadAll(names[0]), "first");
-  EXPECT_EQ(ReadAll(names[1]), "broken");
+  EXPECT_EQ(FileBytes(names[0]), "first");
+  EXPECT_EQ(FileBytes(names[1]), "broken");
   EXPECT_FALSE(fs::exists(folder / "vemo.usr"));
   WriteAll(folder / "again", "x");
   EXPECT_EQ(MoveToFreeName((folder / "again").string(), names, &error), "");
@@ -307,7 +305,7 @@ TEST_F(FileWriterPosix, ASignalRemovesTheTemporaryFileAndEndsTheProcess) {
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   EXPECT_EQ(Listing(folder), std::vector<std::string>{"events.csv"});
-  EXPECT_EQ(ReadAll(target), "old");
+  EXPECT_EQ(FileBytes(target), "old");
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 
 #include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "app/settings/state_file.h"
 #include "app/text/program_text.h"
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_popup.h"
+#include "tests/support/file_bytes.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -25,12 +25,7 @@ namespace {
 
 QString Item(int n) { return QString::fromStdString(vemo::ProgramText(n)); }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using vemo::testing::FileBytes;
 
 void WriteAll(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -161,7 +156,7 @@ TEST_F(StateTest, AFileThatCannotBeUsedChangesNothing) {
   SetControls(true, 3);
   saveName = dir.filePath(QStringLiteral("good.qel"));
   w->cmdSaveAs->click();
-  const std::string good = ReadAll(saveName.toStdString());
+  const std::string good = FileBytes(saveName.toStdString());
   std::vector<std::string> lines;
   for (std::size_t at = 0; at < good.size();) {
     const std::size_t end = good.find("\r\n", at);
@@ -210,7 +205,7 @@ TEST_F(StateTest, AFileThatCannotBeUsedChangesNothing) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, w->cmdSaveAs->text());
   EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
-  EXPECT_EQ(ReadAll(blocker.toStdString()), "x");
+  EXPECT_EQ(FileBytes(blocker.toStdString()), "x");
   // Cancelling either dialog does nothing.
   boxes.clear();
   saveName.clear();
@@ -308,10 +303,10 @@ TEST_F(StateTest, SaveAndQuitMakeARemovedUserFolderAgain) {
     c.save(*w);
     EXPECT_EQ(boxes.size(), c.boxesShown);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(userStatePath)));
-    EXPECT_NE(ReadAll(userStatePath).find("2024"), std::string::npos);
+    EXPECT_NE(FileBytes(userStatePath).find("2024"), std::string::npos);
     // On disk, not only in the settings cache of this process.
     const QSettings registry("Tessaly", "VEMO");
-    EXPECT_NE(ReadAll(registry.fileName().toStdString()).find("IPAD="), std::string::npos) << registry.fileName().toStdString();
+    EXPECT_NE(FileBytes(registry.fileName().toStdString()).find("IPAD="), std::string::npos) << registry.fileName().toStdString();
     for (const char* name : {"IPAD", "SOEA", "TZDisp"}) EXPECT_TRUE(registry.contains(name)) << name;
     w.reset();
   }
@@ -367,8 +362,8 @@ TEST_F(StateTest, StartUpRestoresThePerUserFileOrSetsABrokenOneAside) {
     EXPECT_EQ(err.find('\x1b'), std::string::npos) << err;
     EXPECT_EQ(err.find('\x07'), std::string::npos) << err;
     if (setAside) {
-      EXPECT_EQ(ReadAll(userStatePath + ".bad"), broken);
-      EXPECT_EQ(ReadAll(settingsDir.filePath("Tessaly/").toStdString() + c.setAsideAs), c.file);
+      EXPECT_EQ(FileBytes(userStatePath + ".bad"), broken);
+      EXPECT_EQ(FileBytes(settingsDir.filePath("Tessaly/").toStdString() + c.setAsideAs), c.file);
       EXPECT_TRUE(w->lblCopyright->text().endsWith(Item(403) + " " + c.setAsideAs + ".")) << w->lblCopyright->text().toStdString();
       EXPECT_NE(err.find(std::string(c.setAsideAs) + "\n"), std::string::npos) << err;
       EXPECT_FALSE(w->cmdRestore->isEnabled());
