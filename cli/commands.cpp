@@ -103,18 +103,25 @@ std::string ParseDateOption(const std::string &text, DateRow &row) {
   return ParseDateArgument(text, row);
 }
 
-int WriteOutput(const char *command, const std::string &text) {
-  errno = 0;
+bool PutOutput(std::string_view bytes) {
   // The text holds the line ends it means: LF, or CR LF where the format
   // wants it; on every system the same bytes.
   UseBinaryMode(stdout);
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+}
+
+int EndOutput(const char *command, bool written) {
   const bool flushed = std::fflush(stdout) == 0;
   if (written && flushed && !std::ferror(stdout)) return kExitOk;
   const int error = errno;
   std::fprintf(stderr, "vemo-cli%s%s: cannot write the output: %s\n", command && *command ? " " : "",
                command ? command : "", error != 0 ? std::strerror(error) : "write error");
   return kExitFailure;
+}
+
+int WriteOutput(const char *command, const std::string &text) {
+  errno = 0;
+  return EndOutput(command, PutOutput(text));
 }
 
 int WriteOutputFile(const char *command, const std::string &path, const std::string &text) {

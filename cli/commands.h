@@ -9,6 +9,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/time/dates.h"
@@ -105,6 +106,13 @@ std::string ParseDateOption(const std::string &text, DateRow &row);
 // "vemo-cli <command>: cannot write ..." (just "vemo-cli: ..." for a null or
 // empty command) on stderr and returns kExitFailure.
 int WriteOutput(const char *command, const std::string &text);
+
+// Output written to standard output in pieces: PutOutput appends one (in
+// binary mode, false when it cannot be written); EndOutput flushes and
+// returns what WriteOutput returns, its message included, `written` false
+// when a piece failed.
+bool PutOutput(std::string_view bytes);
+int EndOutput(const char *command, bool written);
 
 // Writes text to the file `path` (--out) through the file writer: whole or
 // not at all. Returns kExitOk, or prints "vemo-cli <command>: cannot write

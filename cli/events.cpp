@@ -5,11 +5,14 @@
 #include "cli/events.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <iostream>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "app/aspects/date_rows.h"
@@ -321,13 +324,6 @@ int RunEvents(const Arguments& args) {
              std::to_string(static_cast<long>(std::ceil(left))) + " s left";
     });
   };
-  const EventSearchResult result = reports::SearchEventsForExport(services, request);
-  progress.Clear();
-  if (!result.ok) {
-    std::cerr << "vemo-cli events: " << OneLine(result.error) << "\n";
-    return kExitUsage;
-  }
-
   reports::EventExportContext context;
   context.mode = options.mode;
   context.birthAJD = request.birthAJD;
@@ -335,15 +331,50 @@ int RunEvents(const Arguments& args) {
   context.toAJD = request.toAJD;
   // The local times of the text: --zone, else the computer's own offset
   // (not the nearest entry of the lists).
-  context.zoneMinutes =
-      options.hasZone ? options.zoneMinutes : TimezoneMinutesFromSecondsWest(get_timezone(), false);
+  context.zoneMinutes = zoneMinutes;
   context.dtstamp = dtstamp;
   context.services = &services;
-  if (options.format == EventFormat::Csv || options.format == EventFormat::Ics) {
-    for (const std::string& line : reports::GapLines(result.gaps)) std::cerr << "vemo-cli events: " << line << "\n";
+
+  // Written as the search goes: to the replacement's temporary file, put in
+  // place only when whole, or to standard output. Windows that JSON and
+  // iCalendar must hold back go to a temporary file beside the output (or
+  // in the system's folder for temporary files).
+  bool stdoutWritten = true;
+  int stdoutError = 0;
+  reports::EventWriter writer(
+      options.format, context,
+      [&out, &stdoutWritten, &stdoutError](std::string_view bytes) {
+        if (out) return out->Write(bytes);
+        errno = 0;
+        stdoutWritten = PutOutput(bytes);
+        if (!stdoutWritten) stdoutError = errno;
+        return stdoutWritten;
+      },
+      out ? out->Folder() : TemporaryFolder());
+  EventStreamResult streamed = StreamAspectEvents(services, request, writer);
+  progress.Clear();
+  if (!streamed.ok) {
+    std::cerr << "vemo-cli events: " << OneLine(streamed.error) << "\n";
+    return kExitUsage;
   }
-  const std::string text = reports::FormatEvents(options.format, result, context);
-  return out ? WriteOutputFile("events", *out, text) : WriteOutput("events", text);
+  reports::AddPlutoGap(request, streamed.gaps);
+  const bool finished = !streamed.stopped && writer.Finish(streamed.gaps);
+  if (!writer.SpoolError().empty()) {
+    std::cerr << "vemo-cli events: cannot hold back windows in a temporary file: " << OneLine(writer.SpoolError())
+              << (out ? "; the earlier file is unchanged." : ".") << "\n";
+    if (!out) std::fflush(stdout);
+    return kExitFailure;
+  }
+  if (options.format == EventFormat::Csv || options.format == EventFormat::Ics) {
+    for (const std::string& line : reports::GapLines(streamed.gaps)) {
+      std::cerr << "vemo-cli events: " << line << "\n";
+    }
+  }
+  if (!out) {
+    errno = stdoutError;
+    return EndOutput("events", finished && stdoutWritten);
+  }
+  return WriteOutputFile("events", *out, "");
 }
 
 }  // namespace vemo::cli

@@ -71,9 +71,11 @@ inline constexpr int kMaxEdgeSteps = 80;
 void MergeGaps(std::vector<PositionGap>& gaps);
 
 // The search of the request's span in stretches, on request.jobs threads,
-// with request.progress called as they finish (event_chunks.cpp).
-void RunInStretches(const EngineServices& services, const EventSearchRequest& request,
-                    EventSearchResult& result);
+// with request.progress called as they finish, handed to `receiver` as it
+// becomes final (event_chunks.cpp). Sets result's stopped, gaps, positions
+// and the counts of what was held.
+void RunInStretches(const EngineServices& services, const EventSearchRequest& request, EventReceiver& receiver,
+                    EventStreamResult& result);
 
 inline double WrapPi(double x) {
   if (!(std::fabs(x) < 1.0e6)) return std::remainder(x, kFullCircle);

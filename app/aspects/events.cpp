@@ -167,27 +167,96 @@ void Search::Set(std::optional<std::pair<int, int>> onlyPair, int onlyKind) {
 
 }  // namespace event_search
 
-EventSearchResult FindAspectEvents(const EngineServices& services, const EventSearchRequest& request) {
-  EventSearchResult result;
-  if (!services.HelioLongitude) {
-    result.error = "No positions are available.";
-    return result;
-  }
+namespace {
+
+// Why a request cannot be searched, or "".
+std::string Refusal(const EngineServices& services, const EventSearchRequest& request) {
+  if (!services.HelioLongitude) return "No positions are available.";
   if (!std::isfinite(request.fromAJD) || !std::isfinite(request.toAJD) || request.fromAJD < 0 ||
       request.toAJD < request.fromAJD) {
-    result.error = "The span must run forward between two valid dates.";
-    return result;
+    return "The span must run forward between two valid dates.";
   }
-  event_search::Search search(services, request, result, std::nullopt, 0);
-  if (!search.ok()) {
-    result.error = search.error();
-    return result;
+  EventSearchResult unused;
+  const event_search::Search search(services, request, unused, std::nullopt, 0);
+  return search.ok() ? "" : search.error();
+}
+
+// The streamed result gathered into the lists of EventSearchResult.
+class Gatherer : public EventReceiver {
+ public:
+  bool Window(const AspectWindow& window, long found, const std::vector<PositionGap>&) override {
+    if (static_cast<size_t>(found) >= place_.size()) place_.resize(static_cast<size_t>(found) + 1, 0);
+    if (window.enters >= 0) {
+      place_[static_cast<size_t>(found)] = static_cast<long>(known_.size());
+      known_.push_back(window);
+    } else {
+      unknown_.push_back({found, window});
+    }
+    return true;
   }
+  bool Event(const AspectEvent& event, const AspectWindow&) override {
+    events_.push_back(event);
+    return true;
+  }
+
+  // The lists in their order: windows whose entering is not known first, by
+  // pair and kind (then as found), the events pointing into the list.
+  void Into(EventSearchResult& result) {
+    std::stable_sort(unknown_.begin(), unknown_.end(), [](const auto& a, const auto& b) {
+      const AspectWindow& x = a.second;
+      const AspectWindow& y = b.second;
+      if (x.planet1 != y.planet1) return x.planet1 < y.planet1;
+      if (x.planet2 != y.planet2) return x.planet2 < y.planet2;
+      if (x.kind != y.kind) return x.kind < y.kind;
+      return a.first < b.first;
+    });
+    const long first = static_cast<long>(unknown_.size());
+    for (long& p : place_) p += first;
+    result.windows.clear();
+    result.windows.reserve(unknown_.size() + known_.size());
+    for (size_t i = 0; i < unknown_.size(); ++i) {
+      place_[static_cast<size_t>(unknown_[i].first)] = static_cast<long>(i);
+      result.windows.push_back(std::move(unknown_[i].second));
+    }
+    for (AspectWindow& w : known_) result.windows.push_back(std::move(w));
+    result.events = std::move(events_);
+    for (AspectEvent& e : result.events) e.window = static_cast<int>(place_[static_cast<size_t>(e.window)]);
+  }
+
+ private:
+  std::vector<AspectWindow> known_;
+  std::vector<std::pair<long, AspectWindow>> unknown_;
+  std::vector<AspectEvent> events_;
+  std::vector<long> place_;  // found number -> place in its list
+};
+
+}  // namespace
+
+EventSearchResult FindAspectEvents(const EngineServices& services, const EventSearchRequest& request) {
+  EventSearchResult result;
+  result.error = Refusal(services, request);
+  if (!result.error.empty()) return result;
   if (request.jobs > 1 || request.progress) {
-    event_search::RunInStretches(services, request, result);
+    Gatherer gatherer;
+    EventStreamResult streamed;
+    event_search::RunInStretches(services, request, gatherer, streamed);
+    gatherer.Into(result);
+    result.gaps = std::move(streamed.gaps);
+    result.positionsComputed = streamed.positionsComputed;
   } else {
+    event_search::Search search(services, request, result, std::nullopt, 0);
     search.Run(request.fromAJD, request.toAJD);
   }
+  result.ok = true;
+  return result;
+}
+
+EventStreamResult StreamAspectEvents(const EngineServices& services, const EventSearchRequest& request,
+                                     EventReceiver& receiver) {
+  EventStreamResult result;
+  result.error = Refusal(services, request);
+  if (!result.error.empty()) return result;
+  event_search::RunInStretches(services, request, receiver, result);
   result.ok = true;
   return result;
 }

@@ -134,6 +134,46 @@ struct EventSearchResult {
 
 EventSearchResult FindAspectEvents(const EngineServices& services, const EventSearchRequest& request);
 
+// Takes the result of a search piece by piece, each piece as soon as it is
+// final, so that a long span is never held whole (StreamAspectEvents).
+class EventReceiver {
+ public:
+  virtual ~EventReceiver() = default;
+  // A window, whole. Those whose entering is known come in the order of
+  // EventSearchResult::windows; the others, which that list puts first by
+  // pair and kind, come when they are found. `found` numbers the windows in
+  // the order they were found: of two windows of one pair and kind whose
+  // entering is not known, the list puts the lower number first. `gaps`:
+  // the stretches without positions found so far (merged), among them every
+  // one that begins before the window ends or ends before it begins.
+  // Returns false to stop the search.
+  virtual bool Window(const AspectWindow& window, long found, const std::vector<PositionGap>& gaps) = 0;
+  // An event, in the order of EventSearchResult::events, with its window
+  // whole; event.window is the window's `found` number. False stops.
+  virtual bool Event(const AspectEvent& event, const AspectWindow& window) = 0;
+};
+
+struct EventStreamResult {
+  bool ok = false;
+  std::string error;                // a request that cannot be searched
+  bool stopped = false;             // the receiver stopped the search
+  std::vector<PositionGap> gaps;    // as EventSearchResult::gaps
+  long long positionsComputed = 0;
+  // The most windows and events held at one time, waiting for their turn
+  // (a window that is still open holds back every event after its
+  // entering), counted with the stretches searched ahead of their turn.
+  long long mostWindowsHeld = 0;
+  long long mostEventsHeld = 0;
+};
+
+// The search of FindAspectEvents, handed to `receiver` piece by piece: the
+// span is searched in stretches of at most 25 years, and each stretch's
+// windows and events are passed on as soon as no later stretch can change
+// them or come before them. Progress is reported after each stretch; the
+// receiver is called from the calling thread only.
+EventStreamResult StreamAspectEvents(const EngineServices& services, const EventSearchRequest& request,
+                                     EventReceiver& receiver);
+
 // The window of one pair and kind that contains the instant `ajd` (the
 // aspect of a table), with its true entering and leaving instants and every
 // exact instant; ok is false when the aspect is not in orb at `ajd`. The

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 #include "app/aspects/vocabulary.h"
 #include "app/time/date_texts.h"
@@ -353,114 +354,233 @@ std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& window
   return events;
 }
 
-std::string FormatEventsText(const EventSearchResult& result, const EventExportContext& context) {
-  const bool personal = IsPersonalMode(context.mode);
-  const std::string zone = ZoneOffsetText(context.zoneMinutes);
-  std::string out = std::string("Aspect events, ") + ModeHeading(context.mode) + " (heliocentric)\n";
-  if (personal) out += "Birthdate " + UtText(context.birthAJD) + "\n";
-  out += "From " + UtText(context.fromAJD) + " to " + UtText(context.toAJD) + "; local times in " + zone + "\n\n";
-  if (result.events.empty()) {
-    out += "No events.\n";
-  } else {
-    char line[256];
-    std::snprintf(line, sizeof line, "%-17s %-17s %-10s %-10s %-11s %-6s %s\n", ("Local " + zone).c_str(),
-                  "UT", personal ? "Natal" : "Planet 1", personal ? "Transiting" : "Planet 2", "Aspect", "Event",
-                  "Deviation");
-    out += line;
-    for (const AspectEvent& e : result.events) {
-      std::snprintf(line, sizeof line, "%-17s %-17s %-10s %-10s %-11s %-6s %s\n",
-                    DateTimeText(e.ajd, context.zoneMinutes).c_str(), DateTimeText(e.ajd).c_str(),
-                    PlanetName(e.planet1).c_str(), PlanetName(e.planet2).c_str(), Aspect(e.kind).Name,
-                    EventWord(e.event), FormatAngleDM(e.deviation).c_str());
-      out += line;
+// ---------------------------------------------------------------- EventWriter
+
+namespace {
+
+// Windows kept aside in memory up to this many bytes, the rest in a file.
+constexpr std::size_t kAsideInMemory = std::size_t{4} << 20;
+
+const char* TextColumns() { return "%-17s %-17s %-10s %-10s %-11s %-6s %s\n"; }
+
+}  // namespace
+
+EventWriter::EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder)
+    : format_(format), context_(context), sink_(std::move(sink)), spoolFolder_(std::move(spoolFolder)) {}
+
+EventWriter::~EventWriter() = default;
+
+bool EventWriter::Put(std::string_view bytes) {
+  if (failed_) return false;
+  if (!sink_(bytes)) failed_ = true;
+  return !failed_;
+}
+
+bool EventWriter::Begin() {
+  if (begun_) return !failed_;
+  begun_ = true;
+  const bool personal = IsPersonalMode(context_.mode);
+  switch (format_) {
+    case EventFormat::Text: {
+      std::string out = std::string("Aspect events, ") + ModeHeading(context_.mode) + " (heliocentric)\n";
+      if (personal) out += "Birthdate " + UtText(context_.birthAJD) + "\n";
+      out += "From " + UtText(context_.fromAJD) + " to " + UtText(context_.toAJD) + "; local times in " +
+             ZoneOffsetText(context_.zoneMinutes) + "\n\n";
+      return Put(out);
     }
+    case EventFormat::Csv:
+      // RFC 4180: CR LF after every record, the header included. The Personal
+      // modes name the roles: planet1 is the natal planet, planet2 the transiting one.
+      return Put(std::string("event,utc,jd,") + (personal ? "natal_planet,transiting_planet" : "planet1,planet2") +
+                 ",kind,deviation_deg,window_start_utc,window_end_utc\r\n");
+    case EventFormat::Json: {
+      std::string out = "{\"mode\": " + JsonQuoted(ModeKey(context_.mode)) + ", \"from\": " +
+                        JsonInstant(context_.fromAJD) + ", \"to\": " + JsonInstant(context_.toAJD);
+      if (personal) out += ", \"birth\": " + JsonInstant(context_.birthAJD);
+      return Put(out + ", \"windows\": [");
+    }
+    case EventFormat::Ics:
+      return Put(FoldIcsLine("BEGIN:VCALENDAR") + FoldIcsLine("VERSION:2.0") +
+                 FoldIcsLine("PRODID:-//vemo//Heliocentric aspect events//EN") + FoldIcsLine("CALSCALE:GREGORIAN"));
   }
-  const std::vector<std::string> gaps = GapLines(result.gaps);
-  if (!gaps.empty()) out += "\n";
-  for (const std::string& g : gaps) out += g + "\n";
-  return out;
+  return true;
 }
 
-std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext& context) {
-  // RFC 4180: CR LF after every record, the header included. The Personal
-  // modes name the roles: planet1 is the natal planet, planet2 the transiting one.
-  std::string out = std::string("event,utc,jd,") +
-                    (IsPersonalMode(context.mode) ? "natal_planet,transiting_planet" : "planet1,planet2") +
-                    ",kind,deviation_deg,window_start_utc,window_end_utc\r\n";
-  for (const AspectEvent& e : result.events) {
-    const AspectWindow* w = WindowOf(result, e);
-    const std::string fields[] = {EventWord(e.event),
-                                  UtcIsoText(e.ajd),
-                                  JdText(e.ajd),
-                                  PlanetName(e.planet1),
-                                  PlanetName(e.planet2),
-                                  Aspect(e.kind).Name,
-                                  DegreesText(e.deviation),
-                                  w != nullptr ? UtcIsoText(w->enters) : "",
-                                  w != nullptr ? UtcIsoText(w->leaves) : ""};
-    for (std::size_t i = 0; i < std::size(fields); ++i) out += (i > 0 ? "," : "") + CsvField(fields[i]);
-    out += "\r\n";
-  }
-  return out;
-}
-
-std::string FormatEventsJson(const EventSearchResult& result, const EventExportContext& context) {
-  std::string out = "{\"mode\": " + JsonQuoted(ModeKey(context.mode)) + ", \"from\": " +
-                    JsonInstant(context.fromAJD) + ", \"to\": " + JsonInstant(context.toAJD);
-  if (IsPersonalMode(context.mode)) out += ", \"birth\": " + JsonInstant(context.birthAJD);
-  out += ", \"windows\": [";
-  const bool personal = IsPersonalMode(context.mode);
-  const std::string key1 = personal ? "natal_planet" : "planet1";
-  const std::string key2 = personal ? "transiting_planet" : "planet2";
-  for (std::size_t i = 0; i < result.windows.size(); ++i) {
-    const AspectWindow& w = result.windows[i];
-    out += std::string(i > 0 ? "," : "") + "\n  {\"" + key1 + "\": " + JsonQuoted(PlanetName(w.planet1)) +
-           ", \"" + key2 + "\": " + JsonQuoted(PlanetName(w.planet2)) + ", \"kind\": " + JsonQuoted(Aspect(w.kind).Name) +
-           ", \"orb_deg\": " + DegreesText(w.orb) + ", \"enters\": " + JsonInstant(w.enters) +
-           ", \"leaves\": " + JsonInstant(w.leaves) + ", \"exact\": [";
+std::string EventWriter::WindowText(const AspectWindow& w, const std::vector<PositionGap>& gaps) const {
+  if (format_ == EventFormat::Json) {
+    const bool personal = IsPersonalMode(context_.mode);
+    const std::string key1 = personal ? "natal_planet" : "planet1";
+    const std::string key2 = personal ? "transiting_planet" : "planet2";
+    std::string out = "\n  {\"" + key1 + "\": " + JsonQuoted(PlanetName(w.planet1)) + ", \"" + key2 +
+                      "\": " + JsonQuoted(PlanetName(w.planet2)) + ", \"kind\": " + JsonQuoted(Aspect(w.kind).Name) +
+                      ", \"orb_deg\": " + DegreesText(w.orb) + ", \"enters\": " + JsonInstant(w.enters) +
+                      ", \"leaves\": " + JsonInstant(w.leaves) + ", \"exact\": [";
     for (std::size_t k = 0; k < w.exact.size(); ++k) out += (k > 0 ? ", " : "") + JsonInstant(w.exact[k]);
-    out += "], \"enters_before_span\": " + JsonBool(w.entersBeforeSpan) +
+    return out + "], \"enters_before_span\": " + JsonBool(w.entersBeforeSpan) +
            ", \"leaves_after_span\": " + JsonBool(w.leavesAfterSpan) + "}";
   }
-  out += result.windows.empty() ? "]" : "\n]";
+  const IcsBounds b = BoundsOf(w, gaps, context_);
+  return FoldIcsLine("BEGIN:VEVENT") + FoldIcsLine("UID:" + EventUid(context_, w, b.start)) +
+         FoldIcsLine("DTSTAMP:" + context_.dtstamp) + FoldIcsLine("DTSTART:" + IcsDateTime(b.start)) +
+         FoldIcsLine("DTEND:" + IcsDateTime(b.end)) +
+         FoldIcsLine("SUMMARY:" + IcsText(WindowSummary(context_.mode, w))) +
+         FoldIcsLine("DESCRIPTION:" + IcsText(IcsDescription(context_, w, b))) + FoldIcsLine("TRANSP:TRANSPARENT") +
+         FoldIcsLine("END:VEVENT");
+}
+
+bool EventWriter::Aside(const std::string& text) {
+  if (failed_) return false;
+  ++aside_;
+  if (!asideFile_ && (spoolFolder_.empty() || asideText_.size() + text.size() <= kAsideInMemory)) {
+    asideText_ += text;
+    return true;
+  }
+  if (!asideFile_) {
+    asideFile_ = std::make_unique<TemporaryFile>(spoolFolder_, ".part", false);
+    if (!asideFile_->Created() || !asideFile_->Write(asideText_)) {
+      spoolError_ = asideFile_->Error();
+      failed_ = true;
+      return false;
+    }
+    asideText_.clear();
+    asideText_.shrink_to_fit();
+  }
+  if (!asideFile_->Write(text)) {
+    spoolError_ = asideFile_->Error();
+    failed_ = true;
+  }
+  return !failed_;
+}
+
+bool EventWriter::Window(const AspectWindow& w, long found, const std::vector<PositionGap>& gaps) {
+  if (!Begin()) return false;
+  if (format_ != EventFormat::Json && format_ != EventFormat::Ics) return true;
+  if (w.enters < 0) {
+    unknown_.push_back({w.planet1, w.planet2, w.kind, found, WindowText(w, gaps)});
+    return true;
+  }
+  // JSON separates windows by commas: every one after the first of those
+  // kept aside has its own; Finish puts one between the two groups.
+  const bool comma = format_ == EventFormat::Json && aside_ > 0;
+  return Aside((comma ? "," : "") + WindowText(w, gaps));
+}
+
+bool EventWriter::Event(const AspectEvent& event, const AspectWindow& window) { return EventOf(event, &window); }
+
+bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
+  if (!Begin()) return false;
+  if (format_ == EventFormat::Text) {
+    char line[256];
+    std::string out;
+    if (!anyEvent_) {
+      const bool personal = IsPersonalMode(context_.mode);
+      std::snprintf(line, sizeof line, TextColumns(), ("Local " + ZoneOffsetText(context_.zoneMinutes)).c_str(),
+                    "UT", personal ? "Natal" : "Planet 1", personal ? "Transiting" : "Planet 2", "Aspect", "Event",
+                    "Deviation");
+      out += line;
+    }
+    anyEvent_ = true;
+    std::snprintf(line, sizeof line, TextColumns(), DateTimeText(e.ajd, context_.zoneMinutes).c_str(),
+                  DateTimeText(e.ajd).c_str(), PlanetName(e.planet1).c_str(), PlanetName(e.planet2).c_str(),
+                  Aspect(e.kind).Name, EventWord(e.event), FormatAngleDM(e.deviation).c_str());
+    return Put(out + line);
+  }
+  if (format_ != EventFormat::Csv) return true;
+  anyEvent_ = true;
+  const std::string fields[] = {EventWord(e.event),
+                                UtcIsoText(e.ajd),
+                                JdText(e.ajd),
+                                PlanetName(e.planet1),
+                                PlanetName(e.planet2),
+                                Aspect(e.kind).Name,
+                                DegreesText(e.deviation),
+                                w != nullptr ? UtcIsoText(w->enters) : "",
+                                w != nullptr ? UtcIsoText(w->leaves) : ""};
+  std::string out;
+  for (std::size_t i = 0; i < std::size(fields); ++i) out += (i > 0 ? "," : "") + CsvField(fields[i]);
+  return Put(out + "\r\n");
+}
+
+bool EventWriter::Finish(const std::vector<PositionGap>& gaps) {
+  if (!Begin()) return false;
+  if (format_ == EventFormat::Text) {
+    std::string out = anyEvent_ ? "" : "No events.\n";
+    const std::vector<std::string> lines = GapLines(gaps);
+    if (!lines.empty()) out += "\n";
+    for (const std::string& g : lines) out += g + "\n";
+    return Put(out);
+  }
+  if (format_ == EventFormat::Csv) return true;
+  // The windows whose entering is not known, by pair and kind, then the others.
+  std::stable_sort(unknown_.begin(), unknown_.end(), [](const Unknown& a, const Unknown& b) {
+    return std::tie(a.planet1, a.planet2, a.kind, a.found) < std::tie(b.planet1, b.planet2, b.kind, b.found);
+  });
+  const bool json = format_ == EventFormat::Json;
+  for (std::size_t i = 0; i < unknown_.size(); ++i) {
+    if (!Put((json && i > 0 ? "," : "") + unknown_[i].text)) return false;
+  }
+  if (json && !unknown_.empty() && aside_ > 0 && !Put(",")) return false;
+  if (asideFile_) {
+    if (!asideFile_->ReadBack([this](std::string_view piece) { return Put(piece); })) {
+      if (!failed_) spoolError_ = asideFile_->Error();
+      failed_ = true;
+      return false;
+    }
+    asideFile_.reset();
+  } else if (!Put(asideText_)) {
+    return false;
+  }
+  if (!json) return Put(FoldIcsLine("END:VCALENDAR"));
+  std::string out = unknown_.empty() && aside_ == 0 ? "]" : "\n]";
   out += ", \"gaps\": [";
-  for (std::size_t i = 0; i < result.gaps.size(); ++i) {
-    const PositionGap& g = result.gaps[i];
+  for (std::size_t i = 0; i < gaps.size(); ++i) {
+    const PositionGap& g = gaps[i];
     out += std::string(i > 0 ? ", " : "") + "{\"planet\": " + JsonQuoted(PlanetName(g.planet)) +
            ", \"from\": " + JsonInstant(g.fromAJD) + ", \"to\": " + JsonInstant(g.toAJD) + "}";
   }
-  return out + "]}\n";
+  return Put(out + "]}\n");
+}
+
+namespace {
+
+std::string Formatted(EventFormat format, const EventSearchResult& result, const EventExportContext& context) {
+  std::string out;
+  EventWriter writer(format, context, [&out](std::string_view bytes) { return out.append(bytes), true; }, "");
+  for (std::size_t i = 0; i < result.windows.size(); ++i) {
+    writer.Window(result.windows[i], static_cast<long>(i), result.gaps);
+  }
+  for (const AspectEvent& e : result.events) writer.EventOf(e, WindowOf(result, e));
+  writer.Finish(result.gaps);
+  return out;
+}
+
+}  // namespace
+
+std::string FormatEventsText(const EventSearchResult& result, const EventExportContext& context) {
+  return Formatted(EventFormat::Text, result, context);
+}
+
+std::string FormatEventsCsv(const EventSearchResult& result, const EventExportContext& context) {
+  return Formatted(EventFormat::Csv, result, context);
+}
+
+std::string FormatEventsJson(const EventSearchResult& result, const EventExportContext& context) {
+  return Formatted(EventFormat::Json, result, context);
 }
 
 std::string FormatEventsIcs(const EventSearchResult& result, const EventExportContext& context) {
-  std::string out;
-  auto line = [&out](const std::string& text) { out += FoldIcsLine(text); };
-  line("BEGIN:VCALENDAR");
-  line("VERSION:2.0");
-  line("PRODID:-//vemo//Heliocentric aspect events//EN");
-  line("CALSCALE:GREGORIAN");
-  for (const AspectWindow& w : result.windows) {
-    const IcsBounds b = BoundsOf(w, result.gaps, context);
-    line("BEGIN:VEVENT");
-    line("UID:" + EventUid(context, w, b.start));
-    line("DTSTAMP:" + context.dtstamp);
-    line("DTSTART:" + IcsDateTime(b.start));
-    line("DTEND:" + IcsDateTime(b.end));
-    line("SUMMARY:" + IcsText(WindowSummary(context.mode, w)));
-    line("DESCRIPTION:" + IcsText(IcsDescription(context, w, b)));
-    line("TRANSP:TRANSPARENT");
-    line("END:VEVENT");
-  }
-  line("END:VCALENDAR");
-  return out;
+  return Formatted(EventFormat::Ics, result, context);
+}
+
+void AddPlutoGap(const EventSearchRequest& request, std::vector<PositionGap>& gaps) {
+  bool plutoGap = false;
+  for (const PositionGap& g : gaps) plutoGap = plutoGap || g.planet == kPluto;
+  if (request.planetCount < kMaxPlanets && !plutoGap) gaps.push_back({kPluto, request.fromAJD, request.toAJD});
 }
 
 EventSearchResult SearchEventsForExport(const EngineServices& services, const EventSearchRequest& request) {
   EventSearchResult result = FindAspectEvents(services, request);
-  if (!result.ok) return result;
-  bool plutoGap = false;
-  for (const PositionGap& g : result.gaps) plutoGap = plutoGap || g.planet == kPluto;
-  if (request.planetCount < kMaxPlanets && !plutoGap) result.gaps.push_back({kPluto, request.fromAJD, request.toAJD});
+  if (result.ok) AddPlutoGap(request, result.gaps);
   return result;
 }
 

@@ -9,11 +9,15 @@
 // ("20240305T121200Z").
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/aspects/engine.h"
 #include "app/aspects/events.h"
+#include "app/time/file_writer.h"
 
 namespace vemo::reports {
 
@@ -40,9 +44,65 @@ enum class EventFormat { Text, Csv, Ics, Json };
 // anywhere (Pluto without its table) given a stretch over the whole span, so
 // that every format tells it like any other stretch without positions.
 EventSearchResult SearchEventsForExport(const EngineServices& services, const EventSearchRequest& request);
+// That stretch over the whole span for Pluto, added to the gaps of a search
+// that could not ask for Pluto (request.planetCount below 9).
+void AddPlutoGap(const EventSearchRequest& request, std::vector<PositionGap>& gaps);
 
 // The whole file of a format: one of the four functions below.
 std::string FormatEvents(EventFormat format, const EventSearchResult& result, const EventExportContext& context);
+
+// A format written piece by piece as StreamAspectEvents hands on windows and
+// events, with the same bytes as the Format functions below give for the
+// whole result. Text and CSV are written as the events come. JSON and
+// iCalendar list the windows whose entering is not known first, and those
+// may be found last (where positions begin inside the span), so the other
+// windows are kept aside until Finish: in memory up to a few mebibytes,
+// beyond that in a temporary file in `spoolFolder` ("" keeps them in memory).
+class EventWriter : public EventReceiver {
+ public:
+  // Takes the bytes in order; returns false when they cannot be written.
+  using Sink = std::function<bool(std::string_view)>;
+  EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder);
+  ~EventWriter() override;
+  EventWriter(const EventWriter&) = delete;
+  EventWriter& operator=(const EventWriter&) = delete;
+
+  // The heading of the format is written with the first window, event or
+  // Finish, so that a search refused at once writes nothing.
+  bool Window(const AspectWindow& window, long found, const std::vector<PositionGap>& gaps) override;
+  bool Event(const AspectEvent& event, const AspectWindow& window) override;
+  // The same for an event whose window may be missing (null).
+  bool EventOf(const AspectEvent& event, const AspectWindow* window);
+  // What is kept aside, and the end of the format.
+  bool Finish(const std::vector<PositionGap>& gaps);
+  // Why the temporary file of the windows kept aside failed ("" when it did
+  // not; a sink that fails says so itself).
+  const std::string& SpoolError() const { return spoolError_; }
+
+ private:
+  bool Begin();
+  bool Put(std::string_view bytes);
+  bool Aside(const std::string& text);
+  std::string WindowText(const AspectWindow& window, const std::vector<PositionGap>& gaps) const;
+
+  struct Unknown {
+    int planet1, planet2, kind;
+    long found;
+    std::string text;
+  };
+  EventFormat format_;
+  EventExportContext context_;
+  Sink sink_;
+  std::string spoolFolder_;
+  std::string spoolError_;
+  bool failed_ = false;
+  bool begun_ = false;
+  bool anyEvent_ = false;
+  long aside_ = 0;  // windows kept aside
+  std::string asideText_;
+  std::unique_ptr<TemporaryFile> asideFile_;
+  std::vector<Unknown> unknown_;
+};
 
 // The whole output of each format. Text and JSON end their lines with LF;
 // CSV and iCalendar with CR LF as their RFCs require.

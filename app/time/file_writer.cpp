@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <system_error>
 
@@ -17,8 +18,6 @@
 #include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
-
-#include <filesystem>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -128,6 +127,18 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string TemporaryFolder() {
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  if (error || folder.empty()) return ".";
+#ifdef _WIN32
+  const std::u8string text = folder.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return folder.string();
+#endif
+}
+
 // ---------------------------------------------------------------- TemporaryFile
 
 TemporaryFile::TemporaryFile(const std::string& folder, const std::string& suffix, bool defaultMode) {
@@ -227,6 +238,37 @@ bool TemporaryFile::FlushAndClose() {
   if (!flushed) error_ = SystemReason(flushError);
   else if (!closed) error_ = SystemReason(closeError);
   return flushed && closed;
+}
+
+bool TemporaryFile::ReadBack(const std::function<bool(std::string_view)>& take) {
+#ifdef _WIN32
+  std::FILE* file = _wfopen(Wide(path_).c_str(), L"rb");
+#else
+  std::FILE* file = std::fopen(path_.c_str(), "rb");
+#endif
+  if (file == nullptr) {
+    error_ = SystemReason(errno);
+    return false;
+  }
+  std::vector<char> piece(std::size_t{1} << 20);
+  bool ok = true;
+  for (;;) {
+    const std::size_t n = std::fread(piece.data(), 1, piece.size(), file);
+    if (n > 0 && !take(std::string_view(piece.data(), n))) {
+      ok = false;
+      if (error_.empty()) error_ = "stopped while reading back";
+      break;
+    }
+    if (n < piece.size()) {
+      if (std::ferror(file)) {
+        error_ = SystemReason(errno != 0 ? errno : EIO);
+        ok = false;
+      }
+      break;
+    }
+  }
+  std::fclose(file);
+  return ok;
 }
 
 void TemporaryFile::Keep() { kept_ = true; }

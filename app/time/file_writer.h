@@ -16,6 +16,7 @@
 // MOVEFILE_WRITE_THROUGH; there are no links, FIFOs or modes to keep there.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,10 @@ class TemporaryFile {
   bool Write(std::string_view bytes);
   // Flushes to the disk and closes; the file stays until the destructor.
   bool FlushAndClose();
+  // Reads what was written so far back from the start, in pieces of at
+  // most a mebibyte, handing each to `take` (which returns false to stop).
+  // False (and Error) when it cannot be read or `take` stopped.
+  bool ReadBack(const std::function<bool(std::string_view)>& take);
   // The file is no longer removed by the destructor (renamed elsewhere).
   void Keep();
   // For FileReplacement: permission bits (and owner and group) to give it.
@@ -125,6 +130,10 @@ std::string MoveToFreeName(const std::string& from, const std::vector<std::strin
 
 // The folder part of a path ("." when it has none).
 std::string FolderOf(const std::string& path);
+
+// The system's folder for temporary files (TMPDIR, TMP or TEMP, else /tmp;
+// on Windows GetTempPath), "." when none can be told.
+std::string TemporaryFolder();
 
 // vemo-cli: SIGINT, SIGTERM and SIGHUP remove the temporary files of writes in
 // progress before the signal ends the process as it would have. Nothing to do

@@ -322,6 +322,46 @@ TEST(AspectWindows, PositionsThatBeginInsideTheSpanLeaveTheEnteringUnknown) {
   EXPECT_NEAR(res.gaps[0].toAJD, kT0 + 10.0, kMinute);
 }
 
+// A long span handed on piece by piece holds about a stretch's windows and
+// events (at most 25 years; with threads, one more per thread), never the
+// span's: over two thousand years an eighth at most, on one thread and on
+// three; every event comes in order with its window whole, and every window
+// once.
+TEST(AspectWindows, AStreamedSpanHoldsAStretchNotTheSpan) {
+  struct Counter : EventReceiver {
+    long long windows = 0, events = 0, faults = 0;
+    double last = -1.0;
+    bool Window(const AspectWindow& w, long, const std::vector<PositionGap>&) override {
+      if (w.joinsBefore || w.joinsAfter) ++faults;
+      return ++windows, true;
+    }
+    bool Event(const AspectEvent& e, const AspectWindow& w) override {
+      if (e.ajd < last || e.planet1 != w.planet1 || e.kind != w.kind || w.joinsAfter || w.leaves < e.ajd) ++faults;
+      last = e.ajd;
+      return ++events, true;
+    }
+  };
+  Sky sky;
+  sky.paths[kEarth] = {0.0, 0.9856};
+  sky.paths[kMars] = {100.0, 0.524};
+  const double years = 365.25;
+  const EventSearchResult whole = FindAspectEvents(sky.Services(), EarthMars(sky, kT0, kT0 + 2000 * years));
+  for (int jobs : {1, 3}) {
+    SCOPED_TRACE(jobs);
+    EventSearchRequest r = EarthMars(sky, kT0, kT0 + 2000 * years);
+    r.jobs = jobs;
+    Counter counter;
+    const EventStreamResult streamed = StreamAspectEvents(sky.Services(), r, counter);
+    ASSERT_TRUE(streamed.ok);
+    EXPECT_EQ(counter.events, static_cast<long long>(whole.events.size()));
+    EXPECT_EQ(counter.windows, static_cast<long long>(whole.windows.size()));
+    EXPECT_GT(counter.events, 10000);
+    EXPECT_EQ(counter.faults, 0);
+    EXPECT_LT(streamed.mostEventsHeld * 8, counter.events) << streamed.mostEventsHeld;
+    EXPECT_LT(streamed.mostWindowsHeld * 8, counter.windows) << streamed.mostWindowsHeld;
+  }
+}
+
 TEST(AspectWindows, PersonalTransitsUseThePersonalOrbAndPairAPlanetWithItself) {
   // Transiting Mars (0.8°/day) returns to its natal place 450 days after the
   // birth; the personal conjunction orb is 10° / 3.

@@ -469,6 +469,9 @@ TEST_F(RealEvents, StretchesOnThreadsGiveTheWholeSpansResult) {
       {"World2020s", Request(Mode::WorldTransits, MidnightUT(2021, 3, 5), MidnightUT(2026, 9, 1))},
       {"PastPlutosTable", Request(Mode::WorldTransits, MidnightUT(2195, 1, 1), MidnightUT(2203, 6, 1))},
       {"Personal", Request(Mode::Personal1, MidnightUT(2000, 1, 1), MidnightUT(2005, 1, 1))},
+      // Uranus, Neptune and Pluto begin in 1600: their windows then, whose
+      // entering is not known, are found in a middle stretch yet listed first.
+      {"BeforeTheDataBegin", Request(Mode::WorldTransits, MidnightUT(1596, 1, 1), MidnightUT(1604, 1, 1))},
   };
   cases[2].request.birthAJD = birth;
   for (Case& c : cases) {
@@ -511,6 +514,20 @@ TEST_F(RealEvents, StretchesOnThreadsGiveTheWholeSpansResult) {
       }
     }
   }
+}
+
+// A receiver that stops the search is not called again.
+TEST_F(RealEvents, AStreamStopsWhenItsReceiverSaysSo) {
+  struct Stopper : EventReceiver {
+    int calls = 0;
+    bool Window(const AspectWindow&, long, const std::vector<PositionGap>&) override { return ++calls < 10; }
+    bool Event(const AspectEvent&, const AspectWindow&) override { return ++calls < 10; }
+  } stopper;
+  EventSearchRequest r = Request(Mode::WorldTransits, MidnightUT(1990, 1, 1), MidnightUT(2010, 1, 1));
+  r.jobs = 2;
+  const EventStreamResult stopped = StreamAspectEvents(DefaultEngineServices(), r, stopper);
+  EXPECT_TRUE(stopped.ok && stopped.stopped);
+  EXPECT_EQ(stopper.calls, 10);
 }
 
 }  // namespace
