@@ -358,15 +358,17 @@ std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& window
 
 namespace {
 
-// Windows kept aside in memory up to this many bytes, the rest in a file.
-constexpr std::size_t kAsideInMemory = std::size_t{4} << 20;
-
 const char* TextColumns() { return "%-17s %-17s %-10s %-10s %-11s %-6s %s\n"; }
 
 }  // namespace
 
-EventWriter::EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder)
-    : format_(format), context_(context), sink_(std::move(sink)), spoolFolder_(std::move(spoolFolder)) {}
+EventWriter::EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder,
+                         std::size_t keptInMemory)
+    : format_(format),
+      context_(context),
+      sink_(std::move(sink)),
+      spoolFolder_(std::move(spoolFolder)),
+      keptInMemory_(keptInMemory) {}
 
 EventWriter::~EventWriter() = default;
 
@@ -431,7 +433,7 @@ std::string EventWriter::WindowText(const AspectWindow& w, const std::vector<Pos
 bool EventWriter::Aside(const std::string& text) {
   if (failed_) return false;
   ++aside_;
-  if (!asideFile_ && (spoolFolder_.empty() || asideText_.size() + text.size() <= kAsideInMemory)) {
+  if (!asideFile_ && (spoolFolder_.empty() || asideText_.size() + text.size() <= keptInMemory_)) {
     asideText_ += text;
     return true;
   }

@@ -9,6 +9,7 @@
 // ("20240305T121200Z").
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,12 +58,14 @@ std::string FormatEvents(EventFormat format, const EventSearchResult& result, co
 // iCalendar list the windows whose entering is not known first, and those
 // may be found last (where positions begin inside the span), so the other
 // windows are kept aside until Finish: in memory up to a few mebibytes,
-// beyond that in a temporary file in `spoolFolder` ("" keeps them in memory).
+// beyond `keptInMemory` bytes in a temporary file in `spoolFolder` (""
+// keeps them all in memory).
 class EventWriter : public EventReceiver {
  public:
   // Takes the bytes in order; returns false when they cannot be written.
   using Sink = std::function<bool(std::string_view)>;
-  EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder);
+  EventWriter(EventFormat format, const EventExportContext& context, Sink sink, std::string spoolFolder,
+              std::size_t keptInMemory = std::size_t{4} << 20);
   ~EventWriter() override;
   EventWriter(const EventWriter&) = delete;
   EventWriter& operator=(const EventWriter&) = delete;
@@ -98,6 +101,7 @@ class EventWriter : public EventReceiver {
   bool failed_ = false;
   bool begun_ = false;
   bool anyEvent_ = false;
+  std::size_t keptInMemory_;
   long aside_ = 0;  // windows kept aside
   std::string asideText_;
   std::unique_ptr<TemporaryFile> asideFile_;

@@ -149,6 +149,8 @@ TEST_F(Commands, WarningsPositionsAndStatuses) {
       {Folder::Complete, "--help > /dev/full", 1, {"vemo-cli: cannot write the output: *"}},
       {Folder::Complete, "table --help > /dev/full", 1, {"vemo-cli table: cannot write the output: *"}},
       {Folder::Complete, "positions --jd 2451545 > /dev/full", 1, {"vemo-cli positions: cannot write the output"}},
+      {Folder::Complete, "events --from 2000-01-01 --to 2001-01-01 > /dev/full", 1,
+       {"vemo-cli events: cannot write the output: No space left on device"}},
       {Folder::Complete, "positions --format '" + e60 + "\u00E9'", 2, {"not \"" + e60 + "\u2026\" (try"}},
       {Folder::Complete, "table --mode world --world " + std::string(99, '3'), 2,
        {"--world: Date \"" + std::string(60, '3') + "\u2026\" is not"}},

@@ -94,11 +94,15 @@ TEST(EventsCommand, ExitStatuses) {
 // long enough to be cut in stretches (windows of Pluto and Neptune span them
 // all), in World and Personal transits; no progress line off a terminal.
 TEST(EventsCommand, SameBytesForEveryNumberOfJobs) {
-  for (const std::string mode : {"--mode world", "--mode personal1 --birth1 1969-07-20T20:00Z"}) {
+  // The last span begins before Uranus, Neptune and Pluto do (1600): their
+  // windows then are found in a middle stretch and listed first.
+  for (const std::string mode : {"--from 2019-06-01 --to 2024-02-01 --mode world",
+                                 "--from 2019-06-01 --to 2024-02-01 --mode personal1 --birth1 1969-07-20T20:00Z",
+                                 "--from 1597-06-01 --to 1602-06-01 --mode world"}) {
     for (const std::string format : {"text", "csv", "ics", "json"}) {
       SCOPED_TRACE(mode + " " + format);
       std::string one, three;
-      const std::string args = "--from 2019-06-01 --to 2024-02-01 --zone +01:00 " + mode + " --format " + format;
+      const std::string args = mode + " --zone +01:00 --format " + format;
       ASSERT_EQ(Events(args + " --jobs 1", one, "2>&1"), 0) << one;
       ASSERT_EQ(Events(args + " --jobs 3", three, "2>&1"), 0) << three;
       EXPECT_GT(one.size(), 1000u);

@@ -5,6 +5,8 @@
 // own parsers in test_event_export_python.cpp.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -442,6 +444,55 @@ TEST(EventUids, SettledMinuteFromThePositionsAlone) {
   EXPECT_EQ(lines[5], "UID:personal1-2447892.50000-Ma-Ju-Con-20240101T0001Z@vemo");
   EXPECT_EQ(lines[7], "DTSTART:20240101T000100Z");
   EXPECT_EQ(lines[8], "DTEND:20240103T000100Z");
+}
+
+// ---- written as a search hands it on ----
+
+// Handed windows and events as a streamed search hands them on (the windows
+// whose entering is not known last, as where positions begin inside the
+// span), the writer writes the whole result's bytes in every format, with
+// the windows it holds back in memory or in a file, and leaves no file
+// behind; a file it cannot make stops it with the reason.
+TEST(EventWriter, StreamedBytesAreTheWholeResultsBytes) {
+  Sample s = WorldSample();
+  EventSearchResult& r = s.result;
+  // Neptune's positions begin on 2020-12-20, inside two windows.
+  r.gaps.insert(r.gaps.begin(), {kNeptune, At(2020, 12, 15), At(2020, 12, 20)});
+  r.windows.insert(r.windows.begin(), {Window(kVenus, kNeptune, kSextile, 5, -1, {}, At(2020, 12, 22, 4, 1)),
+                                       Window(kEarth, kNeptune, kSquare, 7, -1, {At(2020, 12, 24)}, At(2021, 1, 5))});
+  std::swap(r.windows[0], r.windows[1]);  // listed by pair: Earth before Venus
+  r.events = EventsOfWindows(r.windows, s.context.fromAJD, s.context.toAJD);
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("vemo-event-writer-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  for (EventFormat format : {EventFormat::Text, EventFormat::Csv, EventFormat::Json, EventFormat::Ics}) {
+    for (std::size_t inMemory : {std::size_t{0}, std::size_t{1} << 20}) {
+      SCOPED_TRACE(static_cast<int>(format) * 10 + (inMemory > 0));
+      std::string out;
+      {
+        EventWriter writer(format, s.context, [&out](std::string_view b) { return out.append(b), true; },
+                           folder.string(), inMemory);
+        for (std::size_t i = 2; i < r.windows.size(); ++i) {
+          ASSERT_TRUE(writer.Window(r.windows[i], static_cast<long>(i + 5), r.gaps));
+        }
+        for (const AspectEvent& e : r.events) {
+          ASSERT_TRUE(writer.Event(e, r.windows[static_cast<std::size_t>(e.window)]));
+        }
+        ASSERT_TRUE(writer.Window(r.windows[1], 1, r.gaps));
+        ASSERT_TRUE(writer.Window(r.windows[0], 2, r.gaps));
+        ASSERT_TRUE(writer.Finish(r.gaps));
+      }
+      EXPECT_EQ(out, FormatEvents(format, r, s.context));
+      EXPECT_TRUE(std::filesystem::is_empty(folder));
+    }
+  }
+  std::string out;
+  EventWriter writer(EventFormat::Json, s.context, [&out](std::string_view b) { return out.append(b), true; },
+                     (folder / "missing").string(), 0);
+  EXPECT_FALSE(writer.Window(r.windows[2], 0, r.gaps));
+  EXPECT_FALSE(writer.Finish(r.gaps));
+  EXPECT_NE(writer.SpoolError().find("No such file or directory"), std::string::npos) << writer.SpoolError();
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
