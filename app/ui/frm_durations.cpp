@@ -102,6 +102,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
   connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+  BindKeys(cmdExport, {QKeySequence(Qt::CTRL | Qt::Key_E)});
 }
 
 bool FrmDurations::TransitMode() const {

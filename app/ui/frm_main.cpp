@@ -106,6 +106,16 @@ void FrmMain::ConnectHandlers() {
   connect(cmdRestore, &QPushButton::clicked, this, [this] { cmdRestore_Click(); });
   connect(cmdLoadState, &QPushButton::clicked, this, [this] { cmdLoadState_Click(); });
   connect(cmdRun, &QPushButton::clicked, this, [this] { cmdRun_Click(); });
+  // The usual keys of a desktop program.
+  BindKeys(cmdHelp, {QKeySequence(Qt::Key_F1)});
+  BindKeys(cmdSave, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+  BindKeys(cmdSaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+  BindKeys(cmdLoadState, {QKeySequence(Qt::CTRL | Qt::Key_O)});
+  BindKeys(cmdQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+  BindKeys(cmdCompute, {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+  BindKeys(cmdForwardBack[0], {QKeySequence(Qt::ALT | Qt::Key_Right)});
+  BindKeys(cmdForwardBack[1], {QKeySequence(Qt::ALT | Qt::Key_Left)});
+  BindKeys(cmdToggleGraphic, {QKeySequence(Qt::CTRL | Qt::Key_T)});
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {

@@ -1,8 +1,10 @@
 #include "app/ui/window_utils.h"
 
+#include <QAbstractButton>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -89,6 +91,19 @@ QIcon ApplicationIcon() {
     if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
   }
   return icon;
+}
+
+void BindKeys(QAbstractButton* button, const std::vector<QKeySequence>& keys) {
+  for (const QKeySequence& key : keys) {
+    // In the button's window only, so that a second window's keys do not
+    // reach through.
+    auto* shortcut = new QShortcut(key, button->window());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+      if (button->isEnabled() && button->isVisible()) button->click();
+    });
+  }
+  if (!keys.empty()) button->setToolTip(keys.front().toString(QKeySequence::NativeText));
 }
 
 }  // namespace vemo::ui

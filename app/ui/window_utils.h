@@ -4,12 +4,15 @@
 #include <QColor>
 #include <QIcon>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QString>
 
 #include <vector>
 
 class QWidget;
+
+class QAbstractButton;
 
 namespace vemo::ui {
 
@@ -52,5 +55,10 @@ const std::vector<int>& ApplicationIconSizes();
 // The window icon: the drawing at every size above, so that no size is scaled
 // from another.
 QIcon ApplicationIcon();
+
+// Keys that press `button` in its window as a click does (once, and nothing
+// while the button is disabled or hidden); the button's tooltip names the
+// first of them in the system's own words ("Ctrl+S").
+void BindKeys(QAbstractButton* button, const std::vector<QKeySequence>& keys);
 
 }  // namespace vemo::ui

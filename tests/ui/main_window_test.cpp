@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -21,6 +22,7 @@
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
+#include "app/ui/frm_durations.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
@@ -401,6 +403,65 @@ TEST_F(MainWindowTest, EnterOnAFocusedButtonPressesIt) {
   QTest::keyClick(w->cmdNow, Qt::Key_Return);
   EXPECT_EQ(w->txbYearCE[0]->text(), "2024");
   EXPECT_EQ(w->cboDayCE[0]->currentIndex(), 15);
+}
+
+// Each key presses its button once, and nothing while the button is
+// disabled; the button's tooltip names the key. Ctrl+T really shows the
+// chart and the table again; Ctrl+E exports from the report window.
+TEST_F(MainWindowTest, KeysPressTheirButtonsOnceAndNothingWhenDisabled) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  auto activate = [](QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+  };
+  ASSERT_TRUE(activate(w.get()));
+  QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_FALSE(w->picGraphic->isHidden());
+  QTest::keyClick(w.get(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_TRUE(w->picGraphic->isHidden());
+
+  w->cmdReport->click();
+  FrmDurations* report = w->Durations();
+  ASSERT_NE(report, nullptr);
+  const struct {
+    const char* tip;
+    QWidget* window;
+    QPushButton* button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  } cases[] = {
+      {"F1", w.get(), w->cmdHelp, Qt::Key_F1, Qt::NoModifier},
+      {"Ctrl+S", w.get(), w->cmdSave, Qt::Key_S, Qt::ControlModifier},
+      {"Ctrl+Shift+S", w.get(), w->cmdSaveAs, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
+      {"Ctrl+O", w.get(), w->cmdLoadState, Qt::Key_O, Qt::ControlModifier},
+      {"Ctrl+Q", w.get(), w->cmdQuit, Qt::Key_Q, Qt::ControlModifier},
+      {"Ctrl+Return", w.get(), w->cmdCompute, Qt::Key_Return, Qt::ControlModifier},
+      {"Ctrl+Return", w.get(), w->cmdCompute, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier},
+      {"Alt+Right", w.get(), w->cmdForwardBack[0], Qt::Key_Right, Qt::AltModifier},
+      {"Alt+Left", w.get(), w->cmdForwardBack[1], Qt::Key_Left, Qt::AltModifier},
+      {"Ctrl+T", w.get(), w->cmdToggleGraphic, Qt::Key_T, Qt::ControlModifier},
+      {"Ctrl+E", report, report->cmdExport, Qt::Key_E, Qt::ControlModifier},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.tip);
+    // The handlers are left out: only the presses are counted.
+    QObject::disconnect(c.button, &QPushButton::clicked, nullptr, nullptr);
+    QSignalSpy presses(c.button, &QPushButton::clicked);
+    c.button->setEnabled(true);
+    ASSERT_TRUE(c.button->isVisible());
+    ASSERT_TRUE(activate(c.window));
+    QTest::keyClick(c.window, c.key, c.modifiers);
+    EXPECT_EQ(presses.count(), 1);
+    c.button->setEnabled(false);
+    QTest::keyClick(c.window, c.key, c.modifiers);
+    EXPECT_EQ(presses.count(), 1);
+    EXPECT_EQ(c.button->toolTip().toStdString(), c.tip);
+  }
+  // A window's keys stay in it: Ctrl+S in the report window saves nothing.
+  QSignalSpy saves(w->cmdSave, &QPushButton::clicked);
+  w->cmdSave->setEnabled(true);
+  QTest::keyClick(report, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(saves.count(), 0);
 }
 
 TEST_F(MainWindowTest, DayListTellsTheWeekday) {
