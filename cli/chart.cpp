@@ -24,7 +24,7 @@ namespace {
 constexpr const char* kChartUsage =
     "Usage: vemo-cli chart --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
     "                      [table options] [--sectors on|off] [--filter none|earth|outer]\n"
-    "                      --out FILE [--scale 1|2|3]\n"
+    "                      --out FILE [--scale 1|2|3] [--paper a4|letter]\n"
     "The chart of the table of one mode, as the window saves it: the bodies around\n"
     "the Sun, the aspect lines in the colours of the kinds, the legend, and below\n"
     "the chart the mode with its orbs and the dates of the mode.\n\n"
@@ -34,10 +34,16 @@ constexpr const char* kChartUsage =
     "  --sectors on|off   the twelve zodiac sectors (default on)\n"
     "  --filter none|earth|outer  only Earth's aspects, or only the outer planets'\n"
     "                     (Jupiter to Pluto) aspects (default none)\n"
-    "  --out FILE         the picture: FILE.png (PNG) or FILE.svg (SVG)\n"
+    "  --out FILE         the picture: FILE.png (PNG), FILE.svg (SVG) or FILE.pdf\n"
+    "                     (PDF: one page, the chart as lines and text fitted inside\n"
+    "                     margins of 15 mm)\n"
     "  --scale 1|2|3      PNG at 1, 2 or 3 times the screen resolution (96, 192 or\n"
     "                     288 dpi, written in the file); SVG 1, 2 or 3 times as\n"
-    "                     wide and high on paper, the drawing unchanged (default 1)\n"
+    "                     wide and high on paper, the drawing unchanged (default 1);\n"
+    "                     not for a PDF, which fills its page\n"
+    "  --paper a4|letter  the page of a PDF (default: Letter where LC_PAPER, else\n"
+    "                     LC_ALL, else LANG names a country that uses it, such as\n"
+    "                     en_US or en_CA; A4 otherwise)\n"
     "  --help             this text\n\n"
     "The file is written under a temporary name and renamed into place, so an\n"
     "earlier file of that name stays as it was when the chart cannot be written.\n"
@@ -103,7 +109,8 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       continue;
     }
     if (arg == "--format") return "--format does not apply: the picture's format follows --out";
-    const bool chartOption = arg == "--out" || arg == "--scale" || arg == "--sectors" || arg == "--filter";
+    const bool chartOption =
+        arg == "--out" || arg == "--scale" || arg == "--paper" || arg == "--sectors" || arg == "--filter";
     static const char* const kTableValued[] = {"--mode",           "--world",          "--birth1",
                                                "--birth2",         "--orbs",           "--personal-divisor",
                                                "--synastry-divisor", "--midpoint-orb", "--boldface"};
@@ -122,13 +129,19 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       // The name decides, as in the window's Save chart as (with no filter
       // to add an extension).
       const std::string extension = chart::PictureExtension(value);
-      if (extension == ".png") options.svg = false;
-      else if (extension == ".svg") options.svg = true;
-      else return "--out FILE must end in .png or .svg, not " + QuotedArgument(value);
+      if (extension == ".png") options.format = chart::PictureFormat::ScreenPng;
+      else if (extension == ".svg") options.format = chart::PictureFormat::Svg;
+      else if (extension == ".pdf") options.format = chart::PictureFormat::Pdf;
+      else return "--out FILE must end in .png, .svg or .pdf, not " + QuotedArgument(value);
       options.out = value;
     } else if (arg == "--scale") {
       if (value != "1" && value != "2" && value != "3") return "--scale is 1, 2 or 3, not " + QuotedArgument(value);
       options.scale = value[0] - '0';
+      options.hasScale = true;
+    } else if (arg == "--paper") {
+      if (value != "a4" && value != "letter") return "--paper is a4 or letter, not " + QuotedArgument(value);
+      options.paper = value == "a4" ? chart::Paper::A4 : chart::Paper::Letter;
+      options.hasPaper = true;
     } else if (arg == "--sectors") {
       if (value != "on" && value != "off") return "--sectors is on or off, not " + QuotedArgument(value);
       options.sectors = value == "on";
@@ -139,6 +152,12 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       options.earthOnly = value == "earth";
       options.outerOnly = value == "outer";
     }
+  }
+  if (options.format == chart::PictureFormat::Pdf && options.hasScale) {
+    return "--scale does not apply to a PDF, which fills its page";
+  }
+  if (options.hasPaper && !options.out.empty() && options.format != chart::PictureFormat::Pdf) {
+    return "--paper applies to a PDF only (--out FILE.pdf)";
   }
   // A missing --out is told by RunChart after the table's options have been
   // read: a date option without its value takes the next word ("--world
@@ -195,8 +214,9 @@ int RunChart(const Arguments& args) {
     if (ModeUsesRow(engine.CurrentMode, row)) request.caption.dateLines.push_back(DateLine(options, engine, row, zone));
   }
   request.path = chartOptions.out;
-  request.svg = chartOptions.svg;
+  request.format = chartOptions.format;
   request.scale = chartOptions.scale;
+  request.paper = chartOptions.paper;
   request.noFreeSpotText = OneLine(ProgramText(347) + " " + ProgramText(346));
 
   std::string error;

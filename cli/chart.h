@@ -1,5 +1,5 @@
-// vemo-cli chart: the chart of a table as a PNG or SVG file, drawn without a
-// window.
+// vemo-cli chart: the chart of a table as a PNG, SVG or PDF file, drawn
+// without a window.
 //
 // The drawing needs Qt (QtGui and QtSvg), which the other commands never
 // load: it lives in the module vemo_cli_chart (libvemo_cli_chart.so,
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/chart/chart_input.h"
+#include "app/chart/picture_file.h"
 #include "cli/commands.h"
 
 namespace vemo::cli {
@@ -19,9 +20,10 @@ namespace vemo::cli {
 struct ChartFileRequest {
   chart::ChartInput input;
   chart::PictureCaption caption;
-  std::string path;             // .png or .svg
-  bool svg = false;
+  std::string path;             // .png, .svg or .pdf
+  chart::PictureFormat format = chart::PictureFormat::ScreenPng;  // ScreenPng, Svg or Pdf
   int scale = 1;                // PNG: 1 to 3 times the screen resolution; SVG: its printed size
+  chart::Paper paper = chart::Paper::A4;  // PDF: its page
   std::string noFreeSpotText;   // the message when the glyphs find no place
 };
 
@@ -44,8 +46,11 @@ std::string ChartModuleFileName();
 struct ChartOptions {
   bool help = false;
   std::string out;
-  bool svg = false;
+  chart::PictureFormat format = chart::PictureFormat::ScreenPng;
   int scale = 1;
+  bool hasScale = false;
+  chart::Paper paper = chart::PaperFromEnvironment();
+  bool hasPaper = false;
   bool sectors = true;
   bool earthOnly = false;
   bool outerOnly = false;

@@ -1,5 +1,5 @@
 // The chart module of vemo-cli: draws the chart of a computed table and
-// writes it as PNG or SVG. Loaded by vemo-cli only for its chart command, so
+// writes it as PNG, SVG or PDF. Loaded by vemo-cli only for its chart command, so
 // that the other commands run without Qt.
 //
 // Qt runs here on its offscreen platform: no display is needed or used.
@@ -61,7 +61,14 @@ int vemo_cli_write_chart(const vemo::cli::ChartFileRequest* request, std::string
   }
   chart::Canvas composed;
   chart::ComposeSavedPicture(picture, request->caption, composed);
-  reason = request->svg ? chart::SaveSvg(composed, request->path, request->caption.title, request->scale)
-                        : chart::SavePng(composed, request->path, request->scale);
+  switch (request->format) {
+    case chart::PictureFormat::Svg:
+      reason = chart::SaveSvg(composed, request->path, request->caption.title, request->scale);
+      break;
+    case chart::PictureFormat::Pdf:
+      reason = chart::SavePdf(composed, request->path, request->caption.title, request->paper);
+      break;
+    default: reason = chart::SavePng(composed, request->path, request->scale); break;
+  }
   return reason.empty() ? cli::kChartWritten : cli::kChartNotWritten;
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 VEMO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VEMO_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
                libbenchmark-dev fonts-dejavu-core fonts-liberation xvfb xauth python3-icalendar
-               dpkg-dev file lintian desktop-file-utils appstream qt6-qpa-plugins)
+               dpkg-dev file lintian desktop-file-utils appstream qt6-qpa-plugins poppler-utils)
 
 vemo_install_packages() {
   local missing=()

@@ -108,7 +108,9 @@ void ExecuteOn(QPainter& painter, const Operation& op, double ppt, bool vector);
 // vector device (SVG) a wide line is one line with a wide pen: the side-by-
 // side pixel lines of the raster would be two lines there.
 void ExecuteAll(QPainter& painter, const Operation* ops, size_t count, double ppt) {
-  const bool vector = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::SVG;
+  // SVG and PDF take a line as a stroked path; a raster gets it pixel by pixel.
+  const QPaintEngine* engine = painter.paintEngine();
+  const bool vector = engine != nullptr && (engine->type() == QPaintEngine::SVG || engine->type() == QPaintEngine::Pdf);
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::TextAntialiasing, true);

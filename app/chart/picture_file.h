@@ -12,7 +12,10 @@ enum class PictureFormat {
   ScreenPng,  // the raster as on the screen, 96 dpi
   PrintPng,   // replayed at twice the resolution, 192 dpi
   Svg,
+  Pdf,  // vectors on one page of A4 or Letter
 };
+
+enum class Paper { A4, Letter };
 
 // The extension of the file name at the end of a path, from its last dot,
 // in lower case: "/d/Chart.PNG" gives ".png", "/d.x/chart" and "chart." give
@@ -29,9 +32,19 @@ struct PictureFileDecision {
 
 // A name chosen in the save dialog with one of its filters selected:
 //   ".png" (any case): PNG, the print PNG when that filter is selected;
-//   ".svg": SVG, whatever the filter;
-//   no extension: the filter's extension is added (".png" or ".svg");
+//   ".svg": SVG, ".pdf": PDF, whatever the filter;
+//   no extension: the filter's extension is added (".png", ".svg", ".pdf");
 //   any other extension: refused (nothing is to be written).
 PictureFileDecision DecidePictureFile(const std::string& name, PictureFormat selectedFilter);
+
+// The paper of a locale's name ("en_US.UTF-8", "de_DE@euro"): Letter where
+// its territory uses it (the United States and Canada, Mexico, most of
+// Central America, Colombia, Venezuela, Chile, Puerto Rico and the
+// Philippines), else A4. The names are tried in the order given (LC_PAPER,
+// LC_ALL, LANG); the first that is set and not empty decides, and a name
+// without a territory ("C", "POSIX") gives A4, as does no name at all.
+Paper PaperOfLocale(const char* lcPaper, const char* lcAll, const char* lang);
+// PaperOfLocale of this process's environment.
+Paper PaperFromEnvironment();
 
 }  // namespace vemo::chart

@@ -3,7 +3,10 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QString>
 #include <QSvgGenerator>
 
@@ -223,6 +226,32 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
     painter.end();
   }
   const FileWriteResult written = WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return written.ok ? "" : CannotWrite(path, written);
+}
+
+std::string SavePdf(const Canvas& picture, const std::string& path, const std::string& title, Paper paper) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setTitle(FromUtf8(title));
+    pdf.setCreator(QStringLiteral("vemo"));
+    pdf.setResolution(1200);
+    pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
+                                  QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&pdf)) return CannotWrite(path, {false, "the PDF could not be started", false});
+    // Device units (1/1200 inch) inside the margins, from their top left.
+    const QRect room = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    const double perTwip = std::min(room.width() / double(picture.WidthTwips()),
+                                    room.height() / double(picture.HeightTwips()));
+    painter.translate((room.width() - picture.WidthTwips() * perTwip) / 2.0, 0.0);
+    Canvas::Replay(picture.Operations(), painter, perTwip);
+    painter.end();
+  }
+  const FileWriteResult written =
+      WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   return written.ok ? "" : CannotWrite(path, written);
 }
 

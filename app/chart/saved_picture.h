@@ -24,6 +24,7 @@
 
 #include "app/chart/canvas.h"
 #include "app/chart/chart_input.h"
+#include "app/chart/picture_file.h"
 
 namespace vemo::chart {
 
@@ -86,6 +87,11 @@ std::string SavePng(const Canvas& picture, const std::string& path, int scale);
 // and height are the screen size times `scale` (1 to 3) at 96 dpi, the size
 // it prints at. "" or the reason.
 std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title, int scale = 1);
+
+// PDF of the recording on one page of `paper`, fitted inside margins of
+// 15 mm at its own proportions and centred across the page: lines, circles
+// and text as vectors and text (no raster). "" or the reason.
+std::string SavePdf(const Canvas& picture, const std::string& path, const std::string& title, Paper paper);
 
 // The picture replayed at `scale`, at 96 x scale dpi (what SavePng writes).
 QImage RenderPicture(const Canvas& picture, int scale);

@@ -1,7 +1,8 @@
 // Save as in the chart view: the picture of the chart or of the aspect time
 // graph, with the caption that names the program, the mode, the transit of a
-// graph and the dates, as a PNG through the graphics converter, as an SVG, or
-// as a PNG at twice the resolution for print. The chosen name's extension
+// graph and the dates, as a PNG through the graphics converter, as an SVG, as
+// a PNG at twice the resolution for print, or as a PDF page (vectors, on the
+// paper of the user's locale). The chosen name's extension
 // decides the format; the filter decides only between the two PNGs and gives
 // a name without extension its own.
 
@@ -26,13 +27,14 @@ QString Text(int item) { return QString::fromStdString(vemo::ProgramText(item));
 
 // The format of each entry of PictureFilters(), in their order.
 constexpr vemo::chart::PictureFormat kFilterFormats[] = {
-    vemo::chart::PictureFormat::ScreenPng, vemo::chart::PictureFormat::Svg, vemo::chart::PictureFormat::PrintPng};
+    vemo::chart::PictureFormat::ScreenPng, vemo::chart::PictureFormat::Svg, vemo::chart::PictureFormat::PrintPng,
+    vemo::chart::PictureFormat::Pdf};
 
 }  // namespace
 
 QStringList FrmMain::PictureFilters() {
   return {Text(133) + QStringLiteral(" (*.png)"), QStringLiteral("SVG pictures (*.svg)"),
-          QStringLiteral("PNG for print, twice the resolution (*.png)")};
+          QStringLiteral("PNG for print, twice the resolution (*.png)"), QStringLiteral("PDF document (*.pdf)")};
 }
 
 void FrmMain::ComposePictureToSave(vemo::chart::Canvas& out) const {
@@ -61,7 +63,8 @@ void FrmMain::cmdSaveAs_Click() {
   const QStringList filters = PictureFilters();
   QString selected = filters.front();
   const QString name = AskSaveFileName(options_.saveFileName, this, Text(132), settings::DialogKind::Picture, filters,
-                                       {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("png")},
+                                       {QStringLiteral("png"), QStringLiteral("svg"), QStringLiteral("png"),
+                                        QStringLiteral("pdf")},
                                        &selected);
   if (name.isEmpty()) return;
 
@@ -69,7 +72,7 @@ void FrmMain::cmdSaveAs_Click() {
   const vemo::chart::PictureFileDecision decision = vemo::chart::DecidePictureFile(
       name.toStdString(), kFilterFormats[filter >= 0 && filter < std::ssize(kFilterFormats) ? filter : 0]);
   if (!decision.accepted) {
-    SayExtensionRefused(this, cmdSaveAs->text(), QStringLiteral("Pictures are saved as PNG (.png) or SVG (.svg) files"),
+    SayExtensionRefused(this, cmdSaveAs->text(), QStringLiteral("Pictures are saved as PNG (.png), SVG (.svg) or PDF (.pdf) files"),
                         decision.refusedExtension);
     return;
   }
@@ -97,9 +100,14 @@ void FrmMain::cmdSaveAs_Click() {
       error = saved.reason;
     }
   } else {
-    error = decision.format == vemo::chart::PictureFormat::Svg
-                ? vemo::chart::SaveSvg(picture, path, lblTitle->text().toStdString())
-                : vemo::chart::SavePng(picture, path, 2);
+    const std::string title = lblTitle->text().toStdString();
+    switch (decision.format) {
+      case vemo::chart::PictureFormat::Svg: error = vemo::chart::SaveSvg(picture, path, title); break;
+      case vemo::chart::PictureFormat::Pdf:
+        error = vemo::chart::SavePdf(picture, path, title, vemo::chart::PaperFromEnvironment());
+        break;
+      default: error = vemo::chart::SavePng(picture, path, 2); break;
+    }
     if (error.empty()) box.text = Text(134) + QStringLiteral("\n") + OutsideText(path);
   }
   if (!error.empty()) {

@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -187,6 +192,9 @@ TEST(SavedPicture, NameDecidesTheFormat) {
       {"/d/chart.", F::ScreenPng, "/d/chart.png", F::ScreenPng, ""},
       {"/d.x/chart", F::ScreenPng, "/d.x/chart.png", F::ScreenPng, ""},
       {"C:\\d.x\\chart", F::Svg, "C:\\d.x\\chart.svg", F::Svg, ""},
+      {"/d/chart.PDF", F::ScreenPng, "/d/chart.PDF", F::Pdf, ""},
+      {"/d/chart", F::Pdf, "/d/chart.pdf", F::Pdf, ""},
+      {"/d/chart.pdf", F::Svg, "/d/chart.pdf", F::Pdf, ""},
       {"/d/named.jpg", F::PrintPng, "", F::ScreenPng, ".jpg"},
       {"/d/chart.png.JPEG", F::ScreenPng, "", F::ScreenPng, ".JPEG"},
   };
@@ -200,6 +208,21 @@ TEST(SavedPicture, NameDecidesTheFormat) {
       EXPECT_EQ(d.format, c.format);
       EXPECT_EQ(d.extensionAdded, d.path != c.name);
     }
+  }
+  // The paper follows LC_PAPER, then LC_ALL, then LANG; A4 unless a territory
+  // that uses Letter is named.
+  const struct {
+    const char *paper, *all, *lang;
+    Paper expected;
+  } papers[] = {
+      {nullptr, nullptr, nullptr, Paper::A4},         {"en_US.UTF-8", "de_DE.UTF-8", nullptr, Paper::Letter},
+      {"", "en_CA", "de_DE", Paper::Letter},          {nullptr, nullptr, "es_MX.UTF-8@x", Paper::Letter},
+      {"en_GB.UTF-8", "en_US", "en_US", Paper::A4},   {"C", "en_US", nullptr, Paper::A4},
+      {nullptr, nullptr, "fil_PH", Paper::Letter},    {nullptr, nullptr, "en_USA", Paper::A4},
+  };
+  for (const auto& p : papers) {
+    EXPECT_EQ(PaperOfLocale(p.paper, p.all, p.lang), p.expected)
+        << (p.paper ? p.paper : "-") << " " << (p.all ? p.all : "-") << " " << (p.lang ? p.lang : "-");
   }
 }
 
@@ -244,6 +267,79 @@ TEST(SavedPicture, SvgHoldsOneLinePerAspectInItsColour) {
   }
   EXPECT_EQ(total, drawn.linesDrawn);
   EXPECT_GT(total, 20);
+}
+
+// Output of one of poppler's tools, or nullopt when it is not installed.
+std::optional<QString> Poppler(const QString& tool, const QStringList& arguments) {
+  const QString program = QStandardPaths::findExecutable(tool);
+  if (program.isEmpty()) return std::nullopt;
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString("<failed>");
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The PDF holds the composed chart as vectors on one page of its paper: no
+// image, the caption strip and the legend as text, and each aspect line in
+// its kind's colour where the recording puts it (the page rendered without
+// smoothing, as poppler's pdftoppm draws it).
+TEST(SavedPicture, PdfIsVectorsOnOnePageOfItsPaper) {
+  if (!Poppler("pdfinfo", {"-v"})) GTEST_SKIP() << "poppler-utils (pdfinfo, pdfimages, pdftotext, pdftoppm) missing";
+  SkyChart sky;
+  sky.Place(test::kBusySky);
+  const ChartInput input = sky.Compute(Mode::WorldTransits);
+  Canvas chart, composed;
+  ASSERT_GT(DrawChart(chart, input).linesDrawn, 20);
+  const PictureCaption caption = Caption(1);
+  ComposeSavedPicture(chart, caption, composed);
+  QTemporaryDir dir;
+  for (const auto& [paper, size] : {std::pair{Paper::A4, "595.276 x 841.89 pts (A4)"},
+                                    std::pair{Paper::Letter, "612 x 792 pts (letter)"}}) {
+    SCOPED_TRACE(size);
+    const QString path = dir.filePath(paper == Paper::A4 ? "a4.pdf" : "letter.pdf");
+    ASSERT_EQ(SavePdf(composed, path.toStdString(), "Chart", paper), "");
+    const QString info = Poppler("pdfinfo", {path}).value();
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +1\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QString("Page size: +") + size)) << info.toStdString();
+    // pdfimages lists a heading of two lines and then one line per image.
+    EXPECT_EQ(Poppler("pdfimages", {"-list", path}).value().trimmed().count('\n'), 1);
+    const QString text = Poppler("pdftotext", {"-layout", path, "-"}).value();
+    for (const std::string& words : {caption.title, caption.dateLines[0], input.legendLines[0]}) {
+      EXPECT_TRUE(text.simplified().contains(QString::fromStdString(words).simplified())) << words;
+    }
+  }
+
+  // Where a twip of the recording lands on the A4 page rendered at 96 dpi:
+  // inside the margins, at the scale that fits the width, centred across.
+  const QString prefix = dir.filePath("page");
+  ASSERT_TRUE(Poppler("pdftoppm", {"-r", "96", "-aa", "no", "-aaVector", "no", "-png", "-singlefile",
+                                   dir.filePath("a4.pdf"), prefix}));
+  const QImage page = QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);
+  ASSERT_FALSE(page.isNull());
+  const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                           QPageLayout::Millimeter);
+  const QRect room = layout.paintRectPixels(1200);
+  const double perTwip = std::min(room.width() / double(composed.WidthTwips()),
+                                  room.height() / double(composed.HeightTwips()));
+  const double left = room.left() + (room.width() - composed.WidthTwips() * perTwip) / 2.0;
+  int lines = 0, found = 0;
+  for (const Operation& op : chart.Operations()) {
+    if (op.kind != Operation::Kind::Line || op.dotted) continue;
+    const QRgb colour = ToArgb(op.colour);
+    bool isKind = false;
+    for (int k = 1; k <= kNumKinds; ++k) isKind = isKind || ToArgb(input.aspectColours[static_cast<size_t>(k)]) == colour;
+    if (!isKind) continue;
+    ++lines;
+    const QPoint at(static_cast<int>((left + (op.x1 + op.x2) / 2.0 * perTwip) * 96.0 / 1200.0),
+                    static_cast<int>((room.top() + (op.y1 + op.y2) / 2.0 * perTwip) * 96.0 / 1200.0));
+    bool seen = false;
+    for (int dy = -2; dy <= 2 && !seen; ++dy) {
+      for (int dx = -2; dx <= 2 && !seen; ++dx) seen = page.pixel(at + QPoint(dx, dy)) == colour;
+    }
+    found += seen;
+  }
+  EXPECT_GT(lines, 20);
+  EXPECT_GE(found * 10, lines * 9) << found << " of " << lines;
 }
 
 }  // namespace

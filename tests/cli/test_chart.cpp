@@ -141,13 +141,39 @@ TEST_F(Chart, ScaleTwoDoublesBothSides) {
   EXPECT_NEAR(svg1.value("width").chopped(2).toDouble(), one.width() * 25.4 / 96, 0.01);
 }
 
+// A PDF: one page of A4 or Letter, by --paper, else by the locale's paper.
+TEST_F(Chart, PdfOnThePaperAskedFor) {
+  if (vemo::testing::RunCommand("pdfinfo -v", stdout_) != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) missing";
+  const struct { std::string environment, args, size; } cases[] = {
+      {"LC_PAPER= LC_ALL= LANG=C", "", "595.276 x 841.89 pts (A4)"},
+      {"LC_PAPER=en_US.UTF-8 LC_ALL= LANG=de_DE.UTF-8", "", "612 x 792 pts (letter)"},
+      {"LC_PAPER=en_US.UTF-8", " --paper a4", "595.276 x 841.89 pts (A4)"},
+      {"LANG=de_DE.UTF-8 LC_ALL=", " --paper letter", "612 x 792 pts (letter)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.environment + c.args);
+    const int status = vemo::testing::RunCommand("( cd '" + dir_.string() + "' && env " + c.environment +
+                                                     " TZ=UTC0 '" VEMO_CLI_PROGRAM "' chart " + kWorld +
+                                                     " --out c.pdf" + c.args + " )",
+                                                 stdout_);
+    ASSERT_EQ(status, 0) << stdout_;
+    std::string info;
+    ASSERT_EQ(vemo::testing::RunCommand("pdfinfo '" + (dir_ / "c.pdf").string() + "'", info), 0);
+    EXPECT_NE(info.find("Page size:       " + c.size), std::string::npos) << info;
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+  }
+}
+
 TEST_F(Chart, RefusalsAndFailuresLeaveNothingBehind) {
   const struct { std::string args, message; int status; } cases[] = {
       {kWorld + " --out missing/c.png", "Cannot write \"missing/c.png\"", 1},
       {kWorld + " --out ro/c.png", "Cannot write \"ro/c.png\"", 1},
       {kWorld + " --out taken.svg", "Cannot write \"taken.svg\"", 1},  // a folder of that name
-      {kWorld + " --out c.jpg", "--out FILE must end in .png or .svg, not \"c.jpg\"", 2},
-      {kWorld + " --out c", "--out FILE must end in .png or .svg", 2},
+      {kWorld + " --out c.jpg", "--out FILE must end in .png, .svg or .pdf, not \"c.jpg\"", 2},
+      {kWorld + " --out c", "--out FILE must end in .png, .svg or .pdf", 2},
+      {kWorld + " --out c.pdf --scale 2", "--scale does not apply to a PDF", 2},
+      {kWorld + " --out c.png --paper letter", "--paper applies to a PDF only", 2},
+      {kWorld + " --out c.pdf --paper a5", "--paper is a4 or letter, not \"a5\"", 2},
       {kWorld, "--out FILE is required", 2},
       {kWorld + " --out c.png --scale 4", "--scale is 1, 2 or 3, not \"4\"", 2},
       {kWorld + " --out c.png --sectors maybe", "--sectors is on or off", 2},
