@@ -335,8 +335,8 @@ TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
   EXPECT_EQ(lines, 4);
 }
 
-// The name decides what is written: the filter only chooses between the
-// two PNGs and gives a name without extension its own; the question about
+// The name decides what is written (PNG, SVG or PDF): the filter only
+// chooses between the two PNGs and gives a name without extension its own; the question about
 // replacing a file covers the name with that extension.
 TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
   QTemporaryDir dir;
@@ -354,6 +354,7 @@ TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
     if (!file.open(QIODevice::ReadOnly)) return "";
     const QByteArray bytes = file.readAll();
     if (bytes == "mine" || bytes.startsWith("<?xml")) return bytes == "mine" ? "mine" : "svg";
+    if (bytes.startsWith("%PDF-")) return "pdf";
     return "png" + std::to_string(QImage::fromData(bytes, "PNG").width());
   };
   const struct {
@@ -367,6 +368,8 @@ TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
       {"svg-filter.png", 1, QMessageBox::Ok, QMessageBox::Information, "svg-filter.png", "png400"},
       {"drawing", 1, QMessageBox::Ok, QMessageBox::Information, "drawing.svg", "svg"},
       {"printed", 2, QMessageBox::Ok, QMessageBox::Information, "printed.png", "png800"},
+      {"document", 3, QMessageBox::Ok, QMessageBox::Information, "document.pdf", "pdf"},
+      {"paper.pdf", 0, QMessageBox::Ok, QMessageBox::Information, "paper.pdf", "pdf"},
       {"named.jpg", 2, QMessageBox::Ok, QMessageBox::Warning, "named.jpg", ""},
       {"taken", 0, QMessageBox::No, QMessageBox::Question, "taken.png", "mine"},
       {"taken", 0, QMessageBox::Yes, QMessageBox::Question, "taken.png", "png400"},
@@ -387,7 +390,7 @@ TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
     EXPECT_EQ(content(c.file), c.content);
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-            QStringList({"drawing.svg", "printed.png", "svg-filter.png", "taken.png"}));
+            QStringList({"document.pdf", "drawing.svg", "paper.pdf", "printed.png", "svg-filter.png", "taken.png"}));
 }
 
 }  // namespace
