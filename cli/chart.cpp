@@ -53,11 +53,13 @@ constexpr const char* kChartUsage =
 
 // The chart module, loaded once and kept for the life of the process (Qt
 // must not be unloaded under its own exit handlers).
-WriteChartFunction LoadChartModule(std::string& error) {
+void* ChartModuleSymbol(const char* name, const char* what, std::string& error) {
 #ifndef VEMO_CLI_CHART
-  error = "the chart command is not in this build of vemo-cli (built without Qt)";
+  (void)name;
+  error = std::string(what) + " is not in this build of vemo-cli (built without Qt)";
   return nullptr;
 #else
+  (void)what;
   static SharedLibrary* module = nullptr;
   const std::string path = ExecutableFolder() + PathSeparator() + ChartModuleFileName();
   if (module == nullptr) {
@@ -69,11 +71,23 @@ WriteChartFunction LoadChartModule(std::string& error) {
     }
     module = candidate;
   }
-  auto function = reinterpret_cast<WriteChartFunction>(module->Symbol(kChartModuleFunction));
+  void* function = module->Symbol(name);
   if (function == nullptr) error = "\"" + path + "\" is not the chart module of this vemo-cli";
   return function;
 #endif
 }
+
+}  // namespace
+
+WriteChartFunction LoadChartModule(std::string& error) {
+  return reinterpret_cast<WriteChartFunction>(ChartModuleSymbol(kChartModuleFunction, "the chart command", error));
+}
+
+WriteReportPdfFunction LoadReportPdfWriter(std::string& error) {
+  return reinterpret_cast<WriteReportPdfFunction>(ChartModuleSymbol(kReportPdfFunction, "PDF", error));
+}
+
+namespace {
 
 // The date line of row `row` of the table the engine holds.
 std::string DateLine(const TableOptions& options, const AspectEngine& engine, int row, const LocalZone& zone) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/chart/chart_input.h"
 #include "app/chart/picture_file.h"
@@ -39,6 +40,25 @@ using WriteChartFunction = int (*)(const ChartFileRequest*, std::string*);
 
 // File name of the module in the program folder.
 std::string ChartModuleFileName();
+
+// A report as a PDF, the module's second export:
+//   extern "C" int vemo_cli_write_report_pdf(const ReportPdfRequest* request,
+//                                            std::string* error);
+// returning kChartWritten or kChartNotWritten (error holds the reason).
+struct ReportPdfRequest {
+  std::string path;
+  std::string title;
+  std::vector<std::string> lines;
+  chart::Paper paper = chart::Paper::A4;
+};
+inline constexpr const char* kReportPdfFunction = "vemo_cli_write_report_pdf";
+using WriteReportPdfFunction = int (*)(const ReportPdfRequest*, std::string*);
+
+// The module's functions, the module loaded on first use and kept; null
+// with the reason in error when it cannot be loaded (or, on Windows, where
+// vemo-cli is built without it).
+WriteChartFunction LoadChartModule(std::string& error);
+WriteReportPdfFunction LoadReportPdfWriter(std::string& error);
 
 // The chart-only options, taken out of args (the rest is for the table
 // parser). Returns "" or a one-line usage message; out stays empty when

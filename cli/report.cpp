@@ -1,5 +1,6 @@
 // vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]
-//                 [table options] [--sort KEY] [--no-durations] [--format text|json]
+//                 [table options] [--sort KEY] [--no-durations] [--format text|json|pdf]
+//                 [--out FILE] [--paper a4|letter]
 
 #include "cli/report.h"
 
@@ -14,6 +15,7 @@
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/timezones.h"
+#include "cli/chart.h"
 #include "cli/positions.h"
 #include "cli/table.h"
 
@@ -23,7 +25,8 @@ namespace {
 
 constexpr const char* kReportUsage =
     "Usage: vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
-    "                       [table options] [--sort KEY] [--no-durations] [--format text|json]\n"
+    "                       [table options] [--sort KEY] [--no-durations]\n"
+    "                       [--format text|json|pdf] [--out FILE] [--paper a4|letter]\n"
     "The aspect report of the table of one mode, as the durations window shows it:\n"
     "its title with the dates and orbs, then in World and Personal transits one line\n"
     "per aspect with its beginning, end and duration, in Natal aspects and Synastry\n"
@@ -41,8 +44,15 @@ constexpr const char* kReportUsage =
     "  --no-durations     the transit list without beginning, end and duration; not\n"
     "                     with the keys that order by them (ending and duration, and\n"
     "                     in personal transits also beginning)\n"
-    "  --format text|json the report as text (default), or {\"mode\", \"title\", \"sort\",\n"
-    "                     \"durations\", \"lines\", \"records\"}\n"
+    "  --format text|json|pdf  the report as text (default), as {\"mode\", \"title\",\n"
+    "                     \"sort\", \"durations\", \"lines\", \"records\"}, or as a PDF (needs\n"
+    "                     --out): the title, the lines in a fixed-pitch face, as many\n"
+    "                     to a page as fit, and page numbers\n"
+    "  --out FILE         write FILE instead of standard output; FILE is replaced\n"
+    "                     only when the whole report is written\n"
+    "  --paper a4|letter  the page of a PDF (default: Letter where LC_PAPER, else\n"
+    "                     LC_ALL, else LANG names a country that uses it, such as\n"
+    "                     en_US or en_CA; A4 otherwise)\n"
     "  --help             this text\n\n"
     "Exit status: 0 done (also when there are no aspects to report), 1 planets_vemo,\n"
     "the program text or the program folder cannot be used or the output cannot be\n"
@@ -117,13 +127,25 @@ std::string ParseReportArguments(const Arguments& args, ReportOptions& options, 
     if (arg == "--help" || arg == "-h" || arg == "--no-durations") {
       if (inlineValue) return arg + " takes no value";
       (arg == "--no-durations" ? options.noDurations : options.help) = true;
-    } else if (arg == "--sort") {
+    } else if (arg == "--sort" || arg == "--out" || arg == "--paper" ||
+               (arg == "--format" && (inlineValue ? value : i + 1 < args.size() ? args[i + 1] : "") == "pdf")) {
       if (!inlineValue) {
-        if (i + 1 >= args.size()) return "--sort needs a value";
+        if (i + 1 >= args.size()) return arg + " needs a value";
         value = args[++i];
       }
-      options.sort = value;
-      options.sortGiven = true;
+      if (arg == "--sort") {
+        options.sort = value;
+        options.sortGiven = true;
+      } else if (arg == "--out") {
+        if (value.empty()) return "--out needs a file name";
+        options.out = value;
+      } else if (arg == "--paper") {
+        if (value != "a4" && value != "letter") return "--paper is a4 or letter, not " + QuotedArgument(value);
+        options.paper = value == "a4" ? chart::Paper::A4 : chart::Paper::Letter;
+        options.paperGiven = true;
+      } else {
+        options.pdf = true;
+      }
     } else {
       // A table option keeps its value, so that a date is never read as ours.
       rest.push_back(args[i]);
@@ -170,6 +192,8 @@ int RunReport(const Arguments& args) {
   bool durations = false;
   std::string error = ParseReportArguments(args, reportOptions, rest);
   if (error.empty() && reportOptions.help) return WriteOutput("report", kReportUsage);
+  if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) error = "--format pdf needs --out FILE";
+  if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) error = "--paper applies to --format pdf only";
   if (error.empty()) error = ParseTableArguments(rest, parsed);
   if (error.empty()) error = ResolveReportSort(parsed.mode, reportOptions, key, durations);
   if (!error.empty()) {
@@ -207,17 +231,39 @@ int RunReport(const Arguments& args) {
   list.language = LanguageIndex();
   list.orbListIndex = engine.Settings.OrbListIndex;
 
+  // The report: its lines, and the output of each format.
+  std::vector<std::string> lines;
+  std::string output;
   if (engine.GetTotalNumAspects() == 0) {
     const std::string none = ProgramText(IsPersonalMode(mode) ? 382 : 383);
     engine.DurationRecords.clear();
-    return WriteOutput("report", options.json ? Json(engine, heading.title, key, durations, {none}, list)
-                                              : none + "\n");
+    lines = {none};
+    output = options.json ? Json(engine, heading.title, key, durations, lines, list) : none + "\n";
+  } else {
+    const std::string text = reports::ReportText(engine, list, ProgramText, [](int day) {
+      return JdnToDateText(day, false, LanguageIndex());
+    });
+    lines = Lines(text);
+    output = options.json ? Json(engine, heading.title, key, durations, lines, list)
+                          : heading.title + "\n\n" + CrLfToLf(text);
   }
-  const std::string text = reports::ReportText(engine, list, ProgramText, [](int day) {
-    return JdnToDateText(day, false, LanguageIndex());
-  });
-  return WriteOutput("report", options.json ? Json(engine, heading.title, key, durations, Lines(text), list)
-                                            : heading.title + "\n\n" + CrLfToLf(text));
+  if (reportOptions.pdf) {
+    std::string moduleError;
+    const WriteReportPdfFunction writePdf = LoadReportPdfWriter(moduleError);
+    if (writePdf == nullptr) {
+      std::cerr << "vemo-cli report: " << moduleError << "\n";
+      return kExitFailure;
+    }
+    const ReportPdfRequest request{reportOptions.out, heading.title, lines, reportOptions.paper};
+    std::string reason;
+    if (writePdf(&request, &reason) != kChartWritten) {
+      std::cerr << "vemo-cli report: " << OneLine(reason) << "\n";
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+  if (!reportOptions.out.empty()) return WriteOutputFile("report", reportOptions.out, output);
+  return WriteOutput("report", output);
 }
 
 }  // namespace vemo::cli

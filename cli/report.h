@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/aspects/engine.h"
+#include "app/chart/picture_file.h"
 #include "cli/commands.h"
 #include "cli/table.h"
 
@@ -17,10 +18,14 @@ struct ReportOptions {
   bool sortGiven = false;
   std::string sort;          // --sort KEY
   bool noDurations = false;  // --no-durations
+  std::string out;           // --out FILE ("" standard output)
+  bool pdf = false;          // --format pdf (the other formats go to the table's parser)
+  chart::Paper paper = chart::PaperFromEnvironment();
+  bool paperGiven = false;   // --paper a4|letter
 };
 
-// Takes --sort, --no-durations and --help out of args and leaves the table's
-// arguments in rest. Returns "" or a one-line message for a usage error.
+// Takes --sort, --no-durations, --out, --paper, --format pdf and --help out
+// of args and leaves the table's arguments in rest. Returns "" or a one-line message for a usage error.
 std::string ParseReportArguments(const Arguments& args, ReportOptions& options, Arguments& rest);
 
 // The sort key and the durations switch for `mode`: the given key or the

@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 
+#include "app/chart/report_pages.h"
 #include "app/reports/table_export.h"
 #include "app/reports/weblink_core.h"
 #include "app/settings/state_file.h"
@@ -68,6 +69,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   cboSortBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   chkShowDuration = new QCheckBox(this);
   cmdCopy = new QPushButton(this);
+  cmdSavePdf = new QPushButton(QStringLiteral("Save as PDF ..."), this);
   cmdExport = new QPushButton(this);
   cmdClose = new QPushButton(this);
   lblSortBy->setBuddy(cboSortBy);
@@ -87,6 +89,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   buttons->addWidget(chkShowDuration);
   buttons->addStretch(1);
   buttons->addWidget(cmdCopy);
+  buttons->addWidget(cmdSavePdf);
   buttons->addWidget(cmdExport);
   buttons->addWidget(cmdClose);
   auto* layout = new QVBoxLayout(this);
@@ -100,6 +103,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   connect(cboSortBy, &QComboBox::currentIndexChanged, this, [this] { cboSortBy_Click(); });
   connect(chkShowDuration, &QCheckBox::clicked, this, [this] { chkShowDuration_Click(); });
   connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
+  connect(cmdSavePdf, &QPushButton::clicked, this, [this] { cmdSavePdf_Click(); });
   connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
   BindKeys(cmdExport, {QKeySequence(Qt::CTRL | Qt::Key_E)});
@@ -233,6 +237,38 @@ void FrmDurations::cmdCopy_Click() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   clipboard->setText(ClipboardText());
+}
+
+void FrmDurations::cmdSavePdf_Click() {
+  const QString caption = cmdSavePdf->text();
+  const QStringList filters{QStringLiteral("PDF documents (*.pdf)")};
+  QString selected = filters.front();
+  const QString name = AskSaveFileName(context_.saveFileName, this, caption, settings::DialogKind::Export, filters,
+                                       {QStringLiteral("pdf")}, &selected);
+  if (name.isEmpty()) return;
+  QString chosen = name;
+  const std::string extension = reports::FileExtension(name.toStdString(), true);
+  if (extension.empty()) {
+    chosen = (name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name) + QStringLiteral(".pdf");
+    if (!MayReplaceAddedName(this, caption, chosen.toStdString())) return;
+  } else if (extension != "pdf") {
+    SayExtensionRefused(this, caption, QStringLiteral("The report is saved as a PDF (.pdf) file"), "." + extension);
+    return;
+  }
+  const std::string path = FileSystemName(this, caption, chosen);
+  if (path.empty()) return;
+  std::vector<std::string> lines;
+  for (const QString& line : txbOutput->toPlainText().split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+  const std::string error =
+      chart::SaveReportPdf(path, lblTitle->text().trimmed().toStdString(), lines, chart::PaperFromEnvironment());
+  MessageBoxRequest box{QMessageBox::Information, caption,
+                        QStringLiteral("The report was saved as\n") + OutsideText(path), QMessageBox::Ok,
+                        QMessageBox::Ok};
+  if (!error.empty()) {
+    box.icon = QMessageBox::Warning;
+    box.text = DisplayText(error);
+  }
+  ShowMessageBox(this, box);
 }
 
 QStringList FrmDurations::ExportFilters() {

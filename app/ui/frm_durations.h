@@ -59,6 +59,7 @@ class FrmDurations : public QWidget {
   QComboBox* cboSortBy = nullptr;
   QCheckBox* chkShowDuration = nullptr;
   QPushButton* cmdCopy = nullptr;
+  QPushButton* cmdSavePdf = nullptr;
   QPushButton* cmdExport = nullptr;
   QPushButton* cmdClose = nullptr;
 
@@ -67,6 +68,8 @@ class FrmDurations : public QWidget {
   void cmdExport_Click();
   // The two file types Export offers: iCalendar, CSV.
   static QStringList ExportFilters();
+  // Save as PDF: the title and the list on pages of the locale's paper.
+  void cmdSavePdf_Click();
 
   // The width of the window, twips, that the durations switch and the
   // resize rule ask for.

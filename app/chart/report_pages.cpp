@@ -1,0 +1,119 @@
+#include "app/chart/report_pages.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QString>
+
+#include <algorithm>
+#include <string_view>
+
+#include "app/time/file_writer.h"
+
+namespace vemo::chart {
+
+namespace {
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+constexpr double kLargestPoints = 10.0;
+constexpr double kSmallestPoints = 6.0;
+
+QFont Fixed(double points) {
+  QFont font(QStringLiteral("DejaVu Sans Mono"));
+  font.setStyleHint(QFont::Monospace);
+  font.setPointSizeF(points);
+  return font;
+}
+
+}  // namespace
+
+bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std::vector<std::string>& lines) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  // Device units inside the margins, from their top left.
+  const QRectF room = device.pageLayout().paintRectPixels(device.logicalDpiX());
+  const double width = room.width();
+  const double height = room.height();
+
+  // The largest size, in steps of half a point, at which the longest line fits.
+  double points = kLargestPoints;
+  for (; points > kSmallestPoints; points -= 0.5) {
+    const QFontMetricsF metrics(Fixed(points), &device);
+    double widest = 0.0;
+    for (const std::string& line : lines) widest = std::max(widest, metrics.horizontalAdvance(FromUtf8(line)));
+    if (widest <= width) break;
+  }
+  const QFont body = Fixed(points);
+  QFont heading(QStringLiteral("DejaVu Sans"));
+  heading.setPointSizeF(12.0);
+  heading.setBold(true);
+  QFont foot(QStringLiteral("DejaVu Sans"));
+  foot.setPointSizeF(8.0);
+  const QFontMetricsF bodyMetrics(body, &device);
+  const QFontMetricsF footMetrics(foot, &device);
+  const double step = bodyMetrics.lineSpacing();
+  const double footRoom = 2.0 * footMetrics.lineSpacing();
+
+  // The title's height on the first page, wrapped to the width.
+  const QRectF titleBox =
+      QFontMetricsF(heading, &device).boundingRect(QRectF(0, 0, width, height), Qt::TextWordWrap, FromUtf8(title));
+  const double titleRoom = title.empty() ? 0.0 : titleBox.height() + step;
+
+  // Lines per page: the first page has the title above them.
+  const auto fits = [&](bool first) {
+    return std::max(1, static_cast<int>((height - footRoom - (first ? titleRoom : 0.0)) / step));
+  };
+  std::vector<std::size_t> starts{0};
+  for (std::size_t at = 0; at < lines.size();) {
+    at += static_cast<std::size_t>(fits(starts.size() == 1));
+    if (at < lines.size()) starts.push_back(at);
+  }
+  const int pages = static_cast<int>(starts.size());
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0 && !device.newPage()) return false;
+    double y = 0.0;
+    if (page == 0 && !title.empty()) {
+      painter.setFont(heading);
+      painter.drawText(QRectF(0, 0, width, titleBox.height()), Qt::TextWordWrap, FromUtf8(title));
+      y = titleRoom;
+    }
+    painter.setFont(body);
+    const std::size_t end = page + 1 < pages ? starts[static_cast<std::size_t>(page) + 1] : lines.size();
+    for (std::size_t i = starts[static_cast<std::size_t>(page)]; i < end; ++i, y += step) {
+      painter.drawText(QRectF(0, y, width, step), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                       FromUtf8(lines[i]));
+    }
+    painter.setFont(foot);
+    painter.drawText(QRectF(0, height - footMetrics.lineSpacing(), width, footMetrics.lineSpacing()),
+                     Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+  }
+  return painter.end();
+}
+
+std::string SaveReportPdf(const std::string& path, const std::string& title, const std::vector<std::string>& lines,
+                          Paper paper) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setTitle(FromUtf8(title));
+    pdf.setCreator(QStringLiteral("vemo"));
+    pdf.setResolution(1200);
+    pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
+                                  QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    if (!PaintReport(pdf, title, lines)) return "Cannot write " + FileWriteFailureText(path, {false, "the PDF could not be made", false});
+  }
+  const FileWriteResult written =
+      WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  return written.ok ? "" : "Cannot write " + FileWriteFailureText(path, written);
+}
+
+}  // namespace vemo::chart
