@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -116,6 +119,10 @@ TEST(Report, RefusalsAndEmptyReports) {
       {"--mode world --orbs 0,0,0,0,0,0,0", 0, "There are no aspects within the orbs to report.\n"},
       {"--mode personal1 --orbs 0,0,0,0,0,0,0", 0, "There are no personal transits within the orbs to report.\n"},
       {"--help", 0, "Usage: vemo-cli report --mode MODE"},
+      {"--mode world --format pdf", 2, "--format pdf needs --out FILE"},
+      {"--mode world --paper a4", 2, "--paper applies to --format pdf only"},
+      {"--mode world --format pdf --out r.pdf --paper a3", 2, "--paper is a4 or letter, not \"a3\""},
+      {"--mode world --format yaml", 2, "yaml"},
   };
   for (const auto& c : cases) {
     std::string out;
@@ -123,6 +130,72 @@ TEST(Report, RefusalsAndEmptyReports) {
               c.status) << c.args;
     EXPECT_NE(out.find(c.out), std::string::npos) << c.args << "\n" << out;
   }
+}
+
+// --out writes what standard output would get; --format pdf sets the
+// report on pages (the paper by --paper): every line of the text once and in
+// order, the title first, and "Page N of M" on each of M pages.
+TEST(Report, OutFileAndPdfPages) {
+  const std::string folder = ::testing::TempDir() + "vemo-report-" + std::to_string(::getpid());
+  std::string text, file;
+  ASSERT_EQ(vemo::testing::RunCommand("mkdir -p '" + folder + "'", file), 0);
+  ASSERT_EQ(Report("--mode personal1" + kDates, text), 0);
+  ASSERT_EQ(Report("--mode personal1 --out '" + folder + "/r.txt'" + kDates, file), 0);
+  EXPECT_EQ(file, "");
+  ASSERT_EQ(vemo::testing::RunCommand("cat '" + folder + "/r.txt'", file), 0);
+  EXPECT_EQ(file, text);
+
+  std::string out;
+  if (vemo::testing::RunCommand("pdftotext -v", out) != 0) GTEST_SKIP() << "pdftotext (poppler-utils) missing";
+  // Personal transits with wide orbs fill more than a page.
+  const std::string args = "--mode personal1 --orbs 10,10,10,10,10,10,10 --format pdf --paper letter --out '" +
+                           folder + "/r.pdf'" + kDates;
+  ASSERT_EQ(Report(args, out), 0) << out;
+  ASSERT_EQ(Report("--mode personal1 --orbs 10,10,10,10,10,10,10" + kDates, text), 0);
+  std::string pdf;
+  ASSERT_EQ(vemo::testing::RunCommand("pdftotext -layout '" + folder + "/r.pdf' -", pdf), 0);
+  std::string info;
+  ASSERT_EQ(vemo::testing::RunCommand("pdfinfo '" + folder + "/r.pdf'", info), 0);
+  EXPECT_NE(info.find("612 x 792 pts (letter)"), std::string::npos) << info;
+  const std::size_t pagesAt = info.find("Pages:");
+  ASSERT_NE(pagesAt, std::string::npos);
+  const int pages = std::stoi(info.substr(pagesAt + 6));
+  EXPECT_GE(pages, 2);
+  // Each line of the text (blanks squeezed, as pdftotext lays them out) in
+  // order in the PDF's text.
+  auto squeezed = [](const std::string& line) {
+    std::string out;
+    for (char c : line) {
+      if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+  };
+  std::string flat;
+  for (std::size_t start = 0; start < pdf.size();) {
+    const std::size_t end = std::min(pdf.find('\n', start), pdf.size());
+    flat += squeezed(pdf.substr(start, end - start)) + "\n";
+    start = end + 1;
+  }
+  std::size_t at = 0;
+  int lines = 0;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string line = squeezed(text.substr(start, end - start));
+    const bool title = start == 0;  // wrapped on the page
+    start = end + 1;
+    if (line.empty() || title) continue;
+    const std::size_t found = flat.find(line, at);
+    ASSERT_NE(found, std::string::npos) << "line " << lines << ": " << line;
+    at = found + line.size();
+    ++lines;
+  }
+  EXPECT_GT(lines, 60);
+  for (int page = 1; page <= pages; ++page) {
+    const std::string number = "Page " + std::to_string(page) + " of " + std::to_string(pages);
+    EXPECT_NE(flat.find(number), std::string::npos) << number;
+  }
+  vemo::testing::RunCommand("rm -rf '" + folder + "'", out);
 }
 
 }  // namespace

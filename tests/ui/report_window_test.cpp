@@ -80,6 +80,37 @@ TEST_F(ReportTest, TransitListSortsAndHidesDurations) {
 // Export writes every aspect of the table (not the midpoint lines) with the
 // instants of its time in orb, as iCalendar or CSV; a place that cannot be
 // written says so and leaves nothing behind.
+// Save as PDF writes the shown report on PDF pages, by the name's
+// extension (or .pdf added); another extension is refused and nothing written.
+TEST_F(ReportTest, SaveAsPdfWritesThePages) {
+  QTemporaryDir dir;
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdReport->click();
+  FrmDurations* d = w->Durations();
+  ASSERT_NE(d, nullptr);
+  const struct {
+    const char* typed;
+    const char* written;  // "" nothing
+    QMessageBox::Icon icon;
+  } cases[] = {{"report", "report.pdf", QMessageBox::Information},
+               {"named.PDF", "named.PDF", QMessageBox::Information},
+               {"report.txt", "", QMessageBox::Warning}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    boxes.clear();
+    saveName = dir.filePath(c.typed);
+    d->cmdSavePdf->click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, c.icon) << boxes[0].text.toStdString();
+    EXPECT_EQ(boxes[0].title, d->cmdSavePdf->text());
+    if (*c.written == 0) continue;
+    QFile file(dir.filePath(c.written));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+  }
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), QStringList({"named.PDF", "report.pdf"}));
+}
+
 TEST_F(ReportTest, ExportWritesTheAspectsWithTheirInstants) {
   QTemporaryDir dir;
   Start(LocalAJD(2024, 6, 15, 14, 10));
