@@ -17,6 +17,7 @@
 #include "app/time/timezones.h"
 #include "cli/chart.h"
 #include "cli/positions.h"
+#include "cli/program_folder.h"
 #include "cli/table.h"
 
 namespace vemo::cli {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/chart/picture_file.h"
+#include "app/chart/report_pages.h"
 #include "app/chart/saved_picture.h"
 #include "chart_support.h"
 #include "platform/pexalune/pexalune.h"
@@ -293,14 +294,15 @@ TEST(SavedPicture, PdfIsVectorsOnOnePageOfItsPaper) {
   const PictureCaption caption = Caption(1);
   ComposeSavedPicture(chart, caption, composed);
   QTemporaryDir dir;
-  for (const auto& [paper, size] : {std::pair{Paper::A4, "595.276 x 841.89 pts (A4)"},
+  for (const auto& [paper, size] : {std::pair{Paper::A4, "595 x 842 pts (A4)"},
                                     std::pair{Paper::Letter, "612 x 792 pts (letter)"}}) {
     SCOPED_TRACE(size);
     const QString path = dir.filePath(paper == Paper::A4 ? "a4.pdf" : "letter.pdf");
     ASSERT_EQ(SavePdf(composed, path.toStdString(), "Chart", paper), "");
     const QString info = Poppler("pdfinfo", {path}).value();
     EXPECT_TRUE(info.contains(QRegularExpression("Pages: +1\n"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QString("Page size: +") + size)) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size: +" + QRegularExpression::escape(size))))
+        << info.toStdString();
     // pdfimages lists a heading of two lines and then one line per image.
     EXPECT_EQ(Poppler("pdfimages", {"-list", path}).value().trimmed().count('\n'), 1);
     const QString text = Poppler("pdftotext", {"-layout", path, "-"}).value();
@@ -340,6 +342,42 @@ TEST(SavedPicture, PdfIsVectorsOnOnePageOfItsPaper) {
   }
   EXPECT_GT(lines, 20);
   EXPECT_GE(found * 10, lines * 9) << found << " of " << lines;
+}
+
+// A report of many lines on pages: each line once, in order, the title on
+// the first page only, and "Page N of M" at the foot of each of M pages.
+TEST(SavedPicture, ReportPdfPagesHoldEveryLineOnce) {
+  if (!Poppler("pdftotext", {"-v"})) GTEST_SKIP() << "pdftotext (poppler-utils) missing";
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 150; ++i) {
+    lines.push_back("tr.Mars      square   (0\u00B0" + std::to_string(i % 60) + "')   n.Venus   line " +
+                    std::to_string(i));
+  }
+  QTemporaryDir dir;
+  const QString path = dir.filePath("report.pdf");
+  ASSERT_EQ(SaveReportPdf(path.toStdString(), "World transits on January 1, 2000", lines, Paper::A4), "");
+  const QString info = Poppler("pdfinfo", {path}).value();
+  const QRegularExpressionMatch pages = QRegularExpression("Pages: +(\\d+)").match(info);
+  ASSERT_TRUE(pages.hasMatch()) << info.toStdString();
+  const int count = pages.captured(1).toInt();
+  EXPECT_GE(count, 3);
+  for (int page = 1; page <= count; ++page) {
+    SCOPED_TRACE(page);
+    const QString text = Poppler("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout",
+                                               path, "-"})
+                             .value();
+    EXPECT_TRUE(text.contains(QString("Page %1 of %2").arg(page).arg(count)));
+    EXPECT_EQ(text.contains("World transits on January 1, 2000"), page == 1);
+  }
+  const QString all = Poppler("pdftotext", {"-layout", path, "-"}).value().simplified() + " ";
+  qsizetype at = 0;
+  for (const std::string& line : lines) {
+    const QString wanted = QString::fromStdString(line).simplified() + " ";
+    const qsizetype found = all.indexOf(wanted, at);
+    ASSERT_GE(found, at) << line;
+    EXPECT_EQ(all.indexOf(wanted, found + 1), -1) << line;
+    at = found + wanted.size();
+  }
 }
 
 }  // namespace

@@ -145,9 +145,9 @@ TEST_F(Chart, ScaleTwoDoublesBothSides) {
 TEST_F(Chart, PdfOnThePaperAskedFor) {
   if (vemo::testing::RunCommand("pdfinfo -v", stdout_) != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) missing";
   const struct { std::string environment, args, size; } cases[] = {
-      {"LC_PAPER= LC_ALL= LANG=C", "", "595.276 x 841.89 pts (A4)"},
+      {"LC_PAPER= LC_ALL= LANG=C", "", "595 x 842 pts (A4)"},
       {"LC_PAPER=en_US.UTF-8 LC_ALL= LANG=de_DE.UTF-8", "", "612 x 792 pts (letter)"},
-      {"LC_PAPER=en_US.UTF-8", " --paper a4", "595.276 x 841.89 pts (A4)"},
+      {"LC_PAPER=en_US.UTF-8", " --paper a4", "595 x 842 pts (A4)"},
       {"LANG=de_DE.UTF-8 LC_ALL=", " --paper letter", "612 x 792 pts (letter)"},
   };
   for (const auto& c : cases) {
