@@ -57,6 +57,21 @@ bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std:
   QFont foot(QStringLiteral("DejaVu Sans"));
   foot.setPointSizeF(8.0);
   const QFontMetricsF bodyMetrics(body, &device);
+  // A line still too wide (the prose of a natal chart) is wrapped at its
+  // blanks, so that no word is lost at the margin.
+  std::vector<QString> shown;
+  for (const std::string& line : lines) {
+    QString rest = FromUtf8(line);
+    while (bodyMetrics.horizontalAdvance(rest) > width) {
+      qsizetype cut = rest.size();
+      while (cut > 1 && bodyMetrics.horizontalAdvance(rest.left(cut)) > width) --cut;
+      const qsizetype blank = rest.lastIndexOf(QLatin1Char(' '), cut);
+      if (blank > 0) cut = blank;
+      shown.push_back(rest.left(cut));
+      rest = rest.mid(cut).trimmed();
+    }
+    shown.push_back(rest);
+  }
   const QFontMetricsF footMetrics(foot, &device);
   const double step = bodyMetrics.lineSpacing();
   const double footRoom = 2.0 * footMetrics.lineSpacing();
@@ -71,9 +86,9 @@ bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std:
     return std::max(1, static_cast<int>((height - footRoom - (first ? titleRoom : 0.0)) / step));
   };
   std::vector<std::size_t> starts{0};
-  for (std::size_t at = 0; at < lines.size();) {
+  for (std::size_t at = 0; at < shown.size();) {
     at += static_cast<std::size_t>(fits(starts.size() == 1));
-    if (at < lines.size()) starts.push_back(at);
+    if (at < shown.size()) starts.push_back(at);
   }
   const int pages = static_cast<int>(starts.size());
   for (int page = 0; page < pages; ++page) {
@@ -85,10 +100,9 @@ bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std:
       y = titleRoom;
     }
     painter.setFont(body);
-    const std::size_t end = page + 1 < pages ? starts[static_cast<std::size_t>(page) + 1] : lines.size();
+    const std::size_t end = page + 1 < pages ? starts[static_cast<std::size_t>(page) + 1] : shown.size();
     for (std::size_t i = starts[static_cast<std::size_t>(page)]; i < end; ++i, y += step) {
-      painter.drawText(QRectF(0, y, width, step), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                       FromUtf8(lines[i]));
+      painter.drawText(QRectF(0, y, width, step), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown[i]);
     }
     painter.setFont(foot);
     painter.drawText(QRectF(0, height - footMetrics.lineSpacing(), width, footMetrics.lineSpacing()),

@@ -15,8 +15,8 @@ namespace vemo::chart {
 
 // Draws the report on the device's pages, starting on its current page:
 // the font is made small enough (from 10 points down to 6) for the longest
-// line to fit the page's width; a longer line is cut at the margin. False
-// when the device cannot be painted on.
+// line to fit the page's width; a line longer still is wrapped at its
+// blanks. False when the device cannot be painted on.
 bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std::vector<std::string>& lines);
 
 // The report as a PDF on `paper` with margins of 15 mm, written whole or not
