@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QString>
@@ -229,6 +230,18 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
   return written.ok ? "" : CannotWrite(path, written);
 }
 
+bool PaintPicturePage(const Canvas& picture, QPagedPaintDevice& device) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  // Device units inside the margins, from their top left.
+  const QRect room = device.pageLayout().paintRectPixels(device.logicalDpiX());
+  const double perTwip =
+      std::min(room.width() / double(picture.WidthTwips()), room.height() / double(picture.HeightTwips()));
+  painter.translate((room.width() - picture.WidthTwips() * perTwip) / 2.0, 0.0);
+  Canvas::Replay(picture.Operations(), painter, perTwip);
+  return painter.end();
+}
+
 std::string SavePdf(const Canvas& picture, const std::string& path, const std::string& title, Paper paper) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -240,15 +253,7 @@ std::string SavePdf(const Canvas& picture, const std::string& path, const std::s
     pdf.setResolution(1200);
     pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
                                   QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    QPainter painter;
-    if (!painter.begin(&pdf)) return CannotWrite(path, {false, "the PDF could not be started", false});
-    // Device units (1/1200 inch) inside the margins, from their top left.
-    const QRect room = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    const double perTwip = std::min(room.width() / double(picture.WidthTwips()),
-                                    room.height() / double(picture.HeightTwips()));
-    painter.translate((room.width() - picture.WidthTwips() * perTwip) / 2.0, 0.0);
-    Canvas::Replay(picture.Operations(), painter, perTwip);
-    painter.end();
+    if (!PaintPicturePage(picture, pdf)) return CannotWrite(path, {false, "the PDF could not be started", false});
   }
   const FileWriteResult written =
       WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

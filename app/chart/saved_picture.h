@@ -19,6 +19,8 @@
 #pragma once
 
 #include <functional>
+
+class QPagedPaintDevice;
 #include <string>
 #include <vector>
 
@@ -87,6 +89,11 @@ std::string SavePng(const Canvas& picture, const std::string& path, int scale);
 // and height are the screen size times `scale` (1 to 3) at 96 dpi, the size
 // it prints at. "" or the reason.
 std::string SaveSvg(const Canvas& picture, const std::string& path, const std::string& title, int scale = 1);
+
+// The recording on the device's current page, fitted inside its margins at
+// its own proportions and centred across (a PDF, a printer). False when the
+// device cannot be painted on.
+bool PaintPicturePage(const Canvas& picture, QPagedPaintDevice& device);
 
 // PDF of the recording on one page of `paper`, fitted inside margins of
 // 15 mm at its own proportions and centred across the page: lines, circles

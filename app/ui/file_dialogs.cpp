@@ -2,6 +2,12 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app/chart/picture_file.h"
 
 #include "app/ui/message_box.h"
 
@@ -17,6 +23,15 @@ QString Remembered(settings::DialogKind kind, const QString& name) {
 }
 
 }  // namespace
+
+bool AskPrinter(const PrintDialog& dialog, QPrinter& printer, QWidget* parent) {
+  const bool letter = chart::PaperFromEnvironment() == chart::Paper::Letter;
+  printer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+  if (dialog) return dialog(printer, parent);
+  QPrintDialog ask(&printer, parent);
+  return ask.exec() == QDialog::Accepted;
+}
 
 QString AskSaveFileName(const SaveFileDialog& dialog, QWidget* parent, const QString& title, settings::DialogKind kind,
                         const QStringList& filters, const QStringList& suffixes, QString* selected) {

@@ -12,6 +12,7 @@
 
 #include "app/settings/dialog_folders.h"
 
+class QPrinter;
 class QWidget;
 
 namespace vemo::ui {
@@ -23,6 +24,15 @@ using SaveFileDialog = std::function<QString(QWidget* parent, const QString& tit
 // An open dialog: opens in `folder`, returns the chosen name ("" when cancelled).
 using OpenFileDialog =
     std::function<QString(QWidget* parent, const QString& title, const QString& folder, const QString& filter)>;
+
+// A print dialog: sets up `printer` (the system's printers, or a PDF file)
+// and returns false when cancelled.
+using PrintDialog = std::function<bool(QPrinter& printer, QWidget* parent)>;
+
+// The page of a print, as for its PDF: the locale's paper with margins of
+// 15 mm, then the print dialog (`dialog`, or Qt's when it is empty), where
+// the user may change them. False when cancelled.
+bool AskPrinter(const PrintDialog& dialog, QPrinter& printer, QWidget* parent);
 
 // Asks for a file to write through `dialog`, or Qt's dialog when it is
 // empty, starting in the folder of the kind. `suffixes` holds the extension

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -70,6 +71,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   chkShowDuration = new QCheckBox(this);
   cmdCopy = new QPushButton(this);
   cmdSavePdf = new QPushButton(QStringLiteral("Save as PDF ..."), this);
+  cmdPrint = new QPushButton(QStringLiteral("Print ..."), this);
   cmdExport = new QPushButton(this);
   cmdClose = new QPushButton(this);
   lblSortBy->setBuddy(cboSortBy);
@@ -90,6 +92,7 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   buttons->addStretch(1);
   buttons->addWidget(cmdCopy);
   buttons->addWidget(cmdSavePdf);
+  buttons->addWidget(cmdPrint);
   buttons->addWidget(cmdExport);
   buttons->addWidget(cmdClose);
   auto* layout = new QVBoxLayout(this);
@@ -104,9 +107,11 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   connect(chkShowDuration, &QCheckBox::clicked, this, [this] { chkShowDuration_Click(); });
   connect(cmdCopy, &QPushButton::clicked, this, [this] { cmdCopy_Click(); });
   connect(cmdSavePdf, &QPushButton::clicked, this, [this] { cmdSavePdf_Click(); });
+  connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
   connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
   BindKeys(cmdExport, {QKeySequence(Qt::CTRL | Qt::Key_E)});
+  BindKeys(cmdPrint, {QKeySequence(QKeySequence::Print)});
 }
 
 bool FrmDurations::TransitMode() const {
@@ -239,6 +244,23 @@ void FrmDurations::cmdCopy_Click() {
   clipboard->setText(ClipboardText());
 }
 
+// The report's lines as the window shows them.
+static std::vector<std::string> ShownLines(const QPlainTextEdit* text) {
+  std::vector<std::string> lines;
+  for (const QString& line : text->toPlainText().split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+  return lines;
+}
+
+void FrmDurations::cmdPrint_Click() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(windowTitle());
+  if (!AskPrinter(context_.printDialog, printer, this)) return;
+  if (!chart::PaintReport(printer, lblTitle->text().trimmed().toStdString(), ShownLines(txbOutput))) {
+    ShowMessageBox(this, {QMessageBox::Warning, cmdPrint->text(), QStringLiteral("The report could not be printed."),
+                          QMessageBox::Ok, QMessageBox::Ok});
+  }
+}
+
 void FrmDurations::cmdSavePdf_Click() {
   const QString caption = cmdSavePdf->text();
   const QStringList filters{QStringLiteral("PDF documents (*.pdf)")};
@@ -257,10 +279,8 @@ void FrmDurations::cmdSavePdf_Click() {
   }
   const std::string path = FileSystemName(this, caption, chosen);
   if (path.empty()) return;
-  std::vector<std::string> lines;
-  for (const QString& line : txbOutput->toPlainText().split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
-  const std::string error =
-      chart::SaveReportPdf(path, lblTitle->text().trimmed().toStdString(), lines, chart::PaperFromEnvironment());
+  const std::string error = chart::SaveReportPdf(path, lblTitle->text().trimmed().toStdString(),
+                                                 ShownLines(txbOutput), chart::PaperFromEnvironment());
   MessageBoxRequest box{QMessageBox::Information, caption,
                         QStringLiteral("The report was saved as\n") + OutsideText(path), QMessageBox::Ok,
                         QMessageBox::Ok};

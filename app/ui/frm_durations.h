@@ -36,6 +36,8 @@ struct DurationsContext {
   int language = 0;
   // The save dialog of Export (see SaveFileDialog). Empty: Qt's dialog.
   SaveFileDialog saveFileName;
+  // The print dialog of Print. Empty: Qt's dialog.
+  PrintDialog printDialog;
 };
 
 class FrmDurations : public QWidget {
@@ -60,6 +62,7 @@ class FrmDurations : public QWidget {
   QCheckBox* chkShowDuration = nullptr;
   QPushButton* cmdCopy = nullptr;
   QPushButton* cmdSavePdf = nullptr;
+  QPushButton* cmdPrint = nullptr;
   QPushButton* cmdExport = nullptr;
   QPushButton* cmdClose = nullptr;
 
@@ -70,6 +73,8 @@ class FrmDurations : public QWidget {
   static QStringList ExportFilters();
   // Save as PDF: the title and the list on pages of the locale's paper.
   void cmdSavePdf_Click();
+  // Print: the same pages as the PDF, through the print dialog.
+  void cmdPrint_Click();
 
   // The width of the window, twips, that the durations switch and the
   // resize rule ask for.

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QShortcut>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -116,6 +117,9 @@ void FrmMain::ConnectHandlers() {
   BindKeys(cmdForwardBack[0], {QKeySequence(Qt::ALT | Qt::Key_Right)});
   BindKeys(cmdForwardBack[1], {QKeySequence(Qt::ALT | Qt::Key_Left)});
   BindKeys(cmdToggleGraphic, {QKeySequence(Qt::CTRL | Qt::Key_T)});
+  // Print has no button of its own: the key prints what is shown.
+  auto* print = new QShortcut(QKeySequence(QKeySequence::Print), this);
+  connect(print, &QShortcut::activated, this, [this] { Print(); });
   connect(picGraphic, &ChartView::rightClicked, this, [this](int x, int y) { picGraphic_RightClick(x, y); });
   connect(modeGroup_, &QButtonGroup::idClicked, this, [this] { ModeOption_Click(); });
   connect(unitGroup_, &QButtonGroup::idClicked, this, [this] {

@@ -76,6 +76,8 @@ struct MainWindowOptions {
   // Timer2 with the event loop running until it fires. Tests answer at once
   // and may press buttons meanwhile, as a user could during the pause.
   std::function<void(int milliseconds)> waitBetweenSteps;
+  // The print dialog (Print, and the report window's). Empty: Qt's dialog.
+  PrintDialog printDialog;
 };
 
 // A cell of the aspect table. Clicks are reported for the beginning/end
@@ -153,6 +155,10 @@ class FrmMain : public QWidget {
   void cmdHelp_Click();
   // Save as: in the chart view saves the picture (PNG, SVG or PNG for print).
   void cmdSaveAs_Click();
+  // Print (Ctrl+P): what is shown, through the print dialog: the chart or
+  // the graph as the page of its PDF, or the table with its title and
+  // summary fitted to the page's width.
+  void Print();
   // Run: starts a run (in World transits after the run window's criteria),
   // or stops the run in progress.
   void cmdRun_Click();

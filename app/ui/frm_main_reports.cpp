@@ -45,6 +45,7 @@ void FrmMain::ShowReport() {
     context.mainWindow = this;
     context.language = vemo::LanguageIndex();
     context.saveFileName = options_.saveFileName;
+    context.printDialog = options_.printDialog;
     durations_ = new FrmDurations(context, this);
   }
   durations_->Report();

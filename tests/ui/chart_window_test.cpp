@@ -10,7 +10,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -391,6 +395,62 @@ TEST_F(ChartViewTest, SaveAsWritesWhatTheNameSays) {
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
             QStringList({"document.pdf", "drawing.svg", "paper.pdf", "printed.png", "svg-filter.png", "taken.png"}));
+}
+
+// Ctrl+P prints what is shown, here to a PDF file as the print dialog
+// offers it: the table with its title and summary (as the window draws
+// them), the chart as its PDF page (vectors, no image), and the report
+// window's pages; a cancelled dialog prints nothing.
+TEST_F(ChartViewTest, PrintWritesWhatIsShown) {
+  QTemporaryDir dir;
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  auto run = [](const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+  };
+  const bool poppler = !QStandardPaths::findExecutable("pdftotext").isEmpty();
+  auto press = [this](QWidget* window) {
+    for (QShortcut* s : window->findChildren<QShortcut*>(Qt::FindDirectChildrenOnly)) {
+      if (s->key() == QKeySequence(QKeySequence::Print)) emit s->activated();
+    }
+  };
+  printTo = dir.filePath("table.pdf");
+  press(w.get());
+  ASSERT_TRUE(QFile::exists(printTo));
+  // The window's drawing of the table area, at the printer's resolution.
+  if (poppler) EXPECT_TRUE(run("pdfinfo", {printTo}).contains(QRegularExpression("Pages: +1\\n")));
+
+  w->cmdToggleGraphic->click();
+  printTo = dir.filePath("chart.pdf");
+  press(w.get());
+  ASSERT_TRUE(QFile::exists(printTo));
+  if (poppler) {
+    EXPECT_EQ(run("pdfimages", {"-list", printTo}).trimmed().count('\n'), 1);  // the heading only
+    EXPECT_TRUE(run("pdftotext", {printTo, "-"}).contains("Heliocentric chart of the world date"));
+  }
+
+  w->cmdToggleGraphic->click();
+  w->cmdReport->click();
+  FrmDurations* report = w->Durations();
+  ASSERT_NE(report, nullptr);
+  printTo = dir.filePath("report.pdf");
+  report->cmdPrint->click();
+  ASSERT_TRUE(QFile::exists(printTo));
+  if (poppler) {
+    const QString text = run("pdftotext", {"-layout", printTo, "-"});
+    const QString first = report->txbOutput->toPlainText().split('\n').front().simplified();
+    EXPECT_TRUE(text.simplified().contains(first)) << first.toStdString();
+    EXPECT_TRUE(text.contains("Page 1 of "));
+  }
+
+  printTo.clear();
+  report->cmdPrint->click();
+  press(w.get());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+            QStringList({"chart.pdf", "report.pdf", "table.pdf"}));
+  EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace

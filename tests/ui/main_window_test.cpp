@@ -446,6 +446,7 @@ TEST_F(MainWindowTest, KeysPressTheirButtonsOnceAndNothingWhenDisabled) {
       {"Alt+Left", w.get(), w->cmdForwardBack[1], Qt::ALT | Qt::Key_Left},
       {"Ctrl+T", w.get(), w->cmdToggleGraphic, Qt::CTRL | Qt::Key_T},
       {"Ctrl+E", report, report->cmdExport, Qt::CTRL | Qt::Key_E},
+      {"Ctrl+P", report, report->cmdPrint, QKeySequence::Print},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tip);

@@ -1,3 +1,4 @@
+#include <QPrinter>
 #include "tests/ui/window_test_support.h"
 
 #include <QComboBox>
@@ -52,6 +53,12 @@ void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFo
     dialogs.push_back(filter);
     dialogFolders.push_back(folder);
     return openName;
+  };
+  o.printDialog = [this](QPrinter& printer, QWidget*) {
+    if (printTo.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    return true;
   };
   if (userStatePath.empty()) userStatePath = settingsDir.filePath(QStringLiteral("Tessaly/vemo.usr")).toStdString();
   o.userStatePath = userStatePath;

@@ -59,6 +59,8 @@ class WindowTest : public ::testing::Test {
   // file (empty: vemo.usr in a folder of settingsDir); set before Start.
   QString openName;
   std::string userStatePath;
+  // The print dialog's answer: print to this PDF file; "" cancels.
+  QString printTo;
 
   // The pause between two steps of a run returns at once after calling
   // onWait (when set) with the milliseconds asked for; with realPause set
