@@ -420,7 +420,9 @@ TEST_F(ChartViewTest, PrintWritesWhatIsShown) {
   press(w.get());
   ASSERT_TRUE(QFile::exists(printTo));
   // The window's drawing of the table area, at the printer's resolution.
-  if (poppler) EXPECT_TRUE(run("pdfinfo", {printTo}).contains(QRegularExpression("Pages: +1\\n")));
+  if (poppler) {
+    EXPECT_TRUE(run("pdfinfo", {printTo}).contains(QRegularExpression("Pages: +1\\n")));
+  }
 
   w->cmdToggleGraphic->click();
   printTo = dir.filePath("chart.pdf");
