@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace vemo::chart {
 
@@ -218,6 +220,28 @@ std::string LineKindsAt(Colour pixel, const std::array<Colour, 8>& aspectColours
     else if (i > 0 && ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
   }
   return text;
+}
+
+std::string LineKindsNear(const Canvas& canvas, int xTwips, int yTwips, int radiusTwips,
+                          const std::array<Colour, 8>& aspectColours) {
+  if (std::string kinds = LineKindsAt(canvas.PixelAt(xTwips, yTwips), aspectColours); !kinds.empty()) return kinds;
+  // The raster's pixels within the radius, nearest first.
+  const int step = kTwipsPerPixel;
+  const int reach = std::max(0, radiusTwips / step);
+  std::vector<std::pair<int, std::pair<int, int>>> around;
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const int d2 = dx * dx + dy * dy;
+      if (d2 > 0 && d2 * step * step <= radiusTwips * radiusTwips) around.push_back({d2, {dx, dy}});
+    }
+  }
+  std::stable_sort(around.begin(), around.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& [d2, offset] : around) {
+    std::string kinds =
+        LineKindsAt(canvas.PixelAt(xTwips + offset.first * step, yTwips + offset.second * step), aspectColours);
+    if (!kinds.empty()) return kinds;
+  }
+  return "";
 }
 
 }  // namespace vemo::chart

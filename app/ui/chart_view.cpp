@@ -3,6 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/ui/twips.h"
 
 namespace vemo::ui {
@@ -27,12 +30,26 @@ QPoint ChartView::ToTwips(const QPoint& p) const {
           static_cast<int>(static_cast<long long>(p.y()) * canvas_.HeightTwips() / h)};
 }
 
+int ChartView::ScreenPixelsInTwips(double screenPixels) const {
+  const double devicePixels = std::max(1.0, width() * devicePixelRatioF());
+  return static_cast<int>(std::lround(screenPixels * canvas_.WidthTwips() / devicePixels));
+}
+
+QImage ChartView::Rendered(double ratio) const {
+  const QSize device(static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio)));
+  if (device == canvas_.Image().size() || device.isEmpty() || canvas_.WidthTwips() <= 0) return canvas_.Image();
+  QImage image(device, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  vemo::chart::Canvas::Replay(canvas_.Operations(), painter, device.width() / double(canvas_.WidthTwips()));
+  painter.end();
+  image.setDevicePixelRatio(ratio);
+  return image;
+}
+
 void ChartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  // Scaled smoothly only when the screen's pixels differ from the raster's;
-  // at 96 dpi the raster is shown pixel for pixel.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, size() != canvas_.Image().size());
-  painter.drawImage(rect(), canvas_.Image());
+  painter.drawImage(rect(), Rendered(devicePixelRatioF()));
 }
 
 void ChartView::mousePressEvent(QMouseEvent* event) {

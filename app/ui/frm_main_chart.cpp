@@ -105,8 +105,10 @@ void FrmMain::picGraphic_RightClick(int xTwips, int yTwips) {
     }
     return;
   }
-  const std::string kinds =
-      vemo::chart::LineKindsAt(picGraphic->Canvas().PixelAt(xTwips, yTwips), engine_.Settings.AspectColours);
+  // The nearest line within 3 pixels of the screen, in its exact colour.
+  const std::string kinds = vemo::chart::LineKindsNear(picGraphic->Canvas(), xTwips, yTwips,
+                                                       picGraphic->ScreenPixelsInTwips(3.0),
+                                                       engine_.Settings.AspectColours);
   if (!kinds.empty()) {
     ShowMessageBox(this, {QMessageBox::NoIcon, QString::fromUtf8(vemo::chart::kLineTitle),
                           QString::fromStdString(kinds), QMessageBox::Ok, QMessageBox::Ok});

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRadioButton>
@@ -35,7 +36,11 @@
 
 namespace {
 
+// Set by a fourth argument "charts": only the charts and graphs are written.
+bool chartsOnly = false;
+
 bool Save(QWidget* w, const QString& path) {
+  if (chartsOnly && !QFileInfo(path).fileName().startsWith(QStringLiteral("chart-"))) return true;
   QApplication::processEvents();
   const bool ok = w->grab().save(path, "PNG");
   std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "cannot write", qPrintable(path));
@@ -47,12 +52,13 @@ bool Save(QWidget* w, const QString& path) {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]\n");
+    std::fprintf(stderr, "usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX [charts]]]\n");
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
   const double ajd = argc > 2 ? std::atof(argv[2]) : 2460677.0;
   const QString suffix = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+  chartsOnly = argc > 4 && QString::fromLocal8Bit(argv[4]) == QStringLiteral("charts");
   auto file = [&out, &suffix](const char* name) {
     return QDir(out).filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
   };

@@ -230,5 +230,42 @@ TEST(RightClick, NamesTheKindsOfAColour) {
   for (const auto& k : cases) EXPECT_EQ(LineKindsAt(k.pixel, k.colours), k.text) << k.pixel;
 }
 
+// A right click 2 screen pixels beside a thin aspect line names it at 100 %,
+// 150 % and 200 % (3 screen pixels are 45, 30 and 22 twips), and only the
+// line's own kind; 8 screen pixels off, in open black, names nothing.
+TEST(RightClick, NamesTheNearestLineWithinThreeScreenPixels) {
+  SkyChart sky;
+  sky.Place(test::kBusySky);
+  const ChartInput input = sky.Compute(Mode::WorldTransits);
+  Canvas canvas;
+  ASSERT_GT(DrawChart(canvas, input).linesDrawn, 20);
+  int tried = 0, named = 0;
+  for (const Operation& op : canvas.Operations()) {
+    if (op.kind != Operation::Kind::Line || op.width != 1 || op.dotted) continue;
+    const std::string own = LineKindsAt(op.colour, input.aspectColours);
+    if (own.empty()) continue;
+    // The middle of the line and the unit normal to it.
+    const double dx = op.x2 - op.x1, dy = op.y2 - op.y1, length = std::hypot(dx, dy);
+    if (length < 3000) continue;
+    const double mx = (op.x1 + op.x2) / 2.0, my = (op.y1 + op.y2) / 2.0;
+    for (double ratio : {1.0, 1.5, 2.0}) {
+      const double twipsPerScreenPixel = kTwipsPerPixel / ratio;
+      const int radius = static_cast<int>(std::lround(3 * twipsPerScreenPixel));
+      for (int side : {-1, 1}) {
+        const double off = side * 2 * twipsPerScreenPixel;
+        const int x = static_cast<int>(std::lround(mx - dy / length * off));
+        const int y = static_cast<int>(std::lround(my + dx / length * off));
+        ++tried;
+        named += LineKindsNear(canvas, x, y, radius, input.aspectColours) == own;
+      }
+    }
+  }
+  EXPECT_GT(tried, 60);
+  // Lines cross one another and the glyphs: a few clicks meet another line first.
+  EXPECT_GE(named * 10, tried * 9) << named << " of " << tried;
+  // The Sun's centre and a corner of the canvas: no line within reach.
+  EXPECT_EQ(LineKindsNear(canvas, 30, 30, 45, input.aspectColours), "");
+}
+
 }  // namespace
 }  // namespace vemo::chart

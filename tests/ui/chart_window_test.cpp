@@ -20,6 +20,7 @@
 
 #include <cstring>
 #include <deque>
+#include <set>
 #include <utility>
 
 #include "app/text/program_text.h"
@@ -453,6 +454,41 @@ TEST_F(ChartViewTest, PrintWritesWhatIsShown) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
             QStringList({"chart.pdf", "report.pdf", "table.pdf"}));
   EXPECT_TRUE(boxes.empty());
+}
+
+// On a screen of twice the pixels the chart is drawn again at that
+// resolution: every pixel of an aspect line at 1x has its colour in the
+// matching 2x2 block at 2x (within a pixel), and the picture is twice the
+// size, not the raster scaled.
+TEST_F(ChartViewTest, ChartIsDrawnAtTheScreensOwnResolution) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  w->cmdToggleGraphic->click();
+  const QImage one = w->picGraphic->Rendered(1.0).convertToFormat(QImage::Format_RGB32);
+  const QImage two = w->picGraphic->Rendered(2.0).convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(one, w->picGraphic->Canvas().Image().convertToFormat(QImage::Format_RGB32));
+  ASSERT_EQ(two.size(), one.size() * 2);
+  EXPECT_EQ(two.devicePixelRatio(), 2.0);
+  std::set<QRgb> kinds;
+  for (int k = 1; k <= kNumKinds; ++k) kinds.insert(vemo::chart::ToArgb(w->Engine().Settings.AspectColours[k]) | 0xFF000000u);
+  int linePixels = 0, matched = 0;
+  for (int y = 0; y < one.height(); ++y) {
+    for (int x = 0; x < one.width(); ++x) {
+      const QRgb c = one.pixel(x, y);
+      if (!kinds.count(c)) continue;
+      ++linePixels;
+      bool seen = false;
+      for (int v = 2 * y - 1; v <= 2 * y + 2 && !seen; ++v) {
+        for (int u = 2 * x - 1; u <= 2 * x + 2 && !seen; ++u) {
+          seen = u >= 0 && v >= 0 && u < two.width() && v < two.height() && two.pixel(u, v) == c;
+        }
+      }
+      matched += seen;
+    }
+  }
+  EXPECT_GT(linePixels, 200);
+  EXPECT_GE(matched * 100, linePixels * 95) << matched << " of " << linePixels;
+  // The 2x picture is not the 1x one blown up: its lines are thinner than two pixels.
+  EXPECT_NE(two, one.scaled(two.size()));
 }
 
 }  // namespace
