@@ -222,23 +222,20 @@ std::string LineKindsAt(Colour pixel, const std::array<Colour, 8>& aspectColours
   return text;
 }
 
-std::string LineKindsNear(const Canvas& canvas, int xTwips, int yTwips, int radiusTwips,
+std::string LineKindsNear(const std::function<Colour(int dx, int dy)>& pixelAt, int radiusPixels,
                           const std::array<Colour, 8>& aspectColours) {
-  if (std::string kinds = LineKindsAt(canvas.PixelAt(xTwips, yTwips), aspectColours); !kinds.empty()) return kinds;
-  // The raster's pixels within the radius, nearest first.
-  const int step = kTwipsPerPixel;
-  const int reach = std::max(0, radiusTwips / step);
+  // The pixels within the radius, nearest first (the clicked one itself first).
+  const int reach = std::max(0, radiusPixels);
   std::vector<std::pair<int, std::pair<int, int>>> around;
   for (int dy = -reach; dy <= reach; ++dy) {
     for (int dx = -reach; dx <= reach; ++dx) {
       const int d2 = dx * dx + dy * dy;
-      if (d2 > 0 && d2 * step * step <= radiusTwips * radiusTwips) around.push_back({d2, {dx, dy}});
+      if (d2 <= reach * reach) around.push_back({d2, {dx, dy}});
     }
   }
   std::stable_sort(around.begin(), around.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const auto& [d2, offset] : around) {
-    std::string kinds =
-        LineKindsAt(canvas.PixelAt(xTwips + offset.first * step, yTwips + offset.second * step), aspectColours);
+    std::string kinds = LineKindsAt(pixelAt(offset.first, offset.second), aspectColours);
     if (!kinds.empty()) return kinds;
   }
   return "";

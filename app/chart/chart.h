@@ -86,11 +86,12 @@ bool FindFreeSpot(const Canvas& canvas, const ChartGeometry& g, double longitude
 // white, light grey (224,224,224), (32,32,255) and colours of no kind.
 std::string LineKindsAt(Colour pixel, const std::array<Colour, 8>& aspectColours);
 inline constexpr const char* kLineTitle = "This line is a";
-// LineKindsAt of the pixel nearest to (xTwips, yTwips) within radiusTwips
+// LineKindsAt of the pixel nearest to a clicked pixel, within radiusPixels,
 // whose colour is a kind's: the pixel itself first, then outward by
-// distance, so that a thin line is named where the user sees it. "" when no
-// line lies that near.
-std::string LineKindsNear(const Canvas& canvas, int xTwips, int yTwips, int radiusTwips,
+// distance, so that a thin line is named where the user sees it. pixelAt
+// gives the colour of the picture as shown at an offset from the clicked
+// pixel (kOutside beyond its edge). "" when no line lies that near.
+std::string LineKindsNear(const std::function<Colour(int dx, int dy)>& pixelAt, int radiusPixels,
                           const std::array<Colour, 8>& aspectColours);
 
 // ---- the aspect time graph of a personal transit ----

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/chart/chart.h"
 #include "app/ui/twips.h"
 
 namespace vemo::ui {
@@ -30,9 +31,17 @@ QPoint ChartView::ToTwips(const QPoint& p) const {
           static_cast<int>(static_cast<long long>(p.y()) * canvas_.HeightTwips() / h)};
 }
 
-int ChartView::ScreenPixelsInTwips(double screenPixels) const {
-  const double devicePixels = std::max(1.0, width() * devicePixelRatioF());
-  return static_cast<int>(std::lround(screenPixels * canvas_.WidthTwips() / devicePixels));
+std::string ChartView::LineKindsNearLastClick(const std::array<vemo::Colour, 8>& aspectColours) const {
+  const double ratio = devicePixelRatioF();
+  const QImage shown = Rendered(ratio);
+  const QPoint at(static_cast<int>(std::floor(lastClick_.x() * shown.width() / std::max(1, width()))),
+                  static_cast<int>(std::floor(lastClick_.y() * shown.height() / std::max(1, height()))));
+  return vemo::chart::LineKindsNear(
+      [&shown, at](int dx, int dy) {
+        const QPoint p = at + QPoint(dx, dy);
+        return shown.valid(p) ? vemo::chart::FromArgb(shown.pixel(p)) : vemo::chart::Canvas::kOutside;
+      },
+      3, aspectColours);
 }
 
 QImage ChartView::Rendered(double ratio) const {
@@ -54,6 +63,7 @@ void ChartView::paintEvent(QPaintEvent*) {
 
 void ChartView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
+    lastClick_ = event->position();
     const QPoint t = ToTwips(event->position().toPoint());
     emit rightClicked(t.x(), t.y());
   }

@@ -7,6 +7,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
+#include <array>
+#include <string>
 #include <QWidget>
 
 #include "app/chart/canvas.h"
@@ -25,9 +28,13 @@ class ChartView : public QWidget {
 
   // Twip position of a widget position.
   QPoint ToTwips(const QPoint& widgetPosition) const;
-  // How many twips of the canvas `screenPixels` device pixels of this screen
-  // cover (3 device pixels are 45 twips at 96 dpi, 22 at a ratio of 2).
-  int ScreenPixelsInTwips(double screenPixels) const;
+  // The kinds of the aspect line nearest to the last right click within 3
+  // pixels of the screen, read from the picture as this screen shows it
+  // (LineKindsNear); "" when none lies that near.
+  std::string LineKindsNearLastClick(const std::array<vemo::Colour, 8>& aspectColours) const;
+  // Takes `widgetPosition` as the last right click (for tests; a right
+  // press does it).
+  void SetLastClick(const QPointF& widgetPosition) { lastClick_ = widgetPosition; }
 
   // The picture as this view shows it on a screen of `ratio` device pixels
   // to a logical pixel: the raster itself where it matches pixel for pixel,
@@ -44,6 +51,7 @@ class ChartView : public QWidget {
 
  private:
   vemo::chart::Canvas canvas_;
+  QPointF lastClick_;
 };
 
 }  // namespace vemo::ui

@@ -106,9 +106,7 @@ void FrmMain::picGraphic_RightClick(int xTwips, int yTwips) {
     return;
   }
   // The nearest line within 3 pixels of the screen, in its exact colour.
-  const std::string kinds = vemo::chart::LineKindsNear(picGraphic->Canvas(), xTwips, yTwips,
-                                                       picGraphic->ScreenPixelsInTwips(3.0),
-                                                       engine_.Settings.AspectColours);
+  const std::string kinds = picGraphic->LineKindsNearLastClick(engine_.Settings.AspectColours);
   if (!kinds.empty()) {
     ShowMessageBox(this, {QMessageBox::NoIcon, QString::fromUtf8(vemo::chart::kLineTitle),
                           QString::fromStdString(kinds), QMessageBox::Ok, QMessageBox::Ok});

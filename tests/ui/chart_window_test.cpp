@@ -23,6 +23,7 @@
 #include <set>
 #include <utility>
 
+#include "app/chart/chart.h"
 #include "app/text/program_text.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
@@ -459,7 +460,7 @@ TEST_F(ChartViewTest, PrintWritesWhatIsShown) {
 // On a screen of twice the pixels the chart is drawn again at that
 // resolution: every pixel of an aspect line at 1x has its colour in the
 // matching 2x2 block at 2x (within a pixel), and the picture is twice the
-// size, not the raster scaled.
+// size, not the raster scaled. A right click 2 pixels beside a line names it.
 TEST_F(ChartViewTest, ChartIsDrawnAtTheScreensOwnResolution) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   w->cmdToggleGraphic->click();
@@ -489,6 +490,29 @@ TEST_F(ChartViewTest, ChartIsDrawnAtTheScreensOwnResolution) {
   EXPECT_GE(matched * 100, linePixels * 95) << matched << " of " << linePixels;
   // The 2x picture is not the 1x one blown up: its lines are thinner than two pixels.
   EXPECT_NE(two, one.scaled(two.size()));
+
+  // A right click 2 pixels to the side of a line pixel (with only the chart's
+  // black between) names that line's kind; in an empty corner nothing.
+  int tried = 0;
+  for (int y = 10; y < one.height() - 10 && tried < 20; y += 7) {
+    for (int x = 10; x < one.width() - 10 && tried < 20; ++x) {
+      const QRgb c = one.pixel(x, y);
+      if (!kinds.count(c) || one.pixel(x + 1, y) != 0xFF000000u || one.pixel(x + 2, y) != 0xFF000000u) continue;
+      bool clear = true;  // no other line pixel within 3 of the click
+      for (int v = y - 3; v <= y + 3; ++v) {
+        for (int u = x + 1; u <= x + 5; ++u) clear = clear && (one.pixel(u, v) == 0xFF000000u || one.pixel(u, v) == c);
+      }
+      if (!clear) continue;
+      ++tried;
+      w->picGraphic->SetLastClick(QPointF(x + 2.5, y + 0.5));
+      EXPECT_EQ(w->picGraphic->LineKindsNearLastClick(w->Engine().Settings.AspectColours),
+                vemo::chart::LineKindsAt(vemo::chart::FromArgb(c), w->Engine().Settings.AspectColours))
+          << x << "," << y;
+    }
+  }
+  EXPECT_GT(tried, 5);
+  w->picGraphic->SetLastClick(QPointF(2.5, 2.5));
+  EXPECT_EQ(w->picGraphic->LineKindsNearLastClick(w->Engine().Settings.AspectColours), "");
 }
 
 }  // namespace
