@@ -56,6 +56,7 @@ void FrmConfigure::BuildControls() {
   for (int i = 0; i < 7; ++i) {
     lblAspectName[i] = new QLabel(QString::fromLatin1(vemo::Aspect(i + 1).Name), this);
     cboOrb[i] = new QComboBox(this);
+    lblAspectName[i]->setBuddy(cboOrb[i]);
     cboOrb[i]->setObjectName(QStringLiteral("cboOrb%1").arg(i));
     lblAspectColor[i] = new ColourSample(this);
     lblAspectColor[i]->setObjectName(QStringLiteral("lblAspectColor%1").arg(i));
@@ -86,6 +87,10 @@ void FrmConfigure::BuildControls() {
   cboPersonalOrbsProportion[0] = new QComboBox(this);
   cboPersonalOrbsProportion[1] = new QComboBox(this);
   cboOrbForMidpoints = new QComboBox(this);
+  // A label's access key moves to the list it names.
+  lblPersonalTransits_->setBuddy(cboPersonalOrbsProportion[0]);
+  lblSynastry_->setBuddy(cboPersonalOrbsProportion[1]);
+  lblOrbForMidpoints_->setBuddy(cboOrbForMidpoints);
   auto* propGrid = new QGridLayout;
   propGrid->addWidget(label1_, 0, 0, 1, 4);
   propGrid->addWidget(lblPersonalTransits_, 1, 0);
@@ -223,20 +228,29 @@ void FrmConfigure::SetLanguageDependentText(const QString& windowCaption) {
   setWindowTitle(windowCaption);
   label3_->setText(Text(354) + "\n" + Text(355) + "\n" + Text(356));
   label1_->setText(Text(357));
-  for (int i = 0; i < 7; ++i) lblAspectName[i]->setText(QString::fromLatin1(vemo::Aspect(i + 1).Name));
-  cmdSetAllNonzeroOrbsToConjunctionOrb->setText(Text(358));
-  lblPersonalTransits_->setText(Text(161));
-  lblSynastry_->setText(Text(14).toLower());
-  lblOrbForMidpoints_->setText(Text(359));
-  chkUseBoldface->setText(Text(360));
-  opt1DegOfOrb->setText(Text(361));
+  // Access keys, none repeated in this window: the seven kinds' orbs
+  // (j, p, a, i, x, m, q), then the other controls.
+  static constexpr char kKindKeys[7] = {'j', 'p', 'a', 'i', 'x', 'm', 'q'};
+  for (int i = 0; i < 7; ++i) {
+    lblAspectName[i]->setText(WithAccessKey(QString::fromLatin1(vemo::Aspect(i + 1).Name), QLatin1Char(kKindKeys[i])));
+  }
+  cmdSetAllNonzeroOrbsToConjunctionOrb->setText(WithAccessKey(Text(358), QLatin1Char('S')));
+  lblPersonalTransits_->setText(WithAccessKey(Text(161), QLatin1Char('l')));
+  lblSynastry_->setText(WithAccessKey(Text(14).toLower(), QLatin1Char('y')));
+  lblOrbForMidpoints_->setText(WithAccessKey(Text(359), QLatin1Char('f')));
+  chkUseBoldface->setText(WithAccessKey(Text(360), QLatin1Char('B')));
+  opt1DegOfOrb->setText(WithAccessKey(Text(361), QLatin1Char('1')));
   lblOfOrb_->setText(Text(362));
-  chkDisplayZodiacSectors->setText(Text(363));
-  chkDisplayNATZabbr->setText(Text(364));
-  cmdReset->setText(Text(368));
-  cmdAccept->setText(Text(369));
-  cmdCancel->setText(Text(117));
-  cmdHide->setText(Text(372));
+  chkUseColor->setText(WithAccessKey(QStringLiteral("Use color"), QLatin1Char('o')));
+  chkDisplayZodiacSectors->setText(WithAccessKey(Text(363), QLatin1Char('z')));
+  chkDisplayNATZabbr->setText(WithAccessKey(Text(364), QLatin1Char('N')));
+  chkShowOnlyOuterPlanets->setText(
+      WithAccessKey(QStringLiteral("Show only outer planet aspects in chart"), QLatin1Char('t')));
+  chkShowOnlyEarthAspects->setText(WithAccessKey(QStringLiteral("Show only Earth aspects in chart"), QLatin1Char('E')));
+  cmdReset->setText(WithAccessKey(Text(368), QLatin1Char('R')));
+  cmdAccept->setText(WithAccessKey(Text(369), QLatin1Char('U')));
+  cmdCancel->setText(WithAccessKey(Text(117), QLatin1Char('C')));
+  cmdHide->setText(WithAccessKey(Text(372), QLatin1Char('H')));
 }
 
 bool FrmConfigure::ShowModal() {
@@ -358,7 +372,7 @@ void FrmConfigure::cmdHide_Click() { done(QDialog::Rejected); }
 void FrmConfigure::cmdReset_Click() {
   if (isVisible() && host_.startupCompleted && host_.startupCompleted()) {
     const auto answer = ShowMessageBox(
-        this, {QMessageBox::Question, cmdReset->text(), Text(396) + "\n" + Text(395),
+        this, {QMessageBox::Question, PlainCaption(cmdReset), Text(396) + "\n" + Text(395),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No});
     if (answer != QMessageBox::Yes) return;
   }

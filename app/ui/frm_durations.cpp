@@ -256,13 +256,13 @@ void FrmDurations::cmdPrint_Click() {
   printer.setDocName(windowTitle());
   if (!AskPrinter(context_.printDialog, printer, this)) return;
   if (!chart::PaintReport(printer, lblTitle->text().trimmed().toStdString(), ShownLines(txbOutput))) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdPrint->text(), QStringLiteral("The report could not be printed."),
+    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdPrint), QStringLiteral("The report could not be printed."),
                           QMessageBox::Ok, QMessageBox::Ok});
   }
 }
 
 void FrmDurations::cmdSavePdf_Click() {
-  const QString caption = cmdSavePdf->text();
+  const QString caption = PlainCaption(cmdSavePdf);
   const QStringList filters{QStringLiteral("PDF documents (*.pdf)")};
   QString selected = filters.front();
   const QString name = AskSaveFileName(context_.saveFileName, this, caption, settings::DialogKind::Export, filters,
@@ -311,14 +311,14 @@ void FrmDurations::cmdExport_Click() {
   if (extension.empty()) {
     chosen = (name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name) +
              (csvChosen ? QStringLiteral(".csv") : QStringLiteral(".ics"));
-    if (!MayReplaceAddedName(this, cmdExport->text(), chosen.toStdString())) return;
+    if (!MayReplaceAddedName(this, PlainCaption(cmdExport), chosen.toStdString())) return;
   } else if (extension != "ics" && extension != "csv") {
-    SayExtensionRefused(this, cmdExport->text(),
+    SayExtensionRefused(this, PlainCaption(cmdExport),
                         QStringLiteral("The aspects are exported as a calendar (.ics) or CSV (.csv) file"),
                         "." + extension);
     return;
   }
-  const std::string path = FileSystemName(this, cmdExport->text(), chosen);
+  const std::string path = FileSystemName(this, PlainCaption(cmdExport), chosen);
   if (path.empty()) return;
   const bool csv = extension == "csv" || (extension.empty() && csvChosen);
 
@@ -333,7 +333,7 @@ void FrmDurations::cmdExport_Click() {
   const FileWriteResult written = WriteFileWhole(path, text);
   QGuiApplication::restoreOverrideCursor();
 
-  MessageBoxRequest box{QMessageBox::Information, cmdExport->text(), Q(Text(kExportedItem)) + QStringLiteral("\n") + OutsideText(path),
+  MessageBoxRequest box{QMessageBox::Information, PlainCaption(cmdExport), Q(Text(kExportedItem)) + QStringLiteral("\n") + OutsideText(path),
                         QMessageBox::Ok, QMessageBox::Ok};
   if (!written.ok) {
     box.icon = QMessageBox::Warning;

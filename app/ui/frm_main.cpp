@@ -335,34 +335,47 @@ void FrmMain::SetUpTimezoneComboBoxes(bool keepSelection) {
   }
 }
 
+QString FrmMain::Caption(int item) {
+  // Now, Compute, Configure, Forward, Back, Quit, Display chart/table, Run,
+  // Stop, Report, Help, Save, Save as/Save chart as, Load from, Restore; the
+  // three Clear buttons share a caption and have none.
+  static constexpr std::pair<int, char> kKeys[] = {
+      {18, 'N'}, {19, 'C'}, {20, 'g'}, {21, 'F'}, {22, 'B'}, {16, 'Q'}, {37, 'D'}, {41, 'D'}, {36, 'R'},
+      {43, 'o'}, {38, 'p'}, {17, 'H'}, {15, 'S'}, {39, 'a'}, {42, 'a'}, {40, 'L'}, {398, 'e'}};
+  for (const auto& [number, letter] : kKeys) {
+    if (number == item) return WithAccessKey(Text(item), QLatin1Char(letter));
+  }
+  return Text(item);
+}
+
 void FrmMain::SetLanguageDependentText() {
   for (int r = 0; r < 3; ++r) {
     Label1[r]->setText(Text(kRowHeadingItem[r]));
     cmdClear[r]->setText(Text(8));
   }
-  cmdNow->setText(Text(18));
+  cmdNow->setText(Caption(18));
   optPlanetary->setText(Text(9));
   optNatal[0]->setText(Text(10));
   optNatal[1]->setText(Text(11));
   optPersonal[0]->setText(Text(12));
   optPersonal[1]->setText(Text(13));
   optSynastry->setText(Text(14));
-  cmdCompute->setText(Text(19));
-  cmdConfigure->setText(Text(20));
-  cmdForwardBack[0]->setText(Text(21));
-  cmdForwardBack[1]->setText(Text(22));
-  cmdRun->setText(Text(36));
-  cmdReport->setText(Text(38));
-  cmdLoadState->setText(Text(40));
-  cmdSave->setText(Text(15));
-  cmdRestore->setText(Text(398));
-  cmdHelp->setText(Text(17));
-  cmdQuit->setText(Text(16));
+  cmdCompute->setText(Caption(19));
+  cmdConfigure->setText(Caption(20));
+  cmdForwardBack[0]->setText(Caption(21));
+  cmdForwardBack[1]->setText(Caption(22));
+  cmdRun->setText(Caption(36));
+  cmdReport->setText(Caption(38));
+  cmdLoadState->setText(Caption(40));
+  cmdSave->setText(Caption(15));
+  cmdRestore->setText(Caption(398));
+  cmdHelp->setText(Caption(17));
+  cmdQuit->setText(Caption(16));
   SetToggleCaption();
   SetSaveAsCaption();
   FillMonthAndStepLists();
   lblURL->setText(QStringLiteral("<a href=\"%1\">manual/index.html</a>").arg(ManualUrl()));
-  configure_->SetLanguageDependentText(cmdConfigure->text());
+  configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
 }
 
 void FrmMain::ApplyLanguage() {
@@ -436,11 +449,11 @@ void FrmMain::SetClickHint() {
   lblClickonAspect->setText(tableShown && ModeUsesWorldDate(mode) ? Text(32) : QString());
 }
 
-void FrmMain::SetToggleCaption() { cmdToggleGraphic->setText(Text(picGraphic->isHidden() ? 37 : 41)); }
+void FrmMain::SetToggleCaption() { cmdToggleGraphic->setText(Caption(picGraphic->isHidden() ? 37 : 41)); }
 
 void FrmMain::SetSaveAsCaption() {
   const bool chartShown = !picGraphic->isHidden();
-  cmdSaveAs->setText(Text(chartShown ? 42 : 39));
+  cmdSaveAs->setText(Caption(chartShown ? 42 : 39));
   QFont f = cmdSaveAs->font();
   f.setBold(false);
   cmdSaveAs->setFont(f);

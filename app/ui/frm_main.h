@@ -167,6 +167,9 @@ class FrmMain : public QWidget {
   // The filters of the picture's save dialog: PNG (through the converter),
   // SVG, PNG at twice the resolution.
   static QStringList PictureFilters();
+  // The caption of program text item `item` for a button of this window,
+  // with its access key where the button has one (none repeats here).
+  static QString Caption(int item);
   // Places the text beside the table or the chart for the current view.
   void ArrangeForDisplay();
   // A right click on the picture: names the line under the pointer, or reads

@@ -40,7 +40,7 @@ void FrmMain::cmdToggleGraphic_Click() {
   } else {
     ApplyModeHeight();
     if (DrawChartOfTable()) ShowPicture(true);
-    cmdRun->setText(Text(36));
+    cmdRun->setText(Caption(36));
     SetCommandEnabled(cmdRun, ModeUsesWorldDate(CheckedMode()) && cboForwardBack->currentIndex() > 0);
   }
   SetTitle();
@@ -81,7 +81,7 @@ bool FrmMain::DrawChartOfTable() {
 void FrmMain::ShowPicture(bool show) {
   picGraphic->setVisible(show);
   picTable->setVisible(!show);
-  cmdToggleGraphic->setText(Text(show ? 41 : 37));
+  cmdToggleGraphic->setText(Caption(show ? 41 : 37));
 }
 
 void FrmMain::ArrangeForDisplay() {

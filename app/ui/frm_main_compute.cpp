@@ -111,7 +111,7 @@ void FrmMain::cmdNow_Click() {
 
 void FrmMain::cmdClear_Click(int row) {
   const auto answer = ShowMessageBox(
-      this, {QMessageBox::Question, cmdClear[row]->text(),
+      this, {QMessageBox::Question, PlainCaption(cmdClear[row]),
              Text(kClearQuestionItem) + QStringLiteral(" ") + Text(kClearRowItem[row]),
              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton});
   if (answer != QMessageBox::Yes) return;

@@ -54,7 +54,7 @@ void FrmMain::ShowReport() {
 void FrmMain::cmdReport_Click() {
   if (engine_.GetTotalNumAspects() == 0) {
     const bool personal = engine_.CurrentMode == vemo::Mode::Personal1 || engine_.CurrentMode == vemo::Mode::Personal2;
-    ShowMessageBox(this, {QMessageBox::Information, cmdReport->text(),
+    ShowMessageBox(this, {QMessageBox::Information, PlainCaption(cmdReport),
                           QString::fromStdString(vemo::ProgramText(personal ? 382 : 383)), QMessageBox::Ok,
                           QMessageBox::Ok});
   }
@@ -68,7 +68,7 @@ void FrmMain::cmdReport_Click() {
 
 void FrmMain::cmdHelp_Click() {
   if (view_ == nullptr) view_ = new FrmView(this);
-  view_->ShowHelp(this, QString::fromStdString(options_.programFolder), cmdHelp->text());
+  view_->ShowHelp(this, QString::fromStdString(options_.programFolder), PlainCaption(cmdHelp));
 }
 
 }  // namespace vemo::ui

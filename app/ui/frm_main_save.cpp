@@ -72,21 +72,21 @@ void FrmMain::cmdSaveAs_Click() {
   const vemo::chart::PictureFileDecision decision = vemo::chart::DecidePictureFile(
       name.toStdString(), kFilterFormats[filter >= 0 && filter < std::ssize(kFilterFormats) ? filter : 0]);
   if (!decision.accepted) {
-    SayExtensionRefused(this, cmdSaveAs->text(), QStringLiteral("Pictures are saved as PNG (.png), SVG (.svg) or PDF (.pdf) files"),
+    SayExtensionRefused(this, PlainCaption(cmdSaveAs), QStringLiteral("Pictures are saved as PNG (.png), SVG (.svg) or PDF (.pdf) files"),
                         decision.refusedExtension);
     return;
   }
   const QString chosen = QString::fromStdString(decision.path);
   // The dialog asked about the name as typed; the name with the added
   // extension may be another file.
-  if (decision.extensionAdded && !MayReplaceAddedName(this, cmdSaveAs->text(), decision.path)) return;
+  if (decision.extensionAdded && !MayReplaceAddedName(this, PlainCaption(cmdSaveAs), decision.path)) return;
 
   vemo::chart::Canvas picture;
   ComposePictureToSave(picture);
 
-  const std::string path = FileSystemName(this, cmdSaveAs->text(), chosen);
+  const std::string path = FileSystemName(this, PlainCaption(cmdSaveAs), chosen);
   if (path.empty()) return;
-  MessageBoxRequest box{QMessageBox::Information, cmdSaveAs->text(), QString(), QMessageBox::Ok, QMessageBox::Ok};
+  MessageBoxRequest box{QMessageBox::Information, PlainCaption(cmdSaveAs), QString(), QMessageBox::Ok, QMessageBox::Ok};
   std::string error;
   if (decision.format == vemo::chart::PictureFormat::ScreenPng) {
     const vemo::chart::SaveResult saved = vemo::chart::SaveThroughConverter(

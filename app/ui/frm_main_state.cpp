@@ -224,7 +224,7 @@ void FrmMain::cmdSave_Click() {
   FileWriteResult written = MakeFolderOf(userStatePath_);
   if (written.ok) written = WriteStateFile(userStatePath_);
   if (!written.ok) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdSave->text(), StateNotSavedText(userStatePath_, written),
+    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdSave), StateNotSavedText(userStatePath_, written),
                           QMessageBox::Ok, QMessageBox::Ok});
     return;
   }
@@ -235,7 +235,7 @@ void FrmMain::cmdSave_Click() {
 
 void FrmMain::cmdRestore_Click() {
   if (const std::string error = ReadStateFile(userStatePath_); !error.empty()) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdRestore->text(), FileErrorText(error, userStatePath_),
+    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdRestore), FileErrorText(error, userStatePath_),
                           QMessageBox::Ok, QMessageBox::Ok});
     return;
   }
@@ -247,10 +247,10 @@ void FrmMain::cmdRestore_Click() {
 void FrmMain::SaveStateAs() {
   const QString name = AskStateFileName(true, Text(kSaveAsTitleItem));
   if (name.isEmpty()) return;
-  const std::string path = FileSystemName(this, cmdSaveAs->text(), name);
+  const std::string path = FileSystemName(this, PlainCaption(cmdSaveAs), name);
   if (path.empty()) return;
   if (const FileWriteResult written = WriteStateFile(path); !written.ok) {
-    ShowMessageBox(this, {QMessageBox::Warning, cmdSaveAs->text(), StateNotSavedText(path, written), QMessageBox::Ok,
+    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdSaveAs), StateNotSavedText(path, written), QMessageBox::Ok,
                           QMessageBox::Ok});
     return;
   }
@@ -286,7 +286,7 @@ void FrmMain::cmdQuit_Click() {
     return;
   }
   const auto answer =
-      ShowMessageBox(this, {QMessageBox::Question, cmdQuit->text(), Text(kQuitQuestionItem),
+      ShowMessageBox(this, {QMessageBox::Question, PlainCaption(cmdQuit), Text(kQuitQuestionItem),
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No});
   if (answer != QMessageBox::Yes && answer != QMessageBox::No) return;
   if (answer == QMessageBox::Yes) {
@@ -295,7 +295,7 @@ void FrmMain::cmdQuit_Click() {
     FileWriteResult written = MakeFolderOf(userStatePath_);
     if (written.ok) written = WriteStateFile(userStatePath_);
     if (!written.ok) {
-      ShowMessageBox(this, {QMessageBox::Warning, cmdQuit->text(), StateNotSavedText(userStatePath_, written),
+      ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdQuit), StateNotSavedText(userStatePath_, written),
                             QMessageBox::Ok, QMessageBox::Ok});
       return;
     }

@@ -54,7 +54,7 @@ void FrmMain::Timer1_Timer() {
     ShowWeekday(r);
   }
   RefreshEnabledStates();
-  cmdToggleGraphic->setText(Text(tableShown ? 37 : 41));
+  cmdToggleGraphic->setText(Caption(tableShown ? 37 : 41));
   lblCopyright->setVisible(tableShown);
 
   if (!isMinimized()) ApplyModeHeight();
@@ -105,7 +105,7 @@ void FrmMain::cmdRun_Click() {
   runCriteria_ = CheckedMode() == 1 ? runWindow_->Criteria() : reports::RunCriteria{};
   reports::StartRunState(engine_.Run, runCriteria_);
   runInProgress_ = true;
-  cmdRun->setText(Text(43));
+  cmdRun->setText(Caption(43));
   EnableForRun(false);
   cmdForwardBack_Click(0);
 }
@@ -113,7 +113,7 @@ void FrmMain::cmdRun_Click() {
 void FrmMain::StopRun() {
   runInProgress_ = false;
   reports::EndRunState(engine_.Run);
-  cmdRun->setText(Text(36));
+  cmdRun->setText(Caption(36));
   EnableForRun(true);
 }
 

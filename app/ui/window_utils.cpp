@@ -93,6 +93,30 @@ QIcon ApplicationIcon() {
   return icon;
 }
 
+QString WithAccessKey(const QString& caption, QChar letter) {
+  QString text = caption;
+  text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('&')) {
+      ++i;  // a doubled '&' of the caption
+    } else if (text[i].toLower() == letter.toLower()) {
+      text.insert(i, QLatin1Char('&'));
+      break;
+    }
+  }
+  return text;
+}
+
+QString PlainCaption(const QAbstractButton* button) {
+  const QString text = button->text();
+  QString plain;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+    plain += text[i];
+  }
+  return plain;
+}
+
 void BindKeys(QAbstractButton* button, const std::vector<QKeySequence>& keys) {
   for (const QKeySequence& key : keys) {
     // In the button's window only, so that a second window's keys do not

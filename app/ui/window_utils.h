@@ -56,6 +56,15 @@ const std::vector<int>& ApplicationIconSizes();
 // from another.
 QIcon ApplicationIcon();
 
+// A caption with an access key (an underlined letter, Alt with it presses
+// the control): '&' before the first `letter`, in either case, of the
+// caption; a caption without that letter (another language) gets none. A
+// '&' of the caption itself is doubled, so that it shows.
+QString WithAccessKey(const QString& caption, QChar letter);
+// A control's caption as a title or a text shows it: without the marker
+// of its access key ("&&" is one '&').
+QString PlainCaption(const QAbstractButton* button);
+
 // Keys that press `button` in its window as a click does (once, and nothing
 // while the button is disabled or hidden); the button's tooltip names the
 // first of them in the system's own words ("Ctrl+S").

@@ -29,6 +29,7 @@
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_durations.h"
 #include "platform/pexalune/pexalune.h"
+#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -104,7 +105,7 @@ TEST_F(AspectCellClickTest, PersonalTransitDrawsItsCourseAndReadsItsRows) {
   ASSERT_TRUE(w->GraphShown);
   EXPECT_TRUE(w->picGraphic->isVisible());
   EXPECT_FALSE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
+  EXPECT_EQ(PlainCaption(w->cmdToggleGraphic), QString::fromStdString(vemo::ProgramText(41)));
   EXPECT_EQ(w->picGraphic->toolTip(), QString::fromStdString(vemo::ProgramText(351)));
   EXPECT_TRUE(w->lblClickonAspect->text().isEmpty());
   const QString title = w->lblTitle->text();
@@ -204,7 +205,7 @@ TEST_F(ChartViewTest, ToggleShowsTheChartAndStepsRedrawIt) {
   w->cmdToggleGraphic->click();
   ASSERT_TRUE(w->picGraphic->isVisible());
   EXPECT_FALSE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(41)));
+  EXPECT_EQ(PlainCaption(w->cmdToggleGraphic), QString::fromStdString(vemo::ProgramText(41)));
   EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 6000);
   EXPECT_TRUE(w->txbReport1->isVisible());
   EXPECT_TRUE(w->txbReport1->toPlainText().contains("aspects in all")) << w->txbReport1->toPlainText().toStdString();
@@ -225,7 +226,7 @@ TEST_F(ChartViewTest, ToggleShowsTheChartAndStepsRedrawIt) {
   EXPECT_EQ(w->picGraphic->Canvas().WidthTwips(), 9900);
   w->cmdToggleGraphic->click();
   EXPECT_TRUE(w->picTable->isVisible());
-  EXPECT_EQ(w->cmdToggleGraphic->text(), QString::fromStdString(vemo::ProgramText(37)));
+  EXPECT_EQ(PlainCaption(w->cmdToggleGraphic), QString::fromStdString(vemo::ProgramText(37)));
 }
 
 TEST_F(ChartViewTest, RightClickNamesTheLineAndFiltersThatConflictDrawNothing) {
@@ -302,7 +303,7 @@ TEST_F(ChartViewTest, SaveAsWritesThePictureAndSaysWhere) {
     }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].icon, QMessageBox::Information);
-    EXPECT_EQ(boxes[0].title, w->cmdSaveAs->text());
+    EXPECT_EQ(boxes[0].title, PlainCaption(w->cmdSaveAs));
     EXPECT_TRUE(boxes[0].text.startsWith(text(c.item) + "\n" + dir.filePath(c.shown))) << boxes[0].text.toStdString();
   }
   EXPECT_EQ(dialogs.front(), filters.join(";;"));

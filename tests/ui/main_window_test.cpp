@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,6 +31,7 @@
 #include "tests/ui/window_test_support.h"
 
 #include <cmath>
+#include <map>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -266,7 +268,7 @@ TEST_F(MainWindowTest, ClearAsksAndOnlyYesClearsTheRow) {
     EXPECT_EQ(w->ReadRow(0), before);
   }
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].title, w->cmdClear[0]->text());
+  EXPECT_EQ(boxes[0].title, PlainCaption(w->cmdClear[0]));
   EXPECT_EQ(boxes[0].text, QString::fromStdString(vemo::ProgramText(342) + " " + vemo::ProgramText(343)));
   EXPECT_EQ(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   answers.push_back(QMessageBox::Yes);
@@ -464,6 +466,59 @@ TEST_F(MainWindowTest, KeysPressTheirButtonsOnceAndNothingWhenDisabled) {
   }
   EXPECT_EQ(press(w.get(), Qt::CTRL | Qt::Key_E), 0);
   EXPECT_EQ(press(report, Qt::CTRL | Qt::Key_S), 0);
+}
+
+// Access keys: every push button of the main window but the three Clear
+// buttons (one caption) has one, in the table view and beside the chart (the
+// radio buttons of the modes have none), and every control of the
+// configuration window that has a caption; within a window none repeats. A
+// caption as a title shows no '&'.
+TEST_F(MainWindowTest, AccessKeysAreUniqueInEachWindow) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  // The access keys of a window's own controls (captions of buttons, and of
+  // labels that name a control), and the captions that have none.
+  auto keys = [](QWidget* window, std::vector<QString>& without, bool radiosWithout) {
+    std::map<QKeySequence, int> count;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+      if (c->window() != window || c->isHidden()) continue;
+      QString text;
+      if (const auto* b = qobject_cast<QAbstractButton*>(c)) {
+        text = b->text();
+      } else if (const auto* l = qobject_cast<QLabel*>(c); l != nullptr && l->buddy() != nullptr) {
+        text = l->text();
+      } else {
+        continue;
+      }
+      if (text.isEmpty()) continue;
+      const QKeySequence key = QKeySequence::mnemonic(text);
+      if (key.isEmpty() && !(radiosWithout && qobject_cast<QRadioButton*>(c) != nullptr)) without.push_back(text);
+      ++count[key];
+    }
+    count.erase(QKeySequence());
+    return count;
+  };
+  for (bool chart : {false, true}) {
+    SCOPED_TRACE(chart);
+    if (chart) w->cmdToggleGraphic->click();
+    std::vector<QString> without;
+    // The radio buttons of the modes and units have none.
+    for (const auto& [key, n] : keys(w.get(), without, true)) EXPECT_EQ(n, 1) << key.toString().toStdString();
+    EXPECT_EQ(without, std::vector<QString>(3, PlainCaption(w->cmdClear[0])));
+    for (QPushButton* b : {w->cmdNow, w->cmdCompute, w->cmdConfigure, w->cmdForwardBack[0], w->cmdForwardBack[1],
+                           w->cmdQuit, w->cmdToggleGraphic, w->cmdRun, w->cmdReport, w->cmdHelp, w->cmdSave,
+                           w->cmdSaveAs, w->cmdLoadState, w->cmdRestore}) {
+      EXPECT_FALSE(QKeySequence::mnemonic(b->text()).isEmpty()) << b->text().toStdString();
+      EXPECT_FALSE(PlainCaption(b).contains('&')) << b->text().toStdString();
+    }
+  }
+  FrmConfigure* c = w->Configure();
+  ASSERT_NE(c, nullptr);
+  c->Activate();
+  std::vector<QString> without;
+  for (const auto& [key, n] : keys(c, without, false)) EXPECT_EQ(n, 1) << key.toString().toStdString();
+  EXPECT_TRUE(without.empty()) << (without.empty() ? "" : without.front().toStdString());
+  EXPECT_EQ(c->windowTitle(), PlainCaption(w->cmdConfigure));
+  c->hide();
 }
 
 TEST_F(MainWindowTest, DayListTellsTheWeekday) {

@@ -24,6 +24,7 @@
 #include "app/ui/frm_durations.h"
 #include "app/ui/frm_view.h"
 #include "app/ui/weblink.h"
+#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -326,7 +327,7 @@ TEST_F(ReportTest, HelpShowsTheHelpFileAndTheLinkOpensTheManual) {
   FrmView* v = w->HelpViewer();
   ASSERT_NE(v, nullptr);
   EXPECT_TRUE(v->isVisible());
-  EXPECT_EQ(v->windowTitle(), w->cmdHelp->text());
+  EXPECT_EQ(v->windowTitle(), PlainCaption(w->cmdHelp));
   EXPECT_TRUE(v->txbText1->toPlainText().contains("heliocentric"));
   EXPECT_FALSE(v->cmdCopyToClipboard->isVisible());
 

@@ -15,6 +15,7 @@
 #include "app/aspects/vocabulary.h"
 #include "app/text/program_text.h"
 #include "app/ui/frm_run.h"
+#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -45,7 +46,7 @@ class RunTest : public WindowTest {
   void ExpectIdle() {
     EXPECT_FALSE(w->RunInProgress());
     EXPECT_FALSE(w->Engine().Run.InProgress);
-    EXPECT_EQ(w->cmdRun->text().toStdString(), ProgramText(36));
+    EXPECT_EQ(PlainCaption(w->cmdRun).toStdString(), ProgramText(36));
     for (QWidget* c : {static_cast<QWidget*>(w->cmdCompute), static_cast<QWidget*>(w->cmdForwardBack[0]),
                        static_cast<QWidget*>(w->cmdToggleGraphic), static_cast<QWidget*>(w->cmdRun)}) {
       EXPECT_TRUE(c->isEnabled()) << c->objectName().toStdString();
@@ -195,7 +196,7 @@ TEST_F(RunTest, PersonalTransitRunAnimatesUntilStoppedAfterThePause) {
     // During the pause the periodic refresh keeps Run usable and the rest not.
     w->Timer1_Timer();
     EXPECT_TRUE(w->cmdRun->isEnabled());
-    EXPECT_EQ(w->cmdRun->text().toStdString(), ProgramText(43));
+    EXPECT_EQ(PlainCaption(w->cmdRun).toStdString(), ProgramText(43));
     for (const QPushButton* b : w->findChildren<QPushButton*>()) {
       if (b->window() != w.get()) continue;
       EXPECT_EQ(b->isEnabled(), b == w->cmdRun || b == w->cmdQuit) << b->text().toStdString();

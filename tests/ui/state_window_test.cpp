@@ -18,6 +18,7 @@
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_popup.h"
 #include "tests/support/file_bytes.h"
+#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -203,7 +204,7 @@ TEST_F(StateTest, AFileThatCannotBeUsedChangesNothing) {
   boxes.clear();
   w->cmdSaveAs->click();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, w->cmdSaveAs->text());
+  EXPECT_EQ(boxes[0].title, PlainCaption(w->cmdSaveAs));
   EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
   EXPECT_EQ(FileBytes(blocker.toStdString()), "x");
   // Cancelling either dialog does nothing.
@@ -247,7 +248,7 @@ TEST_F(StateTest, QuitAsksWhetherToSaveUnlessAStateWasJustWrittenOrRead) {
     ASSERT_EQ(boxes.size(), c.asked ? 1u : 0u);
     if (c.asked) {
       EXPECT_EQ(boxes[0].text, Item(149));
-      EXPECT_EQ(boxes[0].title, w->cmdQuit->text());
+      EXPECT_EQ(boxes[0].title, PlainCaption(w->cmdQuit));
       EXPECT_EQ(boxes[0].defaultButton, QMessageBox::No);
     }
     EXPECT_EQ(QFile::exists(QString::fromStdString(userStatePath)), c.written);
