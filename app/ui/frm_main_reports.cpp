@@ -11,6 +11,7 @@
 #include "app/ui/frm_main.h"
 #include "app/ui/frm_view.h"
 #include "app/ui/message_box.h"
+#include "app/ui/window_utils.h"
 
 namespace vemo::ui {
 
