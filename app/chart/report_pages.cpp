@@ -1,20 +1,14 @@
 #include "app/chart/report_pages.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QString>
 
 #include <algorithm>
-#include <string_view>
 
-#include "app/time/file_writer.h"
+#include "app/chart/saved_picture.h"
 
 namespace vemo::chart {
 
@@ -113,21 +107,7 @@ bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std:
 
 std::string SaveReportPdf(const std::string& path, const std::string& title, const std::vector<std::string>& lines,
                           Paper paper) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter pdf(&buffer);
-    pdf.setTitle(FromUtf8(title));
-    pdf.setCreator(QStringLiteral("vemo"));
-    pdf.setResolution(1200);
-    pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
-                                  QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    if (!PaintReport(pdf, title, lines)) return "Cannot write " + FileWriteFailureText(path, {false, "the PDF could not be made", false});
-  }
-  const FileWriteResult written =
-      WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-  return written.ok ? "" : "Cannot write " + FileWriteFailureText(path, written);
+  return WritePdf(path, title, paper, [&](QPagedPaintDevice& pages) { return PaintReport(pages, title, lines); });
 }
 
 }  // namespace vemo::chart

@@ -242,7 +242,13 @@ bool PaintPicturePage(const Canvas& picture, QPagedPaintDevice& device) {
   return painter.end();
 }
 
-std::string SavePdf(const Canvas& picture, const std::string& path, const std::string& title, Paper paper) {
+QPageLayout PageLayoutOf(Paper paper) {
+  return QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+std::string WritePdf(const std::string& path, const std::string& title, Paper paper,
+                     const std::function<bool(QPagedPaintDevice&)>& paint) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -251,13 +257,16 @@ std::string SavePdf(const Canvas& picture, const std::string& path, const std::s
     pdf.setTitle(FromUtf8(title));
     pdf.setCreator(QStringLiteral("vemo"));
     pdf.setResolution(1200);
-    pdf.setPageLayout(QPageLayout(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4),
-                                  QPageLayout::Portrait, QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    if (!PaintPicturePage(picture, pdf)) return CannotWrite(path, {false, "the PDF could not be started", false});
+    pdf.setPageLayout(PageLayoutOf(paper));
+    if (!paint(pdf)) return CannotWrite(path, {false, "the PDF could not be made", false});
   }
   const FileWriteResult written =
       WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
   return written.ok ? "" : CannotWrite(path, written);
+}
+
+std::string SavePdf(const Canvas& picture, const std::string& path, const std::string& title, Paper paper) {
+  return WritePdf(path, title, paper, [&picture](QPagedPaintDevice& page) { return PaintPicturePage(picture, page); });
 }
 
 }  // namespace vemo::chart

@@ -18,6 +18,8 @@
 // BMP never takes the name of a user's file either.
 #pragma once
 
+#include <QPageLayout>
+
 #include <functional>
 
 class QPagedPaintDevice;
@@ -94,6 +96,14 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
 // its own proportions and centred across (a PDF, a printer). False when the
 // device cannot be painted on.
 bool PaintPicturePage(const Canvas& picture, QPagedPaintDevice& device);
+
+// The page of a PDF or a print: `paper` upright with margins of 15 mm.
+QPageLayout PageLayoutOf(Paper paper);
+
+// A PDF whose pages `paint` draws on a writer of `paper` at 1200 dpi, made in
+// memory and written whole or not at all. "" or the reason.
+std::string WritePdf(const std::string& path, const std::string& title, Paper paper,
+                     const std::function<bool(QPagedPaintDevice&)>& paint);
 
 // PDF of the recording on one page of `paper`, fitted inside margins of
 // 15 mm at its own proportions and centred across the page: lines, circles

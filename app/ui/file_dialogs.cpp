@@ -2,12 +2,11 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "app/chart/picture_file.h"
+#include "app/chart/saved_picture.h"
 
 #include "app/ui/message_box.h"
 
@@ -25,9 +24,7 @@ QString Remembered(settings::DialogKind kind, const QString& name) {
 }  // namespace
 
 bool AskPrinter(const PrintDialog& dialog, QPrinter& printer, QWidget* parent) {
-  const bool letter = chart::PaperFromEnvironment() == chart::Paper::Letter;
-  printer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
-                                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+  printer.setPageLayout(chart::PageLayoutOf(chart::PaperFromEnvironment()));
   if (dialog) return dialog(printer, parent);
   QPrintDialog ask(&printer, parent);
   return ask.exec() == QDialog::Accepted;

@@ -318,9 +318,7 @@ TEST(SavedPicture, PdfIsVectorsOnOnePageOfItsPaper) {
                                    dir.filePath("a4.pdf"), prefix}));
   const QImage page = QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(page.isNull());
-  const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                           QPageLayout::Millimeter);
-  const QRect room = layout.paintRectPixels(1200);
+  const QRect room = PageLayoutOf(Paper::A4).paintRectPixels(1200);
   const double perTwip = std::min(room.width() / double(composed.WidthTwips()),
                                   room.height() / double(composed.HeightTwips()));
   const double left = room.left() + (room.width() - composed.WidthTwips() * perTwip) / 2.0;
