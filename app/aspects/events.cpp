@@ -169,16 +169,15 @@ void Search::Set(std::optional<std::pair<int, int>> onlyPair, int onlyKind) {
 
 namespace {
 
-// Why a request cannot be searched, or "".
+// Why a request cannot be searched at all, or "" (the search itself tests
+// the planets and their bounds).
 std::string Refusal(const EngineServices& services, const EventSearchRequest& request) {
   if (!services.HelioLongitude) return "No positions are available.";
   if (!std::isfinite(request.fromAJD) || !std::isfinite(request.toAJD) || request.fromAJD < 0 ||
       request.toAJD < request.fromAJD) {
     return "The span must run forward between two valid dates.";
   }
-  EventSearchResult unused;
-  const event_search::Search search(services, request, unused, std::nullopt, 0);
-  return search.ok() ? "" : search.error();
+  return "";
 }
 
 // The streamed result gathered into the lists of EventSearchResult.
@@ -236,7 +235,16 @@ EventSearchResult FindAspectEvents(const EngineServices& services, const EventSe
   EventSearchResult result;
   result.error = Refusal(services, request);
   if (!result.error.empty()) return result;
+  // The search of the whole span, or (with threads or progress) only the
+  // test of the request: each stretch has a search of its own.
+  event_search::Search search(services, request, result, std::nullopt, 0);
+  if (!search.ok()) {
+    result = EventSearchResult{};
+    result.error = search.error();
+    return result;
+  }
   if (request.jobs > 1 || request.progress) {
+    result = EventSearchResult{};
     Gatherer gatherer;
     EventStreamResult streamed;
     event_search::RunInStretches(services, request, gatherer, streamed);
@@ -244,7 +252,6 @@ EventSearchResult FindAspectEvents(const EngineServices& services, const EventSe
     result.gaps = std::move(streamed.gaps);
     result.positionsComputed = streamed.positionsComputed;
   } else {
-    event_search::Search search(services, request, result, std::nullopt, 0);
     search.Run(request.fromAJD, request.toAJD);
   }
   result.ok = true;
@@ -256,6 +263,11 @@ EventStreamResult StreamAspectEvents(const EngineServices& services, const Event
   EventStreamResult result;
   result.error = Refusal(services, request);
   if (!result.error.empty()) return result;
+  EventSearchResult unused;
+  if (const event_search::Search search(services, request, unused, std::nullopt, 0); !search.ok()) {
+    result.error = search.error();
+    return result;
+  }
   event_search::RunInStretches(services, request, receiver, result);
   result.ok = true;
   return result;
