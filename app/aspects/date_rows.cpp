@@ -15,6 +15,7 @@ EngineServices DefaultEngineServices(int language) {
     return JdnToDateText(static_cast<int>(day), false, language);
   };
   s.MaxDailyMotionDegrees = kMaxHeliocentricMotionDegreesPerDay;
+  for (int planet = kJupiter; planet <= kNeptune; ++planet) s.PolynomialRecords[static_cast<size_t>(planet)] = true;
   return s;
 }
 

@@ -58,6 +58,12 @@ struct EngineServices {
   // left its orb; the days found are those of the plain daily search. A 0
   // (the default) means no bound is known: every midnight is tested.
   std::array<double, kPlanetSlots> MaxDailyMotionDegrees{};
+  // Planets whose longitude, unwrapped, is a polynomial of degree 6 or less
+  // in time between 0h UT on 1 January of two consecutive years divisible by
+  // five: Jupiter..Neptune of planets_vemo, one .dac record each. The event
+  // search then interpolates them between positions it checks (false: every
+  // position comes from HelioLongitude).
+  std::array<bool, kPlanetSlots> PolynomialRecords{};
 };
 
 // Bounds of the heliocentric motion of Earth..Pluto in degrees per day: the

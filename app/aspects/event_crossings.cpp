@@ -99,38 +99,60 @@ namespace {
 
 // D relative to the left sample at up to four samples of one smooth stretch
 // (the left neighbour, left, right, right neighbour), and the instant at
-// which the polynomial through them reaches u, found by bisection between
-// left and right (where it takes 0 and dd exactly). Interpolating the
-// grid's own positions costs no position; the guess only saves refinement,
-// the minute is settled on positions.
+// which the polynomial through them reaches u, found between left and right
+// (where it takes 0 and dd exactly). Interpolating the grid's own positions
+// costs no position; the guess only saves refinement, the minute is settled
+// on positions.
 struct Stencil {
   double t[4];
   double u[4];
   int n = 0;
 
-  double At(double x) const {
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i) {
-      double w = u[i];
-      for (int j = 0; j < n; ++j) {
-        if (j != i) w *= (x - t[j]) / (t[i] - t[j]);
-      }
-      sum += w;
+  // The Newton form of the polynomial: c[i] the divided differences.
+  void Prepare() {
+    for (int i = 0; i < n; ++i) c[i] = u[i];
+    for (int k = 1; k < n; ++k) {
+      for (int i = n - 1; i >= k; --i) c[i] = (c[i] - c[i - 1]) / (t[i] - t[i - k]);
     }
+  }
+
+  double At(double x) const {
+    double sum = c[n - 1];
+    for (int i = n - 2; i >= 0; --i) sum = sum * (x - t[i]) + c[i];
     return sum;
   }
 
-  double Reach(double target, double a, double b, double dd) const {
-    const bool rising = dd > 0;
-    for (int i = 0; i < 48 && b - a > 1e-7; ++i) {
-      const double m = 0.5 * (a + b);
-      if ((At(m) < target) == rising)
+  // Regula falsi with the Illinois halving (Dowell and Jarratt, BIT 11
+  // (1971) 168) between a and b, where At - target changes sign, to 1e-6 days
+  // (0.09 s: the guess names a minute).
+  double Reach(double target, double a, double b) const {
+    double fa = At(a) - target;
+    double fb = At(b) - target;
+    if (fa == 0.0) return a;
+    if (fb == 0.0 || (fa > 0) == (fb > 0)) return b;
+    int kept = 0;  // which end stayed last time: -1 a, +1 b
+    for (int i = 0; i < 60 && b - a > 1.0e-6; ++i) {
+      double m = b - fb * (b - a) / (fb - fa);
+      if (!(m > a && m < b)) m = 0.5 * (a + b);
+      const double fm = At(m) - target;
+      if (fm == 0.0) return m;
+      if ((fm > 0) == (fa > 0)) {
         a = m;
-      else
+        fa = fm;
+        if (kept == 1) fb *= 0.5;
+        kept = 1;
+      } else {
         b = m;
+        fb = fm;
+        if (kept == -1) fa *= 0.5;
+        kept = -1;
+      }
     }
     return 0.5 * (a + b);
   }
+
+ private:
+  double c[4] = {};
 };
 
 }  // namespace
@@ -152,8 +174,15 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
   struct Point {
     double t;
     double du;
+    double err;  // bound of du's error: fitted positions (0: the library's)
   };
-  std::vector<Point> points{{l.t, 0.0}, {r.t, dd}};
+  std::vector<Point> points{{l.t, 0.0, 0.0}, {r.t, dd, 0.0}};
+  // u at t on the library's positions, where the fitted one came too close
+  // to a level to decide its side.
+  auto exact = [&](Point& p) {
+    if (const std::optional<double> d = Difference(pair, p.t, false)) p.du = WrapPi(*d - l.d);
+    p.err = 0.0;
+  };
   Stencil stencil;
   if (before != nullptr) {
     stencil.t[stencil.n] = before->t;
@@ -167,6 +196,7 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     stencil.t[stencil.n] = after->t;
     stencil.u[stencil.n++] = dd + WrapPi(after->d - r.d);
   }
+  stencil.Prepare();
   std::vector<Crossing> found;
   for (int li : levels) {
     const Level& level = levels_[static_cast<size_t>(li)];
@@ -178,22 +208,26 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     auto g = [&](size_t k) {
       if (k == 0) return gl;
       if (k + 1 == points.size()) return gr;
-      return Signed(level.role, x + points[k].du);
+      Point& p = points[k];
+      if (p.err > 0.0 && std::fabs(Signed(level.role, x + p.du)) <= p.err) exact(p);
+      return Signed(level.role, x + p.du);
     };
     const bool first = gl > 0;
     size_t k = 1;
     while (k + 1 < points.size() && (g(k) > 0) == first) ++k;
     auto side = [&](double at) {
-      const std::optional<double> d = Difference(pair, at, false);
+      double err = 0.0;
+      const std::optional<double> d = NearDifference(pair, at, err);
       if (!d) return std::nan("");
-      const double du = WrapPi(*d - l.d);
+      Point point{at, WrapPi(*d - l.d), err};
+      if (err > 0.0 && std::fabs(Signed(level.role, x + point.du)) <= err) exact(point);
       const auto pos =
           std::lower_bound(points.begin(), points.end(), at, [](const Point& p, double v) { return p.t < v; });
-      points.insert(pos, {at, du});
-      return Signed(level.role, x + du);
+      points.insert(pos, point);
+      return Signed(level.role, x + point.du);
     };
     // D reaches the level where x + u = 0 (u between 0 and dd).
-    const double guess = stencil.Reach(-x, l.t, r.t, dd);
+    const double guess = stencil.Reach(-x, l.t, r.t);
     const double t = SettleMinute(side, guess, points[k - 1].t, points[k].t, g(k - 1), g(k));
     found.push_back({t, level.band, EventOf(level.role, dd > 0)});
   }

@@ -9,12 +9,13 @@
 // becoming exact and leaving are the instants at which D crosses a band's
 // edges or its target (the levels).
 //
-// The search's work is spread over four files: events.cpp (the bounds of
+// The search's work is spread over five files: events.cpp (the bounds of
 // motion, setting up a search, the two entry points), event_grid.cpp (the
 // shared grid of instants and the sampling of it), event_crossings.cpp (the
-// monotony test and the crossings between samples), event_windows.cpp (the
-// windows in orb, their ends past the span, and the gaps); event_refine.h
-// holds the root finding on the minute.
+// monotony test and the crossings between samples), event_fits.cpp (the
+// outer planets between grid instants), event_windows.cpp (the windows in
+// orb, their ends past the span, and the gaps); event_refine.h holds the root
+// finding on the minute.
 #pragma once
 
 #include <array>
@@ -58,6 +59,16 @@ inline constexpr double kMaxReachDays = 1000.0 * 365.25;
 inline constexpr double kGridAngle = 0.3;
 // Bisection steps for the edge of a planet's data range.
 inline constexpr int kMaxEdgeSteps = 80;
+// Positions that fit a planet over one .dac record (event_fits.cpp), and how
+// far, radians, a fitted longitude and the D and g computed from it may lie
+// from those of the library's own position: a side decided by a fitted g
+// within this of 0 is decided again on positions.
+inline constexpr int kFitNodes = 7;
+// Requests of a planet in one record before it is fitted: a stretch that asks
+// for only a few (a window followed far past the span) would spend more on
+// the fit's nine positions than it saves.
+inline constexpr int kFitAfterRequests = 16;
+inline constexpr double kFitError = 1.0e-10;
 
 // x reduced into [-half, half] of the program's circle: exactly
 // std::remainder(x, kFullCircle), which the search calls millions of times
@@ -158,6 +169,20 @@ struct GridPoint {
   bool leadsRecord = false;  // the next grid point is a .dac record boundary
 };
 
+// One planet's longitude over one .dac record, [start, end), from its values
+// at the record's kFitNodes Chebyshev nodes (event_fits.cpp).
+struct RecordFit {
+  double start = 0.0;
+  double end = 0.0;
+  int requests = 0;         // before the fit is made
+  bool made = false;
+  bool usable = false;      // all nodes served, and the checks agreed
+  double centre = 0.0;      // AJD
+  double half = 0.0;        // days
+  double reference = 0.0;   // the first node's longitude, radians
+  std::array<double, kFitNodes> f{};  // unwrapped longitudes less reference
+};
+
 struct Sample {
   double t = 0.0;
   double d = 0.0;  // L2 - L1, radians
@@ -211,6 +236,31 @@ class Search {
     return l2 - l1;
   }
 
+  // The longitude of planet at t from the fit of its record; false where no
+  // fit serves (the planet is not fitted, or its record would not fit).
+  bool Fitted(int planet, double t, double& longitude);
+  void Fit(int planet, RecordFit& fit);
+  // D of a pair at t with fitted longitudes where they serve; err is then
+  // the bound of its error (kFitError for each fitted planet), else 0.
+  std::optional<double> NearDifference(const Pair& pair, double t, double& err) {
+    err = 0.0;
+    double l2 = 0.0;
+    if (Fitted(pair.planet2, t, l2))
+      err += kFitError;
+    else
+      l2 = Position(pair.planet2, t);
+    if (!(l2 >= 0)) return std::nullopt;
+    double l1 = pair.natal;
+    if (!pair.natalFixed) {
+      if (Fitted(pair.planet1, t, l1))
+        err += kFitError;
+      else
+        l1 = Position(pair.planet1, t);
+      if (!(l1 >= 0)) return std::nullopt;
+    }
+    return l2 - l1;
+  }
+
   std::vector<GridPoint> Grid(double a, double b, double step) const;
   double StepOf(const std::vector<int>& pairs) const;
   // The stretches of [grid front, grid back] in which `planet` has positions.
@@ -252,6 +302,7 @@ class Search {
   std::vector<Level> levels_;
   std::vector<Pair> pairs_;
   std::array<std::unordered_map<std::uint64_t, double>, kPlanetSlots> cache_;
+  std::array<std::vector<RecordFit>, kPlanetSlots> fits_;
 };
 
 }  // namespace vemo::event_search

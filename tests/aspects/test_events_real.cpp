@@ -516,6 +516,52 @@ TEST_F(RealEvents, StretchesOnThreadsGiveTheWholeSpansResult) {
   }
 }
 
+// Jupiter..Neptune interpolated over their .dac records give the events of
+// their own positions, to the bit, for fewer positions. A planet whose
+// positions are not a polynomial (Jupiter with a ripple of 1e-9 rad) or a
+// record with positions missing (Uranus and Neptune before 1600) is not
+// fitted, and its events are still those of its positions.
+TEST_F(RealEvents, FittedOuterPlanetsGiveTheirPositionsOwnEvents) {
+  const auto rippled = [](int planet, double ajd) {
+    const double v = HelioLongitude(planet, ajd);
+    return planet == kJupiter && v >= 0 ? v + 1e-9 * std::sin(ajd / 7.0) : v;
+  };
+  struct Case {
+    const char* name;
+    EventSearchRequest request;
+    bool ripple;
+    double positionsShare;  // at most, of those without fits
+  } cases[] = {
+      {"WorldAcrossRecords", Request(Mode::WorldTransits, MidnightUT(1998, 6, 1), MidnightUT(2011, 3, 1)), false, 0.8},
+      {"Personal", Request(Mode::Personal1, MidnightUT(2003, 1, 1), MidnightUT(2009, 1, 1)), false, 1.0},
+      {"BeforeTheDataBegin", Request(Mode::WorldTransits, MidnightUT(1596, 1, 1), MidnightUT(1602, 1, 1)), false,
+       1.0},
+      {"NotAPolynomial", Request(Mode::WorldTransits, MidnightUT(2001, 1, 1), MidnightUT(2004, 1, 1)), true, 1.0},
+  };
+  cases[1].request.birthAJD = MidnightUT(1969, 7, 20) + 20.0 / 24.0;
+  using Row = std::tuple<double, int, int, int, int, double, long>;
+  const auto rows = [](const EventSearchResult& res) {
+    std::vector<Row> out;
+    for (const AspectEvent& e : res.events)
+      out.emplace_back(e.ajd, e.planet1, e.planet2, e.kind, static_cast<int>(e.event), e.deviation, e.window);
+    for (const AspectWindow& w : res.windows) out.emplace_back(w.enters, w.planet1, w.planet2, w.kind, -1, w.leaves, 0);
+    return out;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineServices fitted = DefaultEngineServices();
+    if (c.ripple) fitted.HelioLongitude = rippled;
+    EngineServices plain = fitted;
+    plain.PolynomialRecords = {};
+    const EventSearchResult a = FindAspectEvents(fitted, c.request);
+    const EventSearchResult b = FindAspectEvents(plain, c.request);
+    ASSERT_TRUE(a.ok && b.ok);
+    EXPECT_GT(b.events.size(), 500u);
+    EXPECT_EQ(rows(a), rows(b));
+    EXPECT_LE(static_cast<double>(a.positionsComputed), c.positionsShare * static_cast<double>(b.positionsComputed));
+  }
+}
+
 // A receiver that stops the search is not called again.
 TEST_F(RealEvents, AStreamStopsWhenItsReceiverSaysSo) {
   struct Stopper : EventReceiver {
