@@ -434,6 +434,9 @@ bool EventWriter::Aside(const std::string& text) {
   if (failed_) return false;
   ++aside_;
   if (!asideFile_ && (spoolFolder_.empty() || asideText_.size() + text.size() <= keptInMemory_)) {
+    // Room for all that may be kept, taken once: growing by doubling would
+    // copy the text and touch fresh pages at each step.
+    if (asideText_.capacity() < keptInMemory_ && !spoolFolder_.empty()) asideText_.reserve(keptInMemory_);
     asideText_ += text;
     return true;
   }
