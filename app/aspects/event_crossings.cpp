@@ -71,6 +71,19 @@ bool Search::MayCross(const Level& level, double wrapped, double dd) {
   return lo <= kMargin && hi >= -kMargin;
 }
 
+bool Search::AnyLevelNear(double wrapped, double dd) const {
+  // MayCross reduces by one turn at most; each of the three turns is tried,
+  // with twice its margin for the rounding of the bounds.
+  constexpr double kMargin = 2e-9;
+  const double a = wrapped + std::min(0.0, dd) - kMargin;
+  const double b = wrapped + std::max(0.0, dd) + kMargin;
+  for (const double shift : {0.0, kFullCircle, -kFullCircle}) {
+    const auto it = std::lower_bound(levelsOfRun_.begin(), levelsOfRun_.end(), a + shift);
+    if (it != levelsOfRun_.end() && *it <= b + shift) return true;
+  }
+  return false;
+}
+
 bool Search::Crosses(const Level& level, double d1, double d2, double& g1, double& g2) const {
   // Each sample's side comes from its own D, as the band test at a sample
   // does, so that the crossings between samples always agree with the
@@ -122,6 +135,17 @@ struct Stencil {
     return sum;
   }
 
+  // The derivative of the polynomial at x.
+  double Slope(double x) const {
+    double sum = c[n - 1];
+    double slope = 0.0;
+    for (int i = n - 2; i >= 0; --i) {
+      slope = slope * (x - t[i]) + sum;
+      sum = sum * (x - t[i]) + c[i];
+    }
+    return slope;
+  }
+
   // Regula falsi with the Illinois halving (Dowell and Jarratt, BIT 11
   // (1971) 168) between a and b, where At - target changes sign, to 1e-6 days
   // (0.09 s: the guess names a minute).
@@ -161,6 +185,7 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
                      double dd, const Sample* before, const Sample* after, std::vector<Crossing>& out) {
   // Most intervals cross nothing: leave them before setting anything up.
   const double wrapped = WrapPi(l.d);
+  if (!AnyLevelNear(wrapped, dd)) return;
   bool any = false;
   for (size_t i = 0; i < levels.size() && !any; ++i) {
     const Level& level = levels_[static_cast<size_t>(levels[i])];
@@ -202,7 +227,7 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     const Level& level = levels_[static_cast<size_t>(li)];
     double gl = 0.0;
     double gr = 0.0;
-    if (!Crosses(level, l.d, r.d, gl, gr)) continue;
+    if (!MayCross(level, wrapped, dd) || !Crosses(level, l.d, r.d, gl, gr)) continue;
     const double x = WrapPi(l.d - level.value);
     // g at point k: the ends keep their own sides.
     auto g = [&](size_t k) {
@@ -228,7 +253,8 @@ void Search::Resolve(const Pair& pair, const std::vector<int>& levels, const Sam
     };
     // D reaches the level where x + u = 0 (u between 0 and dd).
     const double guess = stencil.Reach(-x, l.t, r.t);
-    const double t = SettleMinute(side, guess, points[k - 1].t, points[k].t, g(k - 1), g(k));
+    const double slope = level.role == Role::Upper ? -stencil.Slope(guess) : stencil.Slope(guess);
+    const double t = SettleMinute(side, guess, points[k - 1].t, points[k].t, g(k - 1), g(k), slope);
     found.push_back({t, level.band, EventOf(level.role, dd > 0)});
   }
   std::stable_sort(found.begin(), found.end(),
@@ -275,6 +301,9 @@ void Search::ScanRun(const Pair& pair, const std::vector<char>& mask, const std:
   for (size_t li = 0; li < levels_.size(); ++li) {
     if (mask[static_cast<size_t>(levels_[li].band)]) levels.push_back(static_cast<int>(li));
   }
+  levelsOfRun_.clear();
+  for (int li : levels) levelsOfRun_.push_back(levels_[static_cast<size_t>(li)].wrapped);
+  std::sort(levelsOfRun_.begin(), levelsOfRun_.end());
   run.inBandAtStart.assign(bands_.size(), 0);
   for (size_t b = 0; b < bands_.size(); ++b) {
     if (mask[b]) run.inBandAtStart[b] = InBand(static_cast<int>(b), samples.front().d);

@@ -112,14 +112,48 @@ double Refine(G&& g, double a, double b, double ga, double gb) {
 // monotone g changes side once, so the minute found is the one OnItsMinute
 // finds. After a few minutes without it, or where a position is missing,
 // Brent's method and OnItsMinute take over, as before there was a guess.
+//
+// With the slope of g near the guess (per day; 0 where none is known), one
+// edge comes first: the half-minute edge nearest the guess. The line through
+// its value with that slope names the minute, and where the edge is one of
+// that minute's own, its other edge settles it: two evaluations whenever the
+// change lies within a minute of the edge.
 template <class G>
-double SettleMinute(G&& g, double guess, double a, double b, double ga, double gb) {
+double SettleMinute(G&& g, double guess, double a, double b, double ga, double gb, double slope = 0.0) {
   const bool first = ga > 0;
   double lo = a;
   double hi = b;
   double glo = ga;
   double ghi = gb;
   double minute = std::round(guess * 1440.0);
+  if (slope != 0.0 && std::isfinite(slope)) {
+    const double j = std::floor(guess * 1440.0);  // the edge (j + 0.5) / 1440
+    const double edge = (j + 0.5) / 1440.0;
+    const double e = g(edge);
+    if (!std::isnan(e)) {
+      const bool changed = (e > 0) != first;
+      if (changed) {
+        if (edge < hi) hi = edge, ghi = e;
+      } else if (edge > lo) {
+        lo = edge, glo = e;
+      }
+      double at = edge - e / slope;
+      if (!(at > lo && at < hi)) at = 0.5 * (lo + hi);
+      const double m = std::round(at * 1440.0);
+      if (changed && m == j) {
+        const double t0 = (m - 0.5) / 1440.0;
+        const double e0 = g(t0);
+        if (!std::isnan(e0) && (e0 > 0) == first) return m / 1440.0;
+        if (!std::isnan(e0) && t0 < hi) hi = t0, ghi = e0;
+      } else if (!changed && m == j + 1.0) {
+        const double t1 = (m + 0.5) / 1440.0;
+        const double e1 = g(t1);
+        if (!std::isnan(e1) && (e1 > 0) != first) return m / 1440.0;
+        if (!std::isnan(e1) && t1 > lo) lo = t1, glo = e1;
+      }
+      minute = m;
+    }
+  }
   for (int attempt = 0; attempt < 4; ++attempt) {
     const double t0 = (minute - 0.5) / 1440.0;
     const double t1 = (minute + 0.5) / 1440.0;

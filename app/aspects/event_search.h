@@ -280,6 +280,10 @@ class Search {
   // Whether the level may lie between D at l (wrapped: WrapPi of it) and D
   // at l plus dd: a cheap test that passes every level Crosses() passes.
   static bool MayCross(const Level& level, double wrapped, double dd);
+  // Whether any level of the run being scanned may lie between D at l
+  // (wrapped) and D at l plus dd: passes whenever MayCross passes for one of
+  // them, by binary search in levelsOfRun_.
+  bool AnyLevelNear(double wrapped, double dd) const;
   void AtOneInstant(const std::vector<int>& levels, const Sample& l, const Sample& r, double t,
                     std::vector<Crossing>& out) const;
   bool Monotone(const Pair& pair, double a, double b, double dd) const;
@@ -303,6 +307,7 @@ class Search {
   std::vector<Pair> pairs_;
   std::array<std::unordered_map<std::uint64_t, double>, kPlanetSlots> cache_;
   std::array<std::vector<RecordFit>, kPlanetSlots> fits_;
+  std::vector<double> levelsOfRun_;  // the wrapped values of ScanRun's levels, sorted
 };
 
 }  // namespace vemo::event_search

@@ -63,16 +63,23 @@ TEST(SettleMinute, ReachesTheMinuteOfBrentAndOnItsMinuteFromAnyGuess) {
       const double a = day;
       const double b = day + 2.0;
       const double expected = OnItsMinute(g, Refine(g, a, b, g(a), g(b)), false);
-      for (double offMinutes : {0.0, 1.0, -1.0, 3.0, -7.0, 90.0, -500.0}) {
-        SCOPED_TRACE(::testing::Message() << rate << " " << seconds << " " << offMinutes);
-        evaluations = 0;
-        const double t = SettleMinute(g, change + offMinutes / 1440.0, a, b, g(a), g(b));
-        EXPECT_EQ(t, expected);
-        // A guess in the right minute costs its two edges (and g(a), g(b)
-        // above); each minute off costs two more until the line through the
-        // edges points at it.
-        if (offMinutes == 0.0 && std::round(change * 1440.0) == std::round(t * 1440.0)) {
-          EXPECT_EQ(evaluations, 4);
+      // The slope given: none, right, a little off, wrong in sign.
+      for (double slope : {0.0, rate, 1.3 * rate, -0.5 * rate}) {
+        for (double offMinutes : {0.0, 0.9, -0.9, 1.0, -1.0, 3.0, -7.0, 90.0, -500.0}) {
+          SCOPED_TRACE(::testing::Message() << rate << " " << seconds << " " << offMinutes << " " << slope);
+          evaluations = 0;
+          const double t = SettleMinute(g, change + offMinutes / 1440.0, a, b, g(a), g(b), slope);
+          EXPECT_EQ(t, expected);
+          // A guess in the right minute costs its two edges (and g(a), g(b)
+          // above); each minute off costs two more until the line through
+          // the edges points at it. With the right slope a guess within half
+          // a minute of the change costs two edges.
+          if (offMinutes == 0.0 && slope == 0.0 && std::round(change * 1440.0) == std::round(t * 1440.0)) {
+            EXPECT_EQ(evaluations, 4);
+          }
+          if (std::fabs(offMinutes) <= 0.5 && slope == rate) {
+            EXPECT_LE(evaluations, 4);
+          }
         }
       }
     }
