@@ -139,9 +139,10 @@ double HelioLongitude(int planet, double ajd) {
     if (!std::isfinite(ajd)) return std::isnan(ajd) || ajd < 0 ? kBeforeDataRange : kAfterDataRange;
     if (!EnsureBound()) return kDataFileMissing;
     // The library picks an outer planet's record by the calendar year of the
-    // UT instant, not of the local date the user typed.
+    // UT instant, not of the local date the user typed; the other planets
+    // do not read the year.
     double rv = 0.0;
-    return Binding().longRv(mapped, ajd, CalendarYearOfAJD(ajd), &rv);
+    return Binding().longRv(mapped, ajd, mapped >= 5 ? CalendarYearOfAJD(ajd) : 0, &rv);
 }
 
 double HelioLongitudeLatRv(int planet, double ajd, double* lat, double* rv, bool* hasLatRv) {
