@@ -1,6 +1,7 @@
 #include "app/reports/event_export.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
@@ -35,8 +36,12 @@ CivilMinute ToCivilMinute(double ajd, int zoneMinutes) {
 }
 
 std::string HourMinute(int minute, const char* separator) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d%s%02d", minute / 60, separator, minute % 60);
+  const int h = minute / 60;
+  const int m = minute % 60;
+  std::string text{static_cast<char>('0' + h / 10), static_cast<char>('0' + h % 10)};
+  text += separator;
+  text += static_cast<char>('0' + m / 10);
+  text += static_cast<char>('0' + m % 10);
   return text;
 }
 
@@ -59,10 +64,11 @@ std::string CompactMinute(double ajd) {
   return WithoutHyphens(JdnToIsoDate(c.jdn)) + "T" + HourMinute(c.minute, "");
 }
 
+// The digits of printf's "%.*f", correctly rounded, in any locale.
 std::string Fixed(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
+  char text[400];
+  const std::to_chars_result r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(text, r.ptr) : std::string();
 }
 
 std::string JdText(double ajd) { return Fixed(ajd, 6); }
