@@ -8,7 +8,7 @@
 //
 // Placeholders inside item texts: "[r1]" to "[r5]" are filled from call arguments
 // (ProgramTextWithArgs, FillPlaceholders), "^" stands for a line break (CR LF). Some
-// items carry their own markers that one caller replaces (for example "N" in item 127);
+// items carry their own markers that one caller replaces (for example "[count]" in item 127);
 // used_items.h lists those too.
 //
 // No Qt here: the window shows the message of a failed LoadProgramText with the
