@@ -30,7 +30,8 @@ inline constexpr std::string_view kProgramTextFileName = "qel.dat";
 inline constexpr int kProgramTextBufferSize = 1024;
 
 // The current language number; 0 (English, the first language of the file) is the only
-// one in use. Module-wide, like the store itself.
+// one in use, though the shipped file also holds German (1). Module-wide, like the store
+// itself.
 std::int16_t LanguageIndex();
 void SetLanguageIndex(std::int16_t language);
 
