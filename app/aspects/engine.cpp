@@ -29,14 +29,14 @@ std::string Lower(std::string s) {
   return s;
 }
 
-std::string ReplaceAllN(const std::string& text, int n) {
-  std::string out;
+// Item 127 with its "[count]" marker replaced by the number of aspects.
+std::string WithCount(std::string text, int n) {
+  static const std::string kMarker = "[count]";
   const std::string number = std::to_string(n);
-  for (char ch : text) {
-    if (ch == 'N') out += number;
-    else out += ch;
+  for (size_t at = text.find(kMarker); at != std::string::npos; at = text.find(kMarker, at + number.size())) {
+    text.replace(at, kMarker.size(), number);
   }
-  return out;
+  return text;
 }
 
 std::string CountText(int count, int kind) {
@@ -97,7 +97,7 @@ std::string OneDateSummary(const std::array<int, 8>& counts, const std::string& 
     total += n;
   }
   if (total == 0) s += text126 + kCrLf;
-  if (total > 1) s += ReplaceAllN(text127, total) + kCrLf;
+  if (total > 1) s += WithCount(text127, total) + kCrLf;
   s += kCrLf;
   return s;
 }
@@ -113,7 +113,7 @@ std::string TwoDateSummary(const std::array<int, 8>& counts, const std::string& 
   }
   if (total == 0) return text126;
   while (!s.empty() && (s.back() == ',' || s.back() == ' ')) s.pop_back();
-  if (total > 1) s += ". " + ReplaceAllN(text127, total);
+  if (total > 1) s += ". " + WithCount(text127, total);
   return s;
 }
 

@@ -310,7 +310,7 @@ std::string MakeDurationRecord(int planet1, int planet2, int kind, double deviat
                                double end = -1.0);
 
 // Summary texts of the two families from the per-kind counts; text126 and
-// text127 are the program texts "no aspects" and "N aspects".
+// text127 are the program texts "no aspects" and "[count] aspects".
 std::string OneDateSummary(const std::array<int, 8>& counts, const std::string& text126,
                            const std::string& text127);
 std::string TwoDateSummary(const std::array<int, 8>& counts, const std::string& text126,

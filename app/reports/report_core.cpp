@@ -228,7 +228,8 @@ std::string TransitList(const std::vector<DurationEntry>& records, const Transit
     }
     if (r.Planet2 == 10 && options.showDurations) {
       const int slot = std::clamp(r.Kind, 1, kNumKinds) - 1;
-      line += " " + ReplaceAll(text(53), "12", std::to_string(4 * options.orbListIndex[static_cast<size_t>(slot)]));
+      const int fourOrbs = 4 * options.orbListIndex[static_cast<size_t>(slot)];
+      line += " " + ReplaceAll(text(53), "[4 x orb]", std::to_string(fourOrbs));
     } else if (options.showDurations) {
       const bool begins = r.Beginning >= 0;
       const bool ends = r.End >= 0;
@@ -254,7 +255,7 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
   const std::array<int, 7> w = ColumnWidths();
   const std::string exact = FormatAngleDM(0.0);
 
-  std::string out = count == 1 ? text(72) : ReplaceAll(text(73), "20", Lower(NumberInWords(count)));
+  std::string out = count == 1 ? text(72) : ReplaceAll(text(73), "[count in words]", Lower(NumberInWords(count)));
   out = ReplaceAll(out, "[natal chart]", chart) + kCrLf + kCrLf;
 
   std::array<int, 8> kinds{};

@@ -8,7 +8,7 @@
 //
 // Placeholders inside item texts: "[r1]" to "[r5]" are filled from call arguments
 // (ProgramTextWithArgs, FillPlaceholders), "^" stands for a line break (CR LF). Some
-// items carry their own markers that one caller replaces (for example "N" in item 127);
+// items carry their own markers that one caller replaces (for example "[count]" in item 127);
 // used_items.h lists those too.
 //
 // No Qt here: the window shows the message of a failed LoadProgramText with the
@@ -30,7 +30,8 @@ inline constexpr std::string_view kProgramTextFileName = "qel.dat";
 inline constexpr int kProgramTextBufferSize = 1024;
 
 // The current language number; 0 (English, the first language of the file) is the only
-// one in use. Module-wide, like the store itself.
+// one in use, though the shipped file also holds German (1). Module-wide, like the store
+// itself.
 std::int16_t LanguageIndex();
 void SetLanguageIndex(std::int16_t language);
 

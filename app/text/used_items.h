@@ -54,12 +54,12 @@ struct ProgramTextMarker {
 };
 
 inline constexpr ProgramTextMarker kProgramTextMarkers[] = {
-    {53, "12"},            // four times the orb in whole degrees
+    {53, "[4 x orb]"},     // four times the orb in whole degrees
     {72, "[natal chart]"}, // "natal chart" (77) or "synastry"
     {73, "[natal chart]"},
-    {73, "20"},            // the number of aspects in words
+    {73, "[count in words]"},  // the number of aspects in words
     {80, "[5 degrees]"},   // distance from exactness, e.g. 1°23'
-    {127, "N"},            // the number of aspects
+    {127, "[count]"},      // the number of aspects
     {348, "[time]"},
     {348, "[date]"},
     {348, "[exactness]"},

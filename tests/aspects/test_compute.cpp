@@ -307,24 +307,24 @@ TEST(Summary, TwoDateOneConjunctionTwoQuincunxes) {
   std::array<int, 8> counts{};
   counts[kConjunction] = 1;
   counts[kQuincunx] = 2;
-  EXPECT_EQ(TwoDateSummary(counts, "none", "N aspects"),
+  EXPECT_EQ(TwoDateSummary(counts, "none", "[count] aspects"),
             "1 conjunction, 2 quincunxes. 3 aspects");
   counts = {};
   counts[kSquare] = 1;
-  EXPECT_EQ(TwoDateSummary(counts, "none", "N aspects"), "1 square");
-  EXPECT_EQ(TwoDateSummary({}, "none", "N aspects"), "none");
+  EXPECT_EQ(TwoDateSummary(counts, "none", "[count] aspects"), "1 square");
+  EXPECT_EQ(TwoDateSummary({}, "none", "[count] aspects"), "none");
 }
 
 TEST(Summary, OneDateLines) {
   std::array<int, 8> counts{};
   counts[kOpposition] = 2;
   counts[kSextile] = 1;
-  EXPECT_EQ(OneDateSummary(counts, "none", "N aspects"),
+  EXPECT_EQ(OneDateSummary(counts, "none", "[count] aspects"),
             "2 oppositions\r\n1 sextile\r\n3 aspects\r\n\r\n");
-  EXPECT_EQ(OneDateSummary({}, "none", "N aspects"), "none\r\n\r\n");
+  EXPECT_EQ(OneDateSummary({}, "none", "[count] aspects"), "none\r\n\r\n");
   counts = {};
   counts[kTrine] = 1;
-  EXPECT_EQ(OneDateSummary(counts, "none", "N aspects"), "1 trine\r\n\r\n");
+  EXPECT_EQ(OneDateSummary(counts, "none", "[count] aspects"), "1 trine\r\n\r\n");
 }
 
 TEST(Summary, ComputeWritesSummaryAndPatternLines) {

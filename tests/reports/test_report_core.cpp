@@ -4,6 +4,7 @@
 // degrees so that every aspect, deviation and pattern is known in advance.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <locale>
 #include <stdexcept>
 #include <string>
@@ -24,11 +25,11 @@ namespace {
 std::string T(int n) {
   switch (n) {
     case 14: return "Synastry";
-    case 53: return "t53 (12)";
+    case 53: return "t53 ([4 x orb])";
     case 67: return "Natal planet";
     case 68: return "Transiting planet";
     case 72: return "t72 [natal chart]";
-    case 73: return "t73 [natal chart] 20";
+    case 73: return "t73 [natal chart] [count in words]";
     case 80: return "t80 [5 degrees]";
     case 160: return "world transits";
     case 161: return "personal transits";
@@ -312,6 +313,28 @@ TEST(ReportNatal, HandMadeSkies) {
     EXPECT_EQ(engine.Run.NumPlanetsFound, 0);
     EXPECT_EQ(engine.PatternCount, counts);
   }
+}
+
+// ---- the shipped program text: its markers are filled in ----
+
+TEST(ReportShippedText, MarkersOfCountAndOrbAreFilledIn) {
+  ASSERT_EQ(LoadProgramText(ProgramFolder()), "");
+  std::array<int, 8> counts{};
+  counts[kConjunction] = 1;
+  counts[kQuincunx] = 6;
+  TransitListOptions options;
+  options.orbListIndex = {10, 9, 6, 7, 4, 3, 3, 1};
+  const std::string midpoint = TransitList({Entry(3, 10, 2, DegreesToRadians(0.5))}, options, ProgramText, Day);
+  const struct {
+    std::string produced, expected;
+  } rows[] = {
+      {TwoDateSummary(counts, ProgramText(126), ProgramText(127)), "1 conjunction, 6 quincunxes. 7 aspects in all."},
+      {OneDateSummary(counts, ProgramText(126), ProgramText(127)),
+       "1 conjunction\r\n6 quincunxes\r\n7 aspects in all.\r\n\r\n"},
+      {midpoint.substr(midpoint.find(" (mid")),
+       " (midpoint: no beginning or end is computed; 4 \u00D7 orb = 36\u00B0)\r\n"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(r.produced, r.expected);
 }
 
 // ---- whole reports for a real date through the program's positions ----
