@@ -1,4 +1,5 @@
 #include "app/settings/configure_core.h"
+#include "app/text/languages.h"
 
 
 namespace vemo::settings {
@@ -58,6 +59,11 @@ std::string RegistryFlagValue(const std::string& status, const std::string& stor
                               const std::string& fallback) {
   if (!RegistryStatusOk(status)) return fallback;
   return (stored == "0" || stored == "1") ? stored : "1";
+}
+
+int StoredLanguage(const std::string& status, const std::string& stored, int systemLanguage) {
+  const int language = RegistryStatusOk(status) ? LanguageOfCode(stored) : -1;
+  return language >= 0 ? language : systemLanguage;
 }
 
 std::string DefaultTZDisp(int zoneMinutesEast) {

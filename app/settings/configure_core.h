@@ -74,6 +74,8 @@ inline constexpr const char* kTZDispName = "TZDisp";
 inline constexpr const char* kZodiacSectorsName = "Zodiac sectors";
 inline constexpr const char* kInnerPlanetAspectDisplayName = "IPAD";
 inline constexpr const char* kShowOnlyEarthAspectsName = "SOEA";
+// The language of the window: "en" or "de" (languages.h).
+inline constexpr const char* kLanguageName = "Language";
 
 // A registry status text starts with "0" on success.
 bool RegistryStatusOk(const std::string& status);
@@ -87,5 +89,9 @@ std::string RegistryFlagValue(const std::string& status, const std::string& stor
 // Default of "TZDisp": North American zone names for computers whose zone
 // lies between -10:00 and -2:30 (offsets in minutes east, both ends included).
 std::string DefaultTZDisp(int zoneMinutesEast);
+
+// The language the window starts in: the stored one when the read succeeded
+// and names a language, else the system's.
+int StoredLanguage(const std::string& status, const std::string& stored, int systemLanguage);
 
 }  // namespace vemo::settings

@@ -139,6 +139,21 @@ void FrmConfigure::BuildControls() {
   options->addWidget(chkShowOnlyEarthAspects, 1, 1);
   options->addWidget(chkUseColor, 2, 0);
   options->addWidget(chkSaveGraphicWithWhiteBackground, 2, 1);
+  // Each language is named in its own words, whatever the language shown.
+  lblLanguage_ = new QLabel(this);
+  cboLanguage = new QComboBox(this);
+  cboLanguage->setObjectName("cboLanguage");
+  cboLanguage->addItem(QStringLiteral("English"));
+  cboLanguage->addItem(QStringLiteral("Deutsch"));
+  lblLanguage_->setBuddy(cboLanguage);
+  auto* languageRow = new QHBoxLayout;
+  languageRow->addWidget(lblLanguage_);
+  languageRow->addWidget(cboLanguage);
+  languageRow->addStretch(1);
+  options->addLayout(languageRow, 3, 0, 1, 2);
+  connect(cboLanguage, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+    if (host_.setLanguage) host_.setLanguage(index);
+  });
   for (QCheckBox* c : {chkUseColor, chkDisplayZodiacSectors, chkDisplayNATZabbr, chkShowOnlyOuterPlanets,
                        chkShowOnlyEarthAspects, chkSaveGraphicWithWhiteBackground}) {
     connect(c, &QCheckBox::clicked, this, [this] { FocusAccept(); });
@@ -251,6 +266,8 @@ void FrmConfigure::SetLanguageDependentText(const QString& windowCaption) {
   cmdAccept->setText(WithAccessKey(Text(369), QLatin1Char('U')));
   cmdCancel->setText(WithAccessKey(Text(117), QLatin1Char('C')));
   cmdHide->setText(WithAccessKey(Text(372), QLatin1Char('H')));
+  lblLanguage_->setText(WithAccessKey(Text(410), QLatin1Char('g')));
+  cboLanguage->setCurrentIndex(vemo::LanguageIndex());
 }
 
 bool FrmConfigure::ShowModal() {

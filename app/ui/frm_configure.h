@@ -37,6 +37,8 @@ struct ConfigureHost {
   std::function<int()> systemTimezoneMinutes;
   // The main window, to place this window and to restore it when minimised.
   std::function<QWidget*()> mainWindow;
+  // Shows the program in another language (0 English, 1 German) at once.
+  std::function<void(int language)> setLanguage;
 };
 
 // A colour sample: the line "------------------------------" in the kind's
@@ -126,6 +128,8 @@ class FrmConfigure : public QDialog {
   QCheckBox* chkUseColor = nullptr;
   QCheckBox* chkDisplayZodiacSectors = nullptr;
   QCheckBox* chkDisplayNATZabbr = nullptr;
+  // The program's language; a choice applies at once (ConfigureHost::setLanguage).
+  QComboBox* cboLanguage = nullptr;
   QCheckBox* chkShowOnlyOuterPlanets = nullptr;
   QCheckBox* chkShowOnlyEarthAspects = nullptr;
   QCheckBox* chkSaveGraphicWithWhiteBackground = nullptr;
@@ -168,6 +172,7 @@ class FrmConfigure : public QDialog {
   QLabel* lblSynastry_ = nullptr;
   QLabel* lblOrbForMidpoints_ = nullptr;
   QLabel* lblOfOrb_ = nullptr;
+  QLabel* lblLanguage_ = nullptr;
 };
 
 }  // namespace vemo::ui

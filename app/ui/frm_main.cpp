@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -23,6 +24,9 @@
 
 #include <algorithm>
 
+#include "app/settings/configure_core.h"
+#include "app/settings/registry.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/data_files.h"
 #include "app/time/date_texts.h"
@@ -31,8 +35,10 @@
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
+#include "app/ui/frm_durations.h"
 #include "app/ui/frm_popup.h"
 #include "app/ui/frm_run.h"
+#include "app/ui/frm_view.h"
 #include "app/ui/message_box.h"
 #include "app/ui/weblink.h"
 #include "app/ui/window_utils.h"
@@ -67,6 +73,7 @@ FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
   host.compute = [this] { cmdCompute_Click(); };
   host.systemTimezoneMinutes = [this] { return options_.systemTimezoneMinutes(); };
   host.mainWindow = [this] { return static_cast<QWidget*>(this); };
+  host.setLanguage = [this](int language) { SetLanguage(language); };
   configure_ = new FrmConfigure(std::move(host), this);
   runWindow_ = new FrmRun(engine_.Run, this);
   Timer1.setInterval(1000);
@@ -135,7 +142,7 @@ void FrmMain::ConnectHandlers() {
 
 bool FrmMain::StartUp() {
   Timer1.stop();
-  vemo::SetLanguageIndex(0);
+  vemo::SetLanguageIndex(static_cast<std::int16_t>(StartLanguage()));
   const std::string textError = vemo::LoadProgramText(options_.programFolder);
   if (!textError.empty()) {
     ShowStartUpMessage(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
@@ -378,8 +385,29 @@ void FrmMain::SetLanguageDependentText() {
   configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
 }
 
+int FrmMain::StartLanguage() const {
+  if (options_.language >= 0 && options_.language < vemo::kLanguageCount) return options_.language;
+  std::string stored;
+  const std::string status = settings::RegistryReadString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
+                                                          settings::kLanguageName, stored);
+  return settings::StoredLanguage(status, stored, vemo::LanguageOfLocaleName(QLocale::system().name().toStdString()));
+}
+
+void FrmMain::SetLanguage(int language) {
+  if (language < 0 || language >= vemo::kLanguageCount || language == vemo::LanguageIndex()) return;
+  vemo::SetLanguageIndex(static_cast<std::int16_t>(language));
+  // A failed write is not shown: the window then starts in the system's language.
+  (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
+                                      settings::kLanguageName, vemo::LanguageCode(language));
+  FillMonthAndStepLists();  // keeps the selections
+  SetSaveAsCaption();
+  ApplyLanguage();
+  configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
+  if (durations_ != nullptr && durations_->isVisible()) ShowReport();
+  if (view_ != nullptr && view_->isVisible()) cmdHelp_Click();
+}
+
 void FrmMain::ApplyLanguage() {
-  vemo::SetLanguageIndex(0);
   SetLanguageDependentText();
   SetTitle();
   if (blnStartupCompleted) {

@@ -78,6 +78,9 @@ struct MainWindowOptions {
   std::function<void(int milliseconds)> waitBetweenSteps;
   // The print dialog (Print, and the report window's). Empty: Qt's dialog.
   PrintDialog printDialog;
+  // The language to start in (0 English, 1 German); -1: the one stored in
+  // the settings, else the system's. Tests and the screenshot tool pin it.
+  int language = -1;
 };
 
 // A cell of the aspect table. Clicks are reported for the beginning/end
@@ -179,6 +182,12 @@ class FrmMain : public QWidget {
   void SetUpTimezoneComboBoxes(bool keepSelection);
   void SetLanguageDependentText();
   void ApplyLanguage();
+  // The language of the settings, else of the system, unless the options pin one.
+  int StartLanguage() const;
+  // Shows every window in `language` (0 English, 1 German) at once and keeps
+  // it in the settings: captions, lists with their selections, the table
+  // recomputed, an open report or help refreshed.
+  void SetLanguage(int language);
   void FillDateLists();
   void FillMonthAndStepLists();
   void ShowWeekday(int row);

@@ -78,6 +78,7 @@ int main(int argc, char* argv[]) {
   options.currentAJD = [ajd] { return ajd; };
   options.systemTimezoneMinutes = [] { return 60; };
   options.endProgram = [] {};
+  options.language = 0;
   // The pictures show the program as a new user meets it, whatever state
   // the person running this tool has saved.
   options.userStatePath = settingsDir.filePath(QStringLiteral("vemo.usr")).toStdString();

@@ -368,5 +368,38 @@ TEST_F(ConfigureWindowTest, AllOrbsAtZeroAreStatedInTheTitle) {
       << w->lblTitle->text().toStdString();
 }
 
+// The language list shows every window in German at once, keeps the
+// selections, recomputes the table and is kept for the next start; English
+// comes back the same way.
+TEST_F(ConfigureWindowTest, LanguageAppliesAtOnceAndIsKeptForTheNextStart) {
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  FrmConfigure* c = Open();
+  w->cboForwardBack->setCurrentIndex(3);
+  const double ajd = w->Engine().JulianDates[0];
+  const int aspects = w->Engine().GetTotalNumAspects();
+  const std::pair<int, const char*> languages[] = {{1, "de"}, {0, "en"}, {1, "de"}};
+  for (const auto& [language, code] : languages) {
+    SCOPED_TRACE(code);
+    emit c->cboLanguage->activated(language);
+    EXPECT_EQ(vemo::LanguageIndex(), language);
+    EXPECT_EQ(Stored("Language"), code);
+    EXPECT_EQ(PlainCaption(w->cmdCompute), language == 1 ? "Berechnen" : "Compute");
+    EXPECT_EQ(w->cboMonthCE[0]->currentText(), language == 1 ? "Juni" : "June");
+    EXPECT_EQ(w->cboForwardBack->currentIndex(), 3);
+    EXPECT_EQ(w->cboForwardBack->currentText(), QString::fromStdString(vemo::ProgramText(173)));
+    EXPECT_TRUE(w->lblTitle->text().startsWith(QString::fromStdString(vemo::ProgramText(23))));
+    EXPECT_EQ(c->windowTitle(), PlainCaption(w->cmdConfigure));
+    EXPECT_EQ(c->cboLanguage->currentIndex(), language);
+    EXPECT_EQ(w->Engine().JulianDates[0], ajd);
+    EXPECT_EQ(w->Engine().GetTotalNumAspects(), aspects);
+  }
+  // A window that does not pin its language starts in the stored one.
+  w.reset();
+  language = -1;
+  Start(LocalAJD(2024, 6, 15, 14, 10));
+  EXPECT_EQ(vemo::LanguageIndex(), 1);
+  EXPECT_EQ(PlainCaption(w->cmdCompute), "Berechnen");
+}
+
 }  // namespace
 }  // namespace vemo::ui::testing

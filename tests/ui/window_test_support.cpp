@@ -1,6 +1,8 @@
 #include <QPrinter>
 #include "tests/ui/window_test_support.h"
 
+#include "app/text/program_text.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
@@ -32,12 +34,14 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
   w.reset();
+  vemo::SetLanguageIndex(0);  // the language is the process's, not the window's
   SetMessageBoxHook({});
 }
 
 void WindowTest::Start(double ajd, int zoneMinutes, const std::string& programFolder) {
   MainWindowOptions o;
   o.programFolder = programFolder;
+  o.language = language;
   o.currentAJD = [ajd] { return ajd; };
   o.systemTimezoneMinutes = [zoneMinutes] { return zoneMinutes; };
   o.endProgram = [this] { ended = true; };

@@ -61,6 +61,9 @@ class WindowTest : public ::testing::Test {
   std::string userStatePath;
   // The print dialog's answer: print to this PDF file; "" cancels.
   QString printTo;
+  // The language the window starts in (English unless a test sets another;
+  // -1: the stored setting, else the system's); set before Start.
+  int language = 0;
 
   // The pause between two steps of a run returns at once after calling
   // onWait (when set) with the milliseconds asked for; with realPause set
