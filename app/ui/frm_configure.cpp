@@ -125,11 +125,11 @@ void FrmConfigure::BuildControls() {
   connect(cboBoldfaceFactor, QOverload<int>::of(&QComboBox::activated), this, [this] { FocusAccept(); });
 
   // Chart and list options.
-  chkUseColor = new QCheckBox(QStringLiteral("Use color"), this);
+  chkUseColor = new QCheckBox(this);
   chkDisplayZodiacSectors = new QCheckBox(this);
   chkDisplayNATZabbr = new QCheckBox(this);
-  chkShowOnlyOuterPlanets = new QCheckBox(QStringLiteral("Show only outer planet aspects in chart"), this);
-  chkShowOnlyEarthAspects = new QCheckBox(QStringLiteral("Show only Earth aspects in chart"), this);
+  chkShowOnlyOuterPlanets = new QCheckBox(this);
+  chkShowOnlyEarthAspects = new QCheckBox(this);
   chkSaveGraphicWithWhiteBackground = new QCheckBox(this);
   chkSaveGraphicWithWhiteBackground->setVisible(false);  // shown without caption; nothing reads it yet
   auto* options = new QGridLayout;
@@ -256,12 +256,11 @@ void FrmConfigure::SetLanguageDependentText(const QString& windowCaption) {
   chkUseBoldface->setText(WithAccessKey(Text(360), QLatin1Char('B')));
   opt1DegOfOrb->setText(WithAccessKey(Text(361), QLatin1Char('1')));
   lblOfOrb_->setText(Text(362));
-  chkUseColor->setText(WithAccessKey(QStringLiteral("Use color"), QLatin1Char('o')));
+  chkUseColor->setText(WithAccessKey(Text(411), QLatin1Char('o')));
   chkDisplayZodiacSectors->setText(WithAccessKey(Text(363), QLatin1Char('z')));
   chkDisplayNATZabbr->setText(WithAccessKey(Text(364), QLatin1Char('N')));
-  chkShowOnlyOuterPlanets->setText(
-      WithAccessKey(QStringLiteral("Show only outer planet aspects in chart"), QLatin1Char('t')));
-  chkShowOnlyEarthAspects->setText(WithAccessKey(QStringLiteral("Show only Earth aspects in chart"), QLatin1Char('E')));
+  chkShowOnlyOuterPlanets->setText(WithAccessKey(Text(412), QLatin1Char('t')));
+  chkShowOnlyEarthAspects->setText(WithAccessKey(Text(413), QLatin1Char('E')));
   cmdReset->setText(WithAccessKey(Text(368), QLatin1Char('R')));
   cmdAccept->setText(WithAccessKey(Text(369), QLatin1Char('U')));
   cmdCancel->setText(WithAccessKey(Text(117), QLatin1Char('C')));

@@ -70,8 +70,8 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   cboSortBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   chkShowDuration = new QCheckBox(this);
   cmdCopy = new QPushButton(this);
-  cmdSavePdf = new QPushButton(QStringLiteral("Save as PDF ..."), this);
-  cmdPrint = new QPushButton(QStringLiteral("Print ..."), this);
+  cmdSavePdf = new QPushButton(Q(Text(414)), this);
+  cmdPrint = new QPushButton(Q(Text(415)), this);
   cmdExport = new QPushButton(this);
   cmdClose = new QPushButton(this);
   lblSortBy->setBuddy(cboSortBy);
@@ -151,7 +151,9 @@ void FrmDurations::Activate() {
   cmdClose->setText(Q(Text(184)));
   cmdExport->setText(Q(Text(kExportItem)));
   cmdExport->setVisible(TransitMode());
-  chkShowDuration->setText(QStringLiteral("Show durations"));
+  chkShowDuration->setText(Q(Text(416)));
+  cmdSavePdf->setText(Q(Text(414)));
+  cmdPrint->setText(Q(Text(415)));
   txbOutput->clear();
   RefillSortList();
   if (TransitMode()) {

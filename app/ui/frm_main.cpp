@@ -188,7 +188,7 @@ bool FrmMain::StartUp() {
   ApplyLanguage();
   SetSaveAsCaption();
 
-  popUp_->PopUpCenterScreen(QStringLiteral("Loading data ..."), 0);
+  popUp_->PopUpCenterScreen(Text(419), 0);
   std::string plutoError;
   blnPlutoDataReadOK = vemo::LoadPlutoTable(vemo::kPlutoFileName, plutoError);
   engine_.PlutoAvailable = blnPlutoDataReadOK;
@@ -367,6 +367,8 @@ void FrmMain::SetLanguageDependentText() {
   optPersonal[0]->setText(Text(12));
   optPersonal[1]->setText(Text(13));
   optSynastry->setText(Text(14));
+  optDegrees->setText(Text(417));
+  optRadians->setText(Text(418));
   cmdCompute->setText(Caption(19));
   cmdConfigure->setText(Caption(20));
   cmdForwardBack[0]->setText(Caption(21));

@@ -110,8 +110,8 @@ void FrmMain::BuildControls() {
   cmdForwardBack[1] = MakeButton(this, "cmdBack");
   cboForwardBack = new QComboBox(this);
   cboForwardBack->setObjectName("cboForwardBack");
-  optDegrees = new QRadioButton(QStringLiteral("Degrees"), this);
-  optRadians = new QRadioButton(QStringLiteral("Radians"), this);
+  optDegrees = new QRadioButton(this);
+  optRadians = new QRadioButton(this);
   cmdQuit = MakeButton(this, "cmdQuit");
   commands->addWidget(cmdNow, 0, 0);
   commands->addWidget(cmdCompute, 0, 1);
