@@ -129,50 +129,44 @@ void AspectEngine::GetDurations() {
   const double birth = BirthRowOfMode(CurrentMode) > 0
                            ? TableJulianDates[static_cast<size_t>(BirthRowOfMode(CurrentMode))]
                            : -1.0;
-  for (int n = 0; n < Table.NumCells(); ++n) {
-    const TableCell& cell = Table.Cells[static_cast<size_t>(n)];
-    if (cell.Role != CellRole::Aspect) continue;
-    const RowCol rc = GetRowCol(n, Table.NumCols);
-    for (int k = 1; k <= kNumKinds; ++k) {
-      if (cell.Text.find(Aspect(k).Abbrev) == std::string::npos) continue;
-      int first = 0;
-      int second = 0;
-      double date1 = 0.0;
-      double date2 = 0.0;
-      switch (CurrentMode) {
-        case Mode::WorldTransits:
-          first = rc.Row - 1; second = rc.Col + 1; date1 = date2 = world; break;
-        case Mode::Natal1:
-        case Mode::Natal2:
-          first = rc.Row - 1; second = rc.Col + 1; date1 = date2 = birth; break;
-        case Mode::Personal1:
-        case Mode::Personal2:
-          first = rc.Row - 1; second = rc.Col - 1; date1 = birth; date2 = world; break;
-        case Mode::Synastry:
-          first = rc.Col - 1; second = rc.Row - 1;
-          date1 = TableJulianDates[kRowBirth1]; date2 = TableJulianDates[kRowBirth2]; break;
-      }
-      const double lon1 = Longitude(first, date1);
-      const double lon2 = Longitude(second, date2);
-      const double d = std::fabs(AspectSeparation(lon1, lon2) - AspectAngle(k));
-      DurationEntry entry;
-      entry.Planet1 = first;
-      entry.Planet2 = second;
-      entry.Kind = k;
-      entry.Deviation = d;
-      if (!searched) {
-        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Dashes);
-      } else if (CurrentMode == Mode::WorldTransits && second == 10) {
-        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Blanks);
-      } else {
-        entry.Searched = true;
-        entry.Beginning = BeginningOfAspect(first, second, k, column, z);
-        entry.End = EndOfAspect(first, second, k, column, z);
-        entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Searched,
-                                          entry.Beginning, entry.End);
-      }
-      DurationRecords.push_back(std::move(entry));
+  // Each aspect cell as Compute filled it: its kind and its planets in the
+  // order the records name them, not read back from the cell's words.
+  for (const TableCell& cell : Table.Cells) {
+    const int k = KindOfCell(cell);
+    if (k == 0) continue;
+    const int first = cell.Planet1;
+    const int second = cell.Planet2;
+    double date1 = world;
+    double date2 = world;
+    switch (CurrentMode) {
+      case Mode::WorldTransits: break;
+      case Mode::Natal1:
+      case Mode::Natal2: date1 = date2 = birth; break;
+      case Mode::Personal1:
+      case Mode::Personal2: date1 = birth; break;
+      case Mode::Synastry:
+        date1 = TableJulianDates[kRowBirth1]; date2 = TableJulianDates[kRowBirth2]; break;
     }
+    const double lon1 = Longitude(first, date1);
+    const double lon2 = Longitude(second, date2);
+    const double d = std::fabs(AspectSeparation(lon1, lon2) - AspectAngle(k));
+    DurationEntry entry;
+    entry.Planet1 = first;
+    entry.Planet2 = second;
+    entry.Kind = k;
+    entry.Deviation = d;
+    if (!searched) {
+      entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Dashes);
+    } else if (CurrentMode == Mode::WorldTransits && second == 10) {
+      entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Blanks);
+    } else {
+      entry.Searched = true;
+      entry.Beginning = BeginningOfAspect(first, second, k, column, z);
+      entry.End = EndOfAspect(first, second, k, column, z);
+      entry.Record = MakeDurationRecord(first, second, k, d, RecordDates::Searched,
+                                        entry.Beginning, entry.End);
+    }
+    DurationRecords.push_back(std::move(entry));
   }
 }
 
@@ -182,14 +176,14 @@ AspectClickInfo AspectEngine::AspectCellClick(int index) const {
   if (!personal && CurrentMode != Mode::WorldTransits) return info;
   if (index < 0 || index >= Table.NumCells()) return info;
   const TableCell& cell = Table.Cells[static_cast<size_t>(index)];
-  if (cell.Role != CellRole::Aspect) return info;
-  const int k = FirstKindInText(cell.Text);
+  const int k = KindOfCell(cell);
   if (k == 0 || Settings.AspectColours[static_cast<size_t>(k)] == 0) return info;
   const int z = WorldZoneMinutes;
   const int column = personal ? kOrbColumnPersonal : kOrbColumnOneDate;
-  const RowCol rc = GetRowCol(index, Table.NumCols);
-  const int a = rc.Row - 1;
-  const int b = personal ? rc.Col - 1 : rc.Col + 1;
+  // World transits: the pair lower number first; Personal transits: natal
+  // planet first, then the transiting one.
+  const int a = cell.Planet1;
+  const int b = cell.Planet2;
 
   info.Act = true;
   info.PlanetA = a;

@@ -37,24 +37,14 @@ RowCol GetRowCol(int index, int columns) {
   return {index / columns, index % columns};
 }
 
-int FirstKindInText(const std::string& text) {
-  for (int k = 1; k <= kNumKinds; ++k) {
-    if (text.find(Aspect(k).Abbrev) != std::string::npos) return k;
-  }
-  return 0;
+int KindOfCell(const TableCell& cell) {
+  if (cell.Role != CellRole::Aspect || cell.Kind < 1 || cell.Kind > kNumKinds) return 0;
+  return cell.Kind;
 }
 
 int GetTotalNumAspects(const AspectTable& table) {
-  int total = 0;
-  for (const TableCell& cell : table.Cells) {
-    // Only aspect cells are read: a corner caption taken from the program text
-    // could contain an abbreviation by chance ("Con" in a caption).
-    if (cell.Role != CellRole::Aspect) continue;
-    for (int k = 1; k <= kNumKinds; ++k) {
-      if (cell.Text.find(Aspect(k).Abbrev) != std::string::npos) ++total;
-    }
-  }
-  return total;
+  const auto isAspect = [](const TableCell& cell) { return KindOfCell(cell) != 0; };
+  return static_cast<int>(std::count_if(table.Cells.begin(), table.Cells.end(), isAspect));
 }
 
 }  // namespace vemo

@@ -1,6 +1,8 @@
 // The aspect table as plain values: grid size and, per cell, its text, colours,
 // weight, visibility and role. Compute fills it; the window draws it into its
-// cell boxes; totals, durations, the chart and the cell click read it.
+// cell boxes; totals, durations, the chart and the cell click read it, and
+// take each aspect's kind from TableCell::Kind, never from the cell's words,
+// which change with the language.
 #pragma once
 
 #include <string>
@@ -59,7 +61,9 @@ struct TableCell {
   int GlyphPlanet = 0;         // planet 1..9 of a glyph cell, else 0
   // Aspect cells: the kind, the first and second planet (as duration records
   // name them), the deviation from exactness (radians) and the applying sign
-  // (-1 applying, 0 unchanged or not computed, +1 separating).
+  // (-1 applying, 0 unchanged or not computed, +1 separating). A pair has at
+  // most one aspect (Compute keeps the first kind in orb), so Kind is the
+  // cell's only kind. Set whether or not Compute writes the texts.
   int Kind = 0;
   int Planet1 = 0;
   int Planet2 = 0;
@@ -92,11 +96,11 @@ struct RowCol {
 };
 RowCol GetRowCol(int index, int columns);
 
-// GetTotalNumAspects: the number of aspect cells whose text contains an aspect
-// abbreviation (each kind counted at most once per cell).
-int GetTotalNumAspects(const AspectTable& table);
+// The kind 1..7 of an aspect cell; 0 for every other cell, whatever its text
+// (a corner caption is no aspect even if it reads like one).
+int KindOfCell(const TableCell& cell);
 
-// First kind 1..7 whose abbreviation occurs in the text, 0 when none.
-int FirstKindInText(const std::string& text);
+// GetTotalNumAspects: the number of aspect cells (one aspect each).
+int GetTotalNumAspects(const AspectTable& table);
 
 }  // namespace vemo

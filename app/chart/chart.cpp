@@ -137,9 +137,9 @@ ChartResult DrawSets(Canvas& canvas, const ChartInput& input, bool twoSet) {
   if (table != nullptr && table->TwoDate == twoSet && table->NumCols > 0) {
     for (int index = 0; index < table->NumCells(); ++index) {
       const TableCell& cell = table->Cells[static_cast<size_t>(index)];
-      // Only aspect cells: a caption from the program text could hold an
-      // abbreviation by chance.
-      if (cell.Role != CellRole::Aspect) continue;
+      // The kind as Compute recorded it: the cell's words differ by language.
+      const int k = KindOfCell(cell);
+      if (k == 0) continue;
       const RowCol rc = GetRowCol(index, table->NumCols);
       const int a = rc.Row - 1;
       const int b = twoSet ? rc.Col - 1 : rc.Col + 1;
@@ -148,14 +148,11 @@ ChartResult DrawSets(Canvas& canvas, const ChartInput& input, bool twoSet) {
       const GlyphCorner& ca = result.corners[static_cast<size_t>(setA)][static_cast<size_t>(a)];
       const GlyphCorner& cb = result.corners[0][static_cast<size_t>(b)];
       if (!ca.placed || !cb.placed) continue;
-      for (int k = 1; k <= kNumKinds; ++k) {
-        const Colour colour = input.aspectColours[static_cast<size_t>(k)];
-        if (colour == 0 || cell.Text.find(Aspect(k).Abbrev) == std::string::npos) continue;
-        if (!PassesFilter(input, a, b)) continue;
-        canvas.Line(ca.x + kLineOffset, ca.y + kLineOffset, cb.x + kLineOffset, cb.y + kLineOffset, colour,
-                    cell.Bold ? 2 : 1);
-        ++result.linesDrawn;
-      }
+      const Colour colour = input.aspectColours[static_cast<size_t>(k)];
+      if (colour == 0 || !PassesFilter(input, a, b)) continue;
+      canvas.Line(ca.x + kLineOffset, ca.y + kLineOffset, cb.x + kLineOffset, cb.y + kLineOffset, colour,
+                  cell.Bold ? 2 : 1);
+      ++result.linesDrawn;
     }
   }
 

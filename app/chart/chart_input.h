@@ -13,7 +13,7 @@ namespace vemo::chart {
 
 struct ChartInput {
     Mode mode = Mode::WorldTransits;
-    const AspectTable* table = nullptr;              // the current table; lines come from its cell texts
+    const AspectTable* table = nullptr;              // the current table; lines come from its cells' kinds
     std::array<std::array<double, kPlanetSlots>, 2> longitudes{};  // [set][planet 1..9], radians; < 0 not drawn
     int planetCount = 9;                             // 8 without the Pluto table
     std::array<Colour, 8> aspectColours{};           // slots 1..7; 0 = kind left out of the chart

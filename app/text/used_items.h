@@ -69,10 +69,6 @@ inline constexpr ProgramTextMarker kProgramTextMarkers[] = {
     {401, "[zone]"},       // the computer's zone offset, e.g. GMT+13:00
 };
 
-// Items that can stand in a cell of the aspect table. Cells are searched for the aspect
-// abbreviations, so these must not contain any of them.
-inline constexpr int kTableCellCaptionItems[] = {14, 68, 69, 70, 71, 75, 76};
-
 }  // namespace vemo
 
 #endif

@@ -123,8 +123,8 @@ void FrmMain::txbCell_Click(int index) {
   // change the controls under the message that follows them.
   const bool ticking = Timer1.isActive();
   Timer1.stop();
-  // The table's own mode decides, not the option checked since: the cell
-  // texts belong to the last computation.
+  // The table's own mode decides, not the option checked since: the
+  // cells belong to the last computation.
   const AspectClickInfo info = engine_.AspectCellClick(index);
   const AspectClickOutcome outcome = OutcomeOfAspectClick(engine_.CurrentMode, info);
   switch (outcome) {

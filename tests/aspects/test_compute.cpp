@@ -351,12 +351,14 @@ TEST(TableModel, GetRowColAndTotals) {
   t.NumCols = 3;
   t.Cells.resize(3);
   t.Cells[0].Role = CellRole::Aspect;
-  t.Cells[0].Text = "Opp\r\n1";
+  t.Cells[0].Kind = kOpposition;
   t.Cells[1].Role = CellRole::Corner;
   t.Cells[1].Text = "Con";  // a caption is not an aspect
+  t.Cells[2].Kind = kTrine;  // nor is a cell Compute did not make one
   EXPECT_EQ(GetTotalNumAspects(t), 1);
-  EXPECT_EQ(FirstKindInText("x Ssx"), kSemisextile);
-  EXPECT_EQ(FirstKindInText("15Tau30"), 0);
+  EXPECT_EQ(KindOfCell(t.Cells[0]), kOpposition);
+  EXPECT_EQ(KindOfCell(t.Cells[1]), 0);
+  EXPECT_EQ(KindOfCell(t.Cells[2]), 0);
 }
 
 TEST(TableModel, EveryPaletteColourReadsOnItsCellGround) {

@@ -1,7 +1,6 @@
 // The shipped data/qel.dat against the program: it loads, every item the program asks
-// for is there in each language, markers that callers replace occur exactly once, no
-// caption that can stand in a table cell looks like an aspect, and every English item
-// has its German twin with the same markers.
+// for is there in each language, markers that callers replace occur exactly once, and
+// every English item has its German twin with the same markers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,18 +57,6 @@ TEST_P(ShippedTextInEachLanguage, EveryMarkerOccursExactlyOnce) {
   for (const ProgramTextMarker& m : kProgramTextMarkers) {
     EXPECT_EQ(CountOccurrences(ProgramText(m.item), m.marker), 1u)
         << "item " << m.item << " marker \"" << m.marker << "\": " << ProgramText(m.item);
-  }
-}
-
-TEST_P(ShippedTextInEachLanguage, TableCellCaptionsHoldNoAspectAbbreviation) {
-  // The aspect abbreviations of the table cells, in kind order.
-  const std::string_view abbreviations[] = {"Con", "Opp", "Sqr", "Tri", "Sxt", "Ssx", "Qui"};
-  for (int n : kTableCellCaptionItems) {
-    const std::string caption = ProgramText(n);
-    EXPECT_NE(caption, "") << "item " << n;
-    for (std::string_view a : abbreviations) {
-      EXPECT_EQ(caption.find(a), std::string::npos) << "item " << n << " holds " << a;
-    }
   }
 }
 
