@@ -49,7 +49,7 @@ std::string TripleText(const AspectEngine& engine, int a, int b, int c, bool abb
     return "";
   }
   if (outer1 > outer2) std::swap(outer1, outer2);
-  const std::string& (*name)(int) = abbreviated ? &PlanetName : &PlanetAbbrev;
+  auto name = [abbreviated](int planet) { return abbreviated ? PlanetName(planet) : PlanetAbbrev(planet); };
   return name(outer1) + "-" + name(centre) + "-" + name(outer2);
 }
 

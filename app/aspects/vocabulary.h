@@ -82,6 +82,39 @@ const std::string& SignAbbrev(int sign);   // 0 "Ari" .. 11 "Pis"
 const std::string& SignName(int sign);     // 0 "Aries" .. 11 "Pisces"
 const std::string& PatternName(int index); // 0 "Grand trine" .. 13 "Midpoint"
 
+// The same tables in a language, numbered as the program text numbers its
+// languages (app/time/date_texts.h): 1 German ("Erde", "Quadrat", "Widder",
+// "Großes Trigon"), any other number English as above. The German
+// abbreviations are three letters, distinct within each table, and no
+// aspect abbreviation is a part of another: table cells are searched for
+// them.
+const std::string& PlanetName(int planet, int language);
+const std::string& PlanetAbbrev(int planet, int language);
+const AspectRecord& Aspect(int kind, int language);
+const std::string& SignAbbrev(int sign, int language);
+const std::string& SignName(int sign, int language);
+const std::string& PatternName(int index, int language);
+
+// Grammatical gender of a German noun; English nouns have none.
+enum class Gender { None, Masculine, Feminine, Neuter };
+
+// A noun as it follows a number word in a count ("two trines", "zwei
+// Trigone"). English nouns are lower case except "T-square"; German nouns
+// keep their capital. An adjective in a German pattern name is declined
+// with the noun: "ein Großes Trigon", "zwei Große Trigone", "keine Großen
+// Trigone".
+struct CountNoun {
+  const char* Singular;       // after "one"/"ein": "conjunction", "Großes Trigon"
+  const char* Plural;         // after two and more: "quincunxes", "Große Trigone"
+  const char* PluralAfterNo;  // after "no"/"keine": "Großen Trigone"; elsewhere as Plural
+  Gender Genus;
+};
+
+// The counted noun of aspect kind 1..7 and of pattern 0..13 in a language;
+// a record of empty texts for other indices.
+const CountNoun& KindNoun(int kind, int language);
+const CountNoun& PatternNoun(int index, int language);
+
 // Aspect angle of kind 1..7 in radians (degrees / 360 * kFullCircle); 0 for
 // other indices.
 double AspectAngle(int kind);

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <locale>
-#include <sstream>
 #include <utility>
+
+#include "app/time/date_texts.h"
 
 namespace vemo::reports {
 
@@ -63,12 +63,6 @@ void QuickSortCore(std::vector<DurationEntry>& records, int lo, int hi, int keyS
 long DurationDays(const DurationEntry& e) {
   return static_cast<long>(std::trunc(e.End)) - static_cast<long>(std::trunc(e.Beginning)) + 1;
 }
-
-const char* const kNumberWords[] = {
-    "No",      "One",     "Two",     "Three",  "Four",    "Five",     "Six",
-    "Seven",   "Eight",   "Nine",    "Ten",    "Eleven",  "Twelve",   "Thirteen",
-    "Fourteen", "Fifteen", "Sixteen", "Seventeen", "Eighteen", "Nineteen", "Twenty",
-    "Thirty",  "Forty",   "Fifty",   "Sixty",  "Seventy", "Eighty",   "Ninety"};
 
 // "Mars(1) (16° in Taurus)": a planet with its tag and its place in the sign.
 std::string PlanetAt(int planet, const std::string& tag, double longitude) {
@@ -177,19 +171,6 @@ std::string PadRight(const std::string& s, int w) {
   return s + std::string(static_cast<size_t>(w) - n, ' ');
 }
 
-std::string NumberInWords(int n, bool german) {
-  (void)german;  // the report is written in English in every language
-  if (n >= 0 && n <= 20) return kNumberWords[n];
-  if (n > 20 && n < 100) {
-    const std::string tens = kNumberWords[18 + n / 10];
-    return n % 10 == 0 ? tens : tens + " " + Lower(kNumberWords[n % 10]);
-  }
-  std::ostringstream out;
-  out.imbue(std::locale());
-  out << n;
-  return out.str();
-}
-
 std::string DurationText(int days, const TextFunction& text) {
   if (days == 1) return text(171);
   if (days == 365) return text(174);
@@ -202,6 +183,20 @@ std::string DurationText(int days, const TextFunction& text) {
   if (rest == 1) d += ", " + text(171);
   if (rest > 1) d += ", " + std::to_string(rest) + " " + text(175);
   return d;
+}
+
+std::string DurationText(int days, int language) {
+  // The words of items 171, 174, 175 and 176 of the shipped program text.
+  const bool german = language == kGerman;
+  return DurationText(days, [german](int item) -> std::string {
+    switch (item) {
+      case 171: return german ? "1 Tag" : "1 day";
+      case 174: return german ? "1 Jahr" : "1 year";
+      case 175: return german ? "Tage" : "days";
+      case 176: return german ? "Jahre" : "years";
+      default: return "";
+    }
+  });
 }
 
 bool ShownInTransitList(const DurationEntry& entry, const TransitListOptions& options) {
@@ -283,8 +278,7 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
     for (int k = 1; k <= kNumKinds; ++k) {
       const int c = kinds[static_cast<size_t>(k)];
       if (k == kNumKinds) out += " " + text(57) + " ";
-      out += Lower(NumberInWords(c)) + " " + Lower(Aspect(k).Name);
-      if (c != 1) out += k == kQuincunx ? "es" : "s";
+      out += KindCountPhrase(k, c, kEnglish);
       if (k <= 5) out += ", ";
     }
     out += std::string(".") + kCrLf;
@@ -298,12 +292,10 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
       int patterns = 0;
       auto paragraph = [&](int index, const std::string& found, int n) {
         if (found.empty()) return;
-        const std::string name = index == kTSquare ? PatternName(index) : Lower(PatternName(index));
         if (n == 1) {
-          out += std::string(kCrLf) + text(82) + " " + name + ": ";
+          out += std::string(kCrLf) + text(82) + " " + PatternNoun(index, kEnglish).Singular + ": ";
         } else {
-          out += std::string(kCrLf) + text(84) + " " + Lower(NumberInWords(n)) + " " + name +
-                 (name == "grand cross" ? "es" : "s") + ":" + kCrLf;
+          out += std::string(kCrLf) + text(84) + " " + PatternCountPhrase(index, n, kEnglish) + ":" + kCrLf;
         }
         out += found;
         patterns += n;

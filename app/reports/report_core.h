@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/aspects/engine.h"
+#include "app/reports/number_words.h"
 
 namespace vemo::reports {
 
@@ -82,15 +83,17 @@ std::array<int, 7> ColumnWidths();
 // it is already that long or w is negative.
 std::string PadRight(const std::string& s, int w);
 
-// A count in English words with a capital first letter: "No", "One" ..
-// "Twenty", "Twenty three" .. "Ninety nine"; above 99 the digits with the
-// thousands separator of the C++ global locale ("12,345" under "en_US", "12345"
-// under the default "C" locale). german is accepted and gives the English words.
-std::string NumberInWords(int n, bool german = false);
+// NumberInWords and the count phrases of the description are in
+// number_words.h.
 
 // The duration of `days` days: text 171, text 174, "N " + text 175, or years
 // with their rest ("1 year, 365 days").
 std::string DurationText(int days, const TextFunction& text);
+
+// The same with the program's own words for those four items in a language:
+// "1 year, 44 days", "1 Jahr, 44 Tage", "2 Jahre, 1 Tag". Language 1 is
+// German, every other English.
+std::string DurationText(int days, int language);
 
 // ---- the transit list (World and Personal transits) ----
 

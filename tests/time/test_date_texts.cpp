@@ -78,6 +78,23 @@ TEST(WeekdayNameOfDayNumber, NamesTheWeekdayInBothLanguages) {
     EXPECT_EQ(MonthName(13, false, kEnglish), "");
 }
 
+// The first of each month of 2024 (1 January a Monday) and 1 January 2000,
+// a Saturday: every German month, long and short, and every weekday.
+TEST(JdnToDateText, GermanMonthsAndWeekdaysOfFixedDays) {
+    const char* const cases[][4] = {
+        {"2451545", "1.Januar 2000", "1.Jan. 2000", "Samstag"}, {"2460342", "1.Februar 2024", "1.Feb. 2024", "Donnerstag"},
+        {"2460371", "1.M\u00e4rz 2024", "1.M\u00e4rz 2024", "Freitag"}, {"2460402", "1.April 2024", "1.Apr. 2024", "Montag"},
+        {"2460432", "1.Mai 2024", "1.Mai 2024", "Mittwoch"}, {"2460463", "1.Juni 2024", "1.Juni 2024", "Samstag"},
+        {"2460493", "1.Juli 2024", "1.Juli 2024", "Montag"}, {"2460524", "1.August 2024", "1.Aug. 2024", "Donnerstag"},
+        {"2460555", "1.September 2024", "1.Sept. 2024", "Sonntag"}, {"2460585", "1.Oktober 2024", "1.Okt. 2024", "Dienstag"},
+        {"2460616", "1.November 2024", "1.Nov. 2024", "Freitag"}, {"2460646", "1.Dezember 2024", "1.Dez. 2024", "Sonntag"}};
+    for (const auto& c : cases) {
+        const int jdn = std::atoi(c[0]);
+        EXPECT_EQ(JdnToDateText(jdn, false, kGerman) + " " + JdnToDateText(jdn, true, kGerman) + " " +
+                      WeekdayNameOfDayNumber(jdn, kGerman), std::string(c[1]) + " " + c[2] + " " + c[3]);
+    }
+}
+
 TEST(AJDFromLocalClock, SubtractsTheZoneFromTheLocalTime) {
     struct Case {
         const char* name;
