@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "app/text/program_text.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
@@ -108,7 +109,7 @@ void FrmView::Activate() {
 }
 
 void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const QString& caption) {
-  strFilename = (programFolder + QStringLiteral("/vemo_help.txt")).toStdString();
+  strFilename = vemo::HelpFilePath(programFolder.toStdString(), vemo::LanguageIndex());
   blnCopyToClipboardInvisible = true;
   if (isMinimized()) showNormal();
   if (mainWindow && windowState() == Qt::WindowNoState) {
