@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/text/languages.h"
 #include "app/text/used_items.h"
 #include "app/time/shared_library.h"
 #include "platform/tovrix6/tovrix6.h"
@@ -40,7 +41,10 @@ std::string ProgramTextPath(std::string_view programFolder, std::string_view fil
   return path;
 }
 
-std::string HelpFileName(int language) { return language == 1 ? "vemo_help.de.txt" : "vemo_help.txt"; }
+std::string HelpFileName(int language) {
+  if (language <= kEnglish || language >= kLanguageCount) return "vemo_help.txt";
+  return std::string("vemo_help.") + LanguageCode(language) + ".txt";
+}
 
 std::string HelpFilePath(std::string_view programFolder, int language) {
   const std::string path = ProgramTextPath(programFolder, HelpFileName(language));

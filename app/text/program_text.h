@@ -39,8 +39,8 @@ void SetLanguageIndex(std::int16_t language);
 // gives the bare file name (the working folder).
 std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName);
 
-// File name of the help text in the program folder for a language: "vemo_help.de.txt"
-// for German (1), "vemo_help.txt" for English (0) and any other number.
+// File name of the help text in the program folder for a language: "vemo_help.txt" for
+// English and any number out of range, else with the language code ("vemo_help.de.txt").
 std::string HelpFileName(int language);
 
 // The help file to show from programFolder: the one of the language when it is there,
