@@ -136,7 +136,7 @@ std::vector<std::string> SectionHeadings(const std::string& text) {
 }
 
 // The words the help on reports must hold in each language: the report window's
-// captions from qel.dat (without their dots) and the captions it does not take from there.
+// captions from qel.dat (without their dots) and, in English, the words of its sort list.
 struct ReportHelp {
   const char* from;
   const char* to;
@@ -144,8 +144,8 @@ struct ReportHelp {
   std::vector<std::string> words;
 };
 const ReportHelp kReportHelp[] = {
-    {"REPORTS\n", "SETTINGS\n", {185, 404}, {"sorted by", "Show durations"}},
-    {"BERICHTE\n", "EINSTELLUNGEN\n", {185, 404, 59}, {"Dauer anzeigen"}},
+    {"REPORTS\n", "SETTINGS\n", {185, 404, 414, 415, 416}, {"sorted by"}},
+    {"BERICHTE\n", "EINSTELLUNGEN\n", {185, 404, 414, 415, 416, 59}, {}},
 };
 
 TEST_P(ShippedTextInEachLanguage, HelpOnReportsNamesEveryButtonOfTheReport) {
