@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <filesystem>
+#include <system_error>
 
+#include "app/text/languages.h"
 #include "app/text/used_items.h"
 #include "app/time/shared_library.h"
 #include "platform/tovrix6/tovrix6.h"
@@ -36,6 +39,21 @@ std::string ProgramTextPath(std::string_view programFolder, std::string_view fil
   if (!endsWithSeparator) path += PathSeparator();
   path += fileName;
   return path;
+}
+
+std::string HelpFileName(int language) {
+  if (language <= kEnglish || language >= kLanguageCount) return "vemo_help.txt";
+  return std::string("vemo_help.") + LanguageCode(language) + ".txt";
+}
+
+std::string HelpFilePath(std::string_view programFolder, int language) {
+  const std::string path = ProgramTextPath(programFolder, HelpFileName(language));
+  // The path is UTF-8 (it comes from the program's own path), also on Windows.
+  std::error_code error;
+  if (std::filesystem::is_regular_file(std::filesystem::path(std::u8string(path.begin(), path.end())), error)) {
+    return path;
+  }
+  return ProgramTextPath(programFolder, HelpFileName(0));
 }
 
 std::string ProgramTextLoadMessage(std::int32_t result, std::int32_t kind, std::int32_t line,

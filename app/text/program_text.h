@@ -29,9 +29,8 @@ inline constexpr std::string_view kProgramTextFileName = "qel.dat";
 // Size of the lookup buffer in bytes of UTF-8; no item is longer.
 inline constexpr int kProgramTextBufferSize = 1024;
 
-// The current language number; 0 (English, the first language of the file) is the only
-// one in use, though the shipped file also holds German (1). Module-wide, like the store
-// itself.
+// The current language number: 0 English (the first language of the file), 1 German.
+// Module-wide, like the store itself.
 std::int16_t LanguageIndex();
 void SetLanguageIndex(std::int16_t language);
 
@@ -39,6 +38,15 @@ void SetLanguageIndex(std::int16_t language);
 // already ends with one ('/' or, on Windows, '\'), then the file name. An empty folder
 // gives the bare file name (the working folder).
 std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName);
+
+// File name of the help text in the program folder for a language: "vemo_help.txt" for
+// English and any number out of range, else with the language code ("vemo_help.de.txt").
+std::string HelpFileName(int language);
+
+// The help file to show from programFolder: the one of the language when it is there,
+// otherwise the English one (named even when missing, so that the viewer's message
+// names it).
+std::string HelpFilePath(std::string_view programFolder, int language);
 
 // Loads the program text from programFolder/fileName into the process-wide store.
 // Returns "" on success, otherwise the message to show before the program ends

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "app/text/program_text.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
@@ -108,7 +109,12 @@ void FrmView::Activate() {
 }
 
 void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const QString& caption) {
-  strFilename = (programFolder + QStringLiteral("/vemo_help.txt")).toStdString();
+  const std::string file = vemo::HelpFilePath(programFolder.toStdString(), vemo::LanguageIndex());
+  if (file != strFilename) {
+    // Another language's file: read afresh even though a text is shown.
+    strFilename = file;
+    blnFileDisplayed = false;
+  }
   blnCopyToClipboardInvisible = true;
   if (isMinimized()) showNormal();
   if (mainWindow && windowState() == Qt::WindowNoState) {
@@ -119,7 +125,9 @@ void FrmView::ShowHelp(QWidget* mainWindow, const QString& programFolder, const 
   }
   setWindowTitle(caption);
   txbText1->setFont(QFont(QStringLiteral("Arial"), 11));
+  const bool wasVisible = isVisible();
   show();
+  if (wasVisible) Activate();  // no show event for a window already shown
   raise();
   activateWindow();
 }

@@ -18,7 +18,7 @@ check_installed_programs() {
   export QT_QPA_PLATFORM=offscreen
 
   for f in vemo vemo-cli libplanets_vemo.so libvemo_cli_chart.so jupiter.dac saturn.dac uranus.dac \
-           neptune.dac hpluto.2199.slx qel.dat vemo_help.txt manual/index.html; do
+           neptune.dac hpluto.2199.slx qel.dat vemo_help.txt vemo_help.de.txt manual/index.html; do
     [ -f "$folder/$f" ] || fail "missing from the program folder: $f"
   done
   for p in vemo vemo-cli; do

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -89,6 +90,15 @@ TEST(LoadProgramText, PathGetsOneSeparator) {
   EXPECT_EQ(ProgramTextPath("/opt/vemo/", "qel.dat"), "/opt/vemo/qel.dat");
   EXPECT_EQ(ProgramTextPath("/opt/vemo" + own, "qel.dat"), "/opt/vemo" + own + "qel.dat");
   EXPECT_EQ(ProgramTextPath("", "qel.dat"), "qel.dat");
+}
+
+TEST(HelpFilePath, GermanFileWhenThereEnglishOtherwise) {
+  TempTextFile english("help\n", "vemo_help.txt");
+  EXPECT_EQ(HelpFilePath(english.folder(), 1), english.path());
+  const std::string german = ProgramTextPath(english.folder(), "vemo_help.de.txt");
+  std::ofstream(german) << "Hilfe\n";
+  EXPECT_EQ(HelpFilePath(english.folder(), 1), german);
+  EXPECT_EQ(HelpFilePath(english.folder(), 0), english.path());
 }
 
 // Messages for bare result codes, read by their ranges, as when the store gives no

@@ -1,6 +1,8 @@
 // The shipped data/qel.dat against the program: it loads, every item the program asks
 // for is there in each language, markers that callers replace occur exactly once, and
-// every English item has its German twin with the same markers.
+// every English item has its German twin with the same markers; the help files of both
+// languages fit the viewer, match in their sections and describe the report window by
+// its captions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -105,36 +107,79 @@ TEST_F(ShippedText, EveryEnglishItemHasAGermanTwinWithTheSameMarkers) {
   EXPECT_GE(twins, static_cast<int>(std::size(kUsedProgramTextItems)));
 }
 
-// The help file as shipped; "" when it cannot be read.
-std::string ShippedHelpText() {
-  std::ifstream in(std::string(VEMO_SOURCE_DATA_DIR) + "/vemo_help.txt", std::ios::binary);
+// The help file of a language as shipped; "" when it cannot be read.
+std::string ShippedHelpText(int language) {
+  std::ifstream in(std::string(VEMO_SOURCE_DATA_DIR) + "/" + HelpFileName(language), std::ios::binary);
   std::stringstream content;
   content << in.rdbuf();
   return content.str();
 }
 
-TEST_F(ShippedText, HelpOnReportsNamesEveryButtonOfTheReport) {
-  const std::string text = ShippedHelpText();
-  ASSERT_FALSE(text.empty()) << "vemo_help.txt missing";
-  const std::size_t from = text.find("REPORTS\n");
+std::size_t Utf8Length(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // UTF-8 lead bytes
+  }));
+}
+
+// The section headings of a help text: each line above a line of dashes.
+std::vector<std::string> SectionHeadings(const std::string& text) {
+  std::vector<std::string> headings;
+  std::istringstream in(text);
+  std::string previous;
+  for (std::string line; std::getline(in, line); previous = line) {
+    if (!previous.empty() && !line.empty() && line.find_first_not_of('-') == std::string::npos) {
+      EXPECT_EQ(Utf8Length(line), Utf8Length(previous)) << "underline of " << previous;
+      headings.push_back(previous);
+    }
+  }
+  return headings;
+}
+
+// The words the help on reports must hold in each language: the report window's
+// captions from qel.dat (without their dots) and, in English, the words of its sort list.
+struct ReportHelp {
+  const char* from;
+  const char* to;
+  std::vector<int> items;
+  std::vector<std::string> words;
+};
+const ReportHelp kReportHelp[] = {
+    {"REPORTS\n", "SETTINGS\n", {185, 404, 414, 415, 416}, {"sorted by"}},
+    {"BERICHTE\n", "EINSTELLUNGEN\n", {185, 404, 414, 415, 416, 59}, {}},
+};
+
+TEST_P(ShippedTextInEachLanguage, HelpOnReportsNamesEveryButtonOfTheReport) {
+  const ReportHelp& help = kReportHelp[GetParam()];
+  const std::string text = ShippedHelpText(GetParam());
+  ASSERT_FALSE(text.empty()) << HelpFileName(GetParam()) << " missing";
+  const std::size_t from = text.find(help.from);
   ASSERT_NE(from, std::string::npos);
-  const std::string section = text.substr(from, text.find("SETTINGS\n", from) - from);
-  // Copy to clipboard, Export (without its dots), the sort list, the durations switch.
-  for (const std::string& caption : {ProgramText(185), ProgramText(404).substr(0, ProgramText(404).find(" ...")),
-                                     std::string("sorted by"), std::string("Show durations")}) {
-    EXPECT_NE(section.find(caption), std::string::npos) << caption;
+  const std::string section = text.substr(from, text.find(help.to, from) - from);
+  std::vector<std::string> words = help.words;
+  for (int n : help.items) words.push_back(ProgramText(n).substr(0, ProgramText(n).find(" ...")));
+  for (const std::string& word : words) {
+    EXPECT_NE(section.find(word), std::string::npos) << word;
   }
 }
 
-TEST(ShippedHelp, FitsTheViewerWithoutBeingCut) {
+TEST_P(ShippedTextInEachLanguage, HelpFitsTheViewerWithoutBeingCut) {
   // The help viewer shows at most 65530 characters and cuts longer files with a note;
   // the help text must stay well below that.
-  const std::string text = ShippedHelpText();
-  ASSERT_FALSE(text.empty()) << "vemo_help.txt missing";
-  std::size_t characters = 0;
-  for (unsigned char c : text) characters += (c & 0xC0) != 0x80;  // count UTF-8 lead bytes
-  EXPECT_GT(characters, 1000u);
-  EXPECT_LT(characters, 65000u);
+  const std::string text = ShippedHelpText(GetParam());
+  ASSERT_FALSE(text.empty()) << HelpFileName(GetParam()) << " missing";
+  EXPECT_GT(Utf8Length(text), 1000u);
+  EXPECT_LT(Utf8Length(text), 65000u);
+}
+
+TEST(ShippedHelp, BothLanguagesHaveTheSameNumberedSections) {
+  const std::vector<std::string> english = SectionHeadings(ShippedHelpText(0));
+  const std::vector<std::string> german = SectionHeadings(ShippedHelpText(1));
+  ASSERT_EQ(english.size(), german.size());
+  EXPECT_GE(english.size(), 15u);
+  for (std::size_t i = 0; i < english.size(); ++i) {
+    EXPECT_EQ(english[i].substr(0, english[i].find(' ')), german[i].substr(0, german[i].find(' ')))
+        << english[i] << " | " << german[i];
+  }
 }
 
 }  // namespace

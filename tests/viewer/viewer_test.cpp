@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/reports/weblink_core.h"
+#include "app/text/program_text.h"
 #include "app/ui/frm_view.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
@@ -159,6 +160,22 @@ TEST_F(ViewerTest, HelpHidesTheCopyButtonAndSitsOverTheMainWindow) {
   EXPECT_EQ(w.size(), QSize(1200 - Tw(200), 900 - TwipsToPixelsY(480, &w)));
   w.txbText1->selectAll();
   EXPECT_EQ(w.cmdCopyToClipboard->text(), QStringLiteral("Copy to clipboard"));
+}
+
+TEST_F(ViewerTest, HelpFollowsTheLanguageAndFallsBackToEnglish) {
+  Write("help");
+  vemo::SetLanguageIndex(1);
+  w.ShowHelp(nullptr, dir.path(), QStringLiteral("Hilfe"));
+  EXPECT_EQ(w.txbText1->toPlainText(), QStringLiteral("help"));  // no German file yet
+  QFile german(dir.filePath(QStringLiteral("vemo_help.de.txt")));
+  ASSERT_TRUE(german.open(QIODevice::WriteOnly));
+  german.write("Hilfe");
+  german.close();
+  w.ShowHelp(nullptr, dir.path(), QStringLiteral("Hilfe"));
+  EXPECT_EQ(w.txbText1->toPlainText(), QStringLiteral("Hilfe"));
+  vemo::SetLanguageIndex(0);
+  w.ShowHelp(nullptr, dir.path(), QStringLiteral("Help"));  // shown already: read again
+  EXPECT_EQ(w.txbText1->toPlainText(), QStringLiteral("help"));
 }
 
 TEST_F(ViewerTest, LaunchNamesTheExtensionOrTheMissingFile) {
