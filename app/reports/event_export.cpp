@@ -237,7 +237,12 @@ double SettledMinute(const EngineServices& services, Mode mode, double birthAJD,
 std::string UtcIsoText(double ajd) {
   if (!Known(ajd)) return "";
   const CivilMinute c = ToCivilMinute(ajd, 0);
-  return JdnToIsoDate(c.jdn) + "T" + HourMinute(c.minute, ":") + ":00Z";
+  std::string text = JdnToIsoDate(c.jdn);
+  text.reserve(text.size() + 10);
+  text += 'T';
+  text += HourMinute(c.minute, ":");
+  text += ":00Z";
+  return text;
 }
 
 std::string IcsDateTime(double ajd) {
@@ -258,7 +263,9 @@ std::string WindowSummary(Mode mode, const AspectWindow& window) {
 }
 
 std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  const bool plain = std::none_of(text.begin(), text.end(),
+                                  [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+  if (plain) return text;
   std::string quoted = "\"";
   for (char c : text) {
     if (c == '"') quoted += '"';
@@ -498,18 +505,24 @@ bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
   }
   if (format_ != EventFormat::Csv) return true;
   anyEvent_ = true;
-  const std::string fields[] = {EventWord(e.event),
-                                UtcIsoText(e.ajd),
-                                JdText(e.ajd),
-                                PlanetName(e.planet1),
-                                PlanetName(e.planet2),
-                                Aspect(e.kind).Name,
-                                DegreesText(e.deviation),
-                                w != nullptr ? UtcIsoText(w->enters) : "",
-                                w != nullptr ? UtcIsoText(w->leaves) : ""};
+  // One line built in place: a span of centuries writes millions of them.
   std::string out;
-  for (std::size_t i = 0; i < std::size(fields); ++i) out += (i > 0 ? "," : "") + CsvField(fields[i]);
-  return Put(out + "\r\n");
+  out.reserve(192);
+  const auto add = [&out](const std::string& field, bool first = false) {
+    if (!first) out += ',';
+    out += CsvField(field);
+  };
+  add(EventWord(e.event), true);
+  add(UtcIsoText(e.ajd));
+  add(JdText(e.ajd));
+  add(PlanetName(e.planet1));
+  add(PlanetName(e.planet2));
+  add(Aspect(e.kind).Name);
+  add(DegreesText(e.deviation));
+  add(w != nullptr ? UtcIsoText(w->enters) : "");
+  add(w != nullptr ? UtcIsoText(w->leaves) : "");
+  out += "\r\n";
+  return Put(out);
 }
 
 bool EventWriter::Finish(const std::vector<PositionGap>& gaps) {

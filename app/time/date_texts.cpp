@@ -84,6 +84,20 @@ std::string JdnToNumericDate(int jdn) {
 
 std::string JdnToIsoDate(int jdn) {
     const EuroDate date = DateOfDayNumber(jdn);
+    if (date.year >= 0 && date.year <= 9999 && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+        date.day <= 31) {
+        // The usual case by hand: event exports write millions of dates.
+        const int y = static_cast<int>(date.year);
+        const int m = static_cast<int>(date.month);
+        const int d = static_cast<int>(date.day);
+        const char text[10] = {static_cast<char>('0' + y / 1000),     static_cast<char>('0' + y / 100 % 10),
+                               static_cast<char>('0' + y / 10 % 10),  static_cast<char>('0' + y % 10),
+                               '-',
+                               static_cast<char>('0' + m / 10),       static_cast<char>('0' + m % 10),
+                               '-',
+                               static_cast<char>('0' + d / 10),       static_cast<char>('0' + d % 10)};
+        return std::string(text, sizeof text);
+    }
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", static_cast<int>(date.year),
                   static_cast<int>(date.month), static_cast<int>(date.day));
