@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/settings/registry.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/ui/message_box.h"
 #include "app/ui/window_utils.h"
@@ -249,23 +250,28 @@ void FrmConfigure::SetLanguageDependentText(const QString& windowCaption) {
   for (int i = 0; i < 7; ++i) {
     lblAspectName[i]->setText(WithAccessKey(QString::fromLatin1(vemo::Aspect(i + 1).Name), QLatin1Char(kKindKeys[i])));
   }
-  cmdSetAllNonzeroOrbsToConjunctionOrb->setText(WithAccessKey(Text(358), QLatin1Char('S')));
-  lblPersonalTransits_->setText(WithAccessKey(Text(161), QLatin1Char('l')));
-  lblSynastry_->setText(WithAccessKey(Text(14).toLower(), QLatin1Char('y')));
-  lblOrbForMidpoints_->setText(WithAccessKey(Text(359), QLatin1Char('f')));
-  chkUseBoldface->setText(WithAccessKey(Text(360), QLatin1Char('B')));
-  opt1DegOfOrb->setText(WithAccessKey(Text(361), QLatin1Char('1')));
+  // The other controls' letters, English and German (the German captions
+  // lack some English letters; the kinds' letters are kept in both).
+  const bool german = vemo::LanguageIndex() == vemo::kGerman;
+  const auto key = [german](char16_t english, char16_t inGerman) { return QChar(german ? inGerman : english); };
+  cmdSetAllNonzeroOrbsToConjunctionOrb->setText(WithAccessKey(Text(358), key(u'S', u'l')));
+  lblPersonalTransits_->setText(WithAccessKey(Text(161), key(u'l', u'r')));
+  // German nouns keep their capital.
+  lblSynastry_->setText(WithAccessKey(german ? Text(14) : Text(14).toLower(), key(u'y', u'y')));
+  lblOrbForMidpoints_->setText(WithAccessKey(Text(359), key(u'f', u'f')));
+  chkUseBoldface->setText(WithAccessKey(Text(360), key(u'B', u'd')));
+  opt1DegOfOrb->setText(WithAccessKey(Text(361), key(u'1', u'1')));
   lblOfOrb_->setText(Text(362));
-  chkUseColor->setText(WithAccessKey(Text(411), QLatin1Char('o')));
-  chkDisplayZodiacSectors->setText(WithAccessKey(Text(363), QLatin1Char('z')));
-  chkDisplayNATZabbr->setText(WithAccessKey(Text(364), QLatin1Char('N')));
-  chkShowOnlyOuterPlanets->setText(WithAccessKey(Text(412), QLatin1Char('t')));
-  chkShowOnlyEarthAspects->setText(WithAccessKey(Text(413), QLatin1Char('E')));
-  cmdReset->setText(WithAccessKey(Text(368), QLatin1Char('R')));
-  cmdAccept->setText(WithAccessKey(Text(369), QLatin1Char('U')));
-  cmdCancel->setText(WithAccessKey(Text(117), QLatin1Char('C')));
-  cmdHide->setText(WithAccessKey(Text(372), QLatin1Char('H')));
-  lblLanguage_->setText(WithAccessKey(Text(410), QLatin1Char('g')));
+  chkUseColor->setText(WithAccessKey(Text(411), key(u'o', u'v')));
+  chkDisplayZodiacSectors->setText(WithAccessKey(Text(363), key(u'z', u'k')));
+  chkDisplayNATZabbr->setText(WithAccessKey(Text(364), key(u'N', u'N')));
+  chkShowOnlyOuterPlanets->setText(WithAccessKey(Text(412), key(u't', u'o')));
+  chkShowOnlyEarthAspects->setText(WithAccessKey(Text(413), key(u'E', u'E')));
+  cmdReset->setText(WithAccessKey(Text(368), key(u'R', u'S')));
+  cmdAccept->setText(WithAccessKey(Text(369), key(u'U', u'\u00DC')));
+  cmdCancel->setText(WithAccessKey(Text(117), key(u'C', u'b')));
+  cmdHide->setText(WithAccessKey(Text(372), key(u'H', u'u')));
+  lblLanguage_->setText(WithAccessKey(Text(410), key(u'g', u'c')));
   cboLanguage->setCurrentIndex(vemo::LanguageIndex());
 }
 

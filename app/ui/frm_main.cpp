@@ -345,12 +345,20 @@ void FrmMain::SetUpTimezoneComboBoxes(bool keepSelection) {
 QString FrmMain::Caption(int item) {
   // Now, Compute, Configure, Forward, Back, Quit, Display chart/table, Run,
   // Stop, Report, Help, Save, Save as/Save chart as, Load from, Restore; the
-  // three Clear buttons share a caption and have none.
-  static constexpr std::pair<int, char> kKeys[] = {
-      {18, 'N'}, {19, 'C'}, {20, 'g'}, {21, 'F'}, {22, 'B'}, {16, 'Q'}, {37, 'D'}, {41, 'D'}, {36, 'R'},
-      {43, 'o'}, {38, 'p'}, {17, 'H'}, {15, 'S'}, {39, 'a'}, {42, 'a'}, {40, 'L'}, {398, 'e'}};
-  for (const auto& [number, letter] : kKeys) {
-    if (number == item) return WithAccessKey(Text(item), QLatin1Char(letter));
+  // three Clear buttons share a caption and have none. German captions have
+  // letters of their own (Jetzt, Berechnen, Einstellungen, Vor, Zurück, ...).
+  struct Key {
+    int item;
+    char16_t english;
+    char16_t german;
+  };
+  static constexpr Key kKeys[] = {
+      {18, u'N', u'J'}, {19, u'C', u'B'}, {20, u'g', u'E'}, {21, u'F', u'V'}, {22, u'B', u'Z'},  {16, u'Q', u'n'},
+      {37, u'D', u'a'}, {41, u'D', u'a'}, {36, u'R', u'c'}, {43, u'o', u't'}, {38, u'p', u'r'},  {17, u'H', u'H'},
+      {15, u'S', u'S'}, {39, u'a', u'u'}, {42, u'a', u'u'}, {40, u'L', u'L'}, {398, u'e', u'W'}};
+  const bool german = vemo::LanguageIndex() == vemo::kGerman;
+  for (const Key& k : kKeys) {
+    if (k.item == item) return WithAccessKey(Text(item), QChar(german ? k.german : k.english));
   }
   return Text(item);
 }

@@ -471,54 +471,58 @@ TEST_F(MainWindowTest, KeysPressTheirButtonsOnceAndNothingWhenDisabled) {
 // Access keys: every push button of the main window but the three Clear
 // buttons (one caption) has one, in the table view and beside the chart (the
 // radio buttons of the modes have none), and every control of the
-// configuration window that has a caption; within a window none repeats. A
-// caption as a title shows no '&'.
+// configuration window that has a caption; within a window none repeats, in
+// English and in German. A caption as a title shows no '&'.
 TEST_F(MainWindowTest, AccessKeysAreUniqueInEachWindow) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  // The access keys of a window's own controls (captions of buttons, and of
-  // labels that name a control), and the captions that have none.
-  auto keys = [](QWidget* window, std::vector<QString>& without, bool radiosWithout) {
-    std::map<QKeySequence, int> count;
-    for (QWidget* c : window->findChildren<QWidget*>()) {
-      if (c->window() != window || c->isHidden()) continue;
-      QString text;
-      if (const auto* b = qobject_cast<QAbstractButton*>(c)) {
-        text = b->text();
-      } else if (const auto* l = qobject_cast<QLabel*>(c); l != nullptr && l->buddy() != nullptr) {
-        text = l->text();
-      } else {
-        continue;
+  for (const int shown : {0, 1}) {
+    SCOPED_TRACE(shown == 1 ? "German" : "English");
+    language = shown;
+    Start(LocalAJD(2024, 6, 15, 14, 10));
+    // The access keys of a window's own controls (captions of buttons, and of
+    // labels that name a control), and the captions that have none.
+    auto keys = [](QWidget* window, std::vector<QString>& without, bool radiosWithout) {
+      std::map<QKeySequence, int> count;
+      for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (c->window() != window || c->isHidden()) continue;
+        QString text;
+        if (const auto* b = qobject_cast<QAbstractButton*>(c)) {
+          text = b->text();
+        } else if (const auto* l = qobject_cast<QLabel*>(c); l != nullptr && l->buddy() != nullptr) {
+          text = l->text();
+        } else {
+          continue;
+        }
+        if (text.isEmpty()) continue;
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty() && !(radiosWithout && qobject_cast<QRadioButton*>(c) != nullptr)) without.push_back(text);
+        ++count[key];
       }
-      if (text.isEmpty()) continue;
-      const QKeySequence key = QKeySequence::mnemonic(text);
-      if (key.isEmpty() && !(radiosWithout && qobject_cast<QRadioButton*>(c) != nullptr)) without.push_back(text);
-      ++count[key];
+      count.erase(QKeySequence());
+      return count;
+    };
+    for (bool chart : {false, true}) {
+      SCOPED_TRACE(chart);
+      if (chart) w->cmdToggleGraphic->click();
+      std::vector<QString> without;
+      // The radio buttons of the modes and units have none.
+      for (const auto& [key, n] : keys(w.get(), without, true)) EXPECT_EQ(n, 1) << key.toString().toStdString();
+      EXPECT_EQ(without, std::vector<QString>(3, PlainCaption(w->cmdClear[0])));
+      for (QPushButton* b : {w->cmdNow, w->cmdCompute, w->cmdConfigure, w->cmdForwardBack[0], w->cmdForwardBack[1],
+                             w->cmdQuit, w->cmdToggleGraphic, w->cmdRun, w->cmdReport, w->cmdHelp, w->cmdSave,
+                             w->cmdSaveAs, w->cmdLoadState, w->cmdRestore}) {
+        EXPECT_FALSE(QKeySequence::mnemonic(b->text()).isEmpty()) << b->text().toStdString();
+        EXPECT_FALSE(PlainCaption(b).contains('&')) << b->text().toStdString();
+      }
     }
-    count.erase(QKeySequence());
-    return count;
-  };
-  for (bool chart : {false, true}) {
-    SCOPED_TRACE(chart);
-    if (chart) w->cmdToggleGraphic->click();
+    FrmConfigure* c = w->Configure();
+    ASSERT_NE(c, nullptr);
+    c->Activate();
     std::vector<QString> without;
-    // The radio buttons of the modes and units have none.
-    for (const auto& [key, n] : keys(w.get(), without, true)) EXPECT_EQ(n, 1) << key.toString().toStdString();
-    EXPECT_EQ(without, std::vector<QString>(3, PlainCaption(w->cmdClear[0])));
-    for (QPushButton* b : {w->cmdNow, w->cmdCompute, w->cmdConfigure, w->cmdForwardBack[0], w->cmdForwardBack[1],
-                           w->cmdQuit, w->cmdToggleGraphic, w->cmdRun, w->cmdReport, w->cmdHelp, w->cmdSave,
-                           w->cmdSaveAs, w->cmdLoadState, w->cmdRestore}) {
-      EXPECT_FALSE(QKeySequence::mnemonic(b->text()).isEmpty()) << b->text().toStdString();
-      EXPECT_FALSE(PlainCaption(b).contains('&')) << b->text().toStdString();
-    }
+    for (const auto& [key, n] : keys(c, without, false)) EXPECT_EQ(n, 1) << key.toString().toStdString();
+    EXPECT_TRUE(without.empty()) << (without.empty() ? "" : without.front().toStdString());
+    EXPECT_EQ(c->windowTitle(), PlainCaption(w->cmdConfigure));
+    c->hide();
   }
-  FrmConfigure* c = w->Configure();
-  ASSERT_NE(c, nullptr);
-  c->Activate();
-  std::vector<QString> without;
-  for (const auto& [key, n] : keys(c, without, false)) EXPECT_EQ(n, 1) << key.toString().toStdString();
-  EXPECT_TRUE(without.empty()) << (without.empty() ? "" : without.front().toStdString());
-  EXPECT_EQ(c->windowTitle(), PlainCaption(w->cmdConfigure));
-  c->hide();
 }
 
 TEST_F(MainWindowTest, DayListTellsTheWeekday) {
