@@ -409,10 +409,7 @@ void FrmMain::SetLanguage(int language) {
   // A failed write is not shown: the window then starts in the system's language.
   (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
                                       settings::kLanguageName, vemo::LanguageCode(language));
-  FillMonthAndStepLists();  // keeps the selections
-  SetSaveAsCaption();
-  ApplyLanguage();
-  configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
+  ApplyLanguage();  // captions, the lists with their selections, the settings window
   if (durations_ != nullptr && durations_->isVisible()) ShowReport();
   if (view_ != nullptr && view_->isVisible()) cmdHelp_Click();
 }
