@@ -74,10 +74,7 @@ double Interpolate(const RecordFit& fit, double u) {
 // of t's day.
 RecordFit RecordOf(double t) {
   RecordFit fit;
-  long long year = static_cast<long long>(std::floor(2000.0 + (t - 2451544.5) / 365.2425));
-  year -= ((year % 5) + 5) % 5;
-  while (NewYearAJD(year) > t) year -= 5;
-  while (NewYearAJD(year + 5) <= t) year += 5;
+  const long long year = RecordYearOf(t);
   fit.start = NewYearAJD(year);
   fit.end = NewYearAJD(year + 5);
   fit.centre = 0.5 * (fit.start + fit.end);

@@ -32,6 +32,14 @@ long long DayNumberOfNewYear(long long year) {
 
 double NewYearAJD(long long year) { return static_cast<double>(DayNumberOfNewYear(year)) - 0.5; }
 
+long long RecordYearOf(double t) {
+  long long year = static_cast<long long>(std::floor(2000.0 + (t - 2451544.5) / 365.2425));
+  year -= ((year % 5) + 5) % 5;
+  while (NewYearAJD(year) > t) year -= 5;
+  while (NewYearAJD(year + 5) <= t) year += 5;
+  return year;
+}
+
 double Search::StepOf(const std::vector<int>& pairs) const {
   double step = kMaxGridStepDays;
   for (int i : pairs) {
@@ -45,9 +53,7 @@ std::vector<GridPoint> Search::Grid(double a, double b, double step) const {
   // Knots: the ends and the record boundaries between them.
   std::vector<double> knots{a};
   std::vector<char> isRecord{0};
-  long long year = static_cast<long long>(std::floor(2000.0 + (a - 2451544.5) / 365.2425)) - 5;
-  year -= ((year % 5) + 5) % 5;
-  for (;; year += 5) {
+  for (long long year = RecordYearOf(a);; year += 5) {
     const double r = NewYearAJD(year);
     if (r > b) break;
     if (r > a) {

@@ -106,6 +106,9 @@ inline double WrapPi(double x) {
 // 0h UT on 1 January of `year`, AJD: where the .dac records of Jupiter..Neptune
 // change when the year is divisible by five (they start in -4000 and 1600).
 double NewYearAJD(long long year);
+// The year divisible by five whose record holds t: NewYearAJD(year) <= t <
+// NewYearAJD(year + 5).
+long long RecordYearOf(double t);
 
 // The role of a level within its band.
 enum class Role { Lower, Exact, Upper };
