@@ -24,6 +24,7 @@
 
 #include <algorithm>
 
+#include "app/aspects/date_rows.h"
 #include "app/settings/configure_core.h"
 #include "app/settings/registry.h"
 #include "app/text/languages.h"
@@ -60,7 +61,7 @@ constexpr int kFirstStepItem = 170;
 }  // namespace
 
 FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
-    : QWidget(parent), options_(std::move(options)), engine_(vemo::DefaultEngineServices(0)) {
+    : QWidget(parent), options_(std::move(options)), engine_(vemo::DefaultEngineServices()) {
   if (options_.programFolder.empty()) options_.programFolder = vemo::ProgramFolder();
   if (!options_.currentAJD) options_.currentAJD = [] { return vemo::CurrentAJD(); };
   if (!options_.systemTimezoneMinutes) options_.systemTimezoneMinutes = [] { return vemo::SystemTimezoneMinutes(); };
@@ -142,7 +143,7 @@ void FrmMain::ConnectHandlers() {
 
 bool FrmMain::StartUp() {
   Timer1.stop();
-  vemo::SetLanguageIndex(static_cast<std::int16_t>(StartLanguage()));
+  vemo::SelectLanguage(StartLanguage());
   const std::string textError = vemo::LoadProgramText(options_.programFolder);
   if (!textError.empty()) {
     ShowStartUpMessage(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
@@ -405,7 +406,7 @@ int FrmMain::StartLanguage() const {
 
 void FrmMain::SetLanguage(int language) {
   if (language < 0 || language >= vemo::kLanguageCount || language == vemo::LanguageIndex()) return;
-  vemo::SetLanguageIndex(static_cast<std::int16_t>(language));
+  vemo::SelectLanguage(language);
   // A failed write is not shown: the window then starts in the system's language.
   (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
                                       settings::kLanguageName, vemo::LanguageCode(language));
