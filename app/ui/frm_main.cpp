@@ -168,7 +168,7 @@ bool FrmMain::StartUp() {
 
   const std::string libraryError = vemo::SetUpDataFolder(options_.programFolder);
   if (!libraryError.empty()) {
-    ShowStartUpMessage(nullptr, {QMessageBox::Critical, QStringLiteral("Error"), DisplayText(libraryError),
+    ShowStartUpMessage(nullptr, {QMessageBox::Critical, ItemText(438), DisplayText(libraryError),
                                  QMessageBox::Ok, QMessageBox::Ok});
     return false;
   }
@@ -216,13 +216,13 @@ bool FrmMain::StartUp() {
   show();
 
   if (!missingItems.empty()) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Warning"), DisplayText(missingItems),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(439), DisplayText(missingItems),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
   if (!blnPlutoDataReadOK) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"),
-                              QStringLiteral("Error when reading Pluto data:\n") + OutsideText(plutoError) +
-                                  QStringLiteral("\n\nPluto aspects cannot be displayed."),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(438),
+                              ItemText(440) + QStringLiteral("\n") + OutsideText(plutoError) + QStringLiteral("\n\n") +
+                                  ItemText(441),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
   // Jupiter to Neptune: one warning naming the files that cannot be used
@@ -230,7 +230,7 @@ bool FrmMain::StartUp() {
   // library); the other planets are shown as usual.
   if (const std::string dataWarning = vemo::DataFilesWarning(vemo::ProbeDataFiles(), options_.programFolder);
       !dataWarning.empty()) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"), DisplayText(dataWarning),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(438), DisplayText(dataWarning),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
 
@@ -266,7 +266,7 @@ void FrmMain::SetCommandEnabled(QPushButton* button, bool enabled) {
 }
 
 QString FrmMain::StandingStatusText() {
-  return QStringLiteral("vemo %1 - heliocentric aspects of the planets").arg(QStringLiteral(VEMO_VERSION_STRING));
+  return QStringLiteral("vemo %1 - %2").arg(QStringLiteral(VEMO_VERSION_STRING), ItemText(442));
 }
 
 QString FrmMain::ManualUrl() const {
@@ -376,6 +376,8 @@ void FrmMain::SetLanguageDependentText() {
   optPersonal[0]->setText(Text(12));
   optPersonal[1]->setText(Text(13));
   optSynastry->setText(Text(14));
+  lblUserManual->setText(ItemText(443));
+  lblCopyright->setText(StandingStatusText());
   optDegrees->setText(Text(417));
   optRadians->setText(Text(418));
   cmdCompute->setText(Caption(19));

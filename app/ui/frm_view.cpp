@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/text/program_text.h"
+#include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
@@ -28,6 +29,23 @@ const QString kHeadNote = QStringLiteral(
     "To view the entire contents of the file load it into NotePad,\r\n"
     "WordPad or some other text editor.\r\n\r\n");
 const QString kTailNote = QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
+
+// Item 451 with the file and the reason in place. Each marker is found in
+// the item itself, so a file name holding "[why]" is shown as it stands.
+QString CannotReadText(const QString& file, const QString& reason) {
+  QString text = ItemText(451);
+  const qsizetype at1 = text.indexOf(QStringLiteral("[file]"));
+  const qsizetype at2 = text.indexOf(QStringLiteral("[why]"));
+  // The later marker first, so the earlier one's place stays right.
+  if (at2 > at1) {
+    if (at2 >= 0) text.replace(at2, 5, reason);
+    if (at1 >= 0) text.replace(at1, 6, file);
+  } else {
+    if (at1 >= 0) text.replace(at1, 6, file);
+    if (at2 >= 0) text.replace(at2, 5, reason);
+  }
+  return text;
+}
 
 // Geometry in twips.
 constexpr int kMinWidth = 8000;
@@ -64,7 +82,7 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   txbText1->setReadOnly(true);
   cmdCopyToClipboard = new QPushButton(this);
   cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
-  cmdClose = new QPushButton(QStringLiteral("Close"), this);
+  cmdClose = new QPushButton(ItemText(450), this);
   cmdClose->setObjectName("cmdClose");
   cmdClose->resize(TwipsToPixelsX(kCloseWidth, this), TwipsToPixelsY(kButtonHeight, this));
   SetCopyCaption(false);
@@ -76,7 +94,7 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void FrmView::Activate() {
   if (blnFileDisplayed) return;
-  cmdClose->setText(QStringLiteral("Close"));
+  cmdClose->setText(ItemText(450));
   txbText1->clear();
   SetCopyCaption(false);
   cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
@@ -96,7 +114,7 @@ void FrmView::Activate() {
   if (!error.isEmpty()) {
     // An empty box would look like an empty file. The flag stays down so the
     // next showing tries again, e.g. after the file has been put back.
-    txbText1->setPlainText(QStringLiteral("The file \"%1\" cannot be read: %2").arg(name, error));
+    txbText1->setPlainText(CannotReadText(name, error));
   } else {
     QString shown = ViewerText(QString::fromUtf8(bytes));
     // The box makes a paragraph of each line; a CR left before it would show.
@@ -183,8 +201,7 @@ void FrmView::LayOut() {
 }
 
 void FrmView::SetCopyCaption(bool selection) {
-  cmdCopyToClipboard->setText(selection ? QStringLiteral("Copy selected text to clipboard")
-                                        : QStringLiteral("Copy to clipboard"));
+  cmdCopyToClipboard->setText(selection ? ItemText(452) : ItemText(453));
   cmdCopyToClipboard->resize(TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
                              TwipsToPixelsY(kButtonHeight, this));
 }
