@@ -3,7 +3,6 @@
 #include "app/time/date_texts.h"  // kEnglish
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <iterator>
 
@@ -86,17 +85,9 @@ void DegreesMinutes(double radians, int& d, int& m) {
 
 }  // namespace
 
-namespace {
+void SetNamesLanguage(int language) { SetProgramLanguage(language); }
 
-// The language of the one-argument names; process-wide like the program
-// text's own language number, and read from the threads that format events.
-std::atomic<int> g_namesLanguage{kEnglish};
-
-}  // namespace
-
-void SetNamesLanguage(int language) { g_namesLanguage.store(language); }
-
-int NamesLanguage() { return g_namesLanguage.load(); }
+int NamesLanguage() { return ProgramLanguage(); }
 
 const std::string& detail::EnglishPlanetName(int planet) {
   return (planet >= 0 && planet < kPlanetSlots) ? kPlanetNames[static_cast<size_t>(planet)] : kEmpty;

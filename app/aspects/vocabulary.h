@@ -75,9 +75,9 @@ struct AspectRecord {
 };
 
 // The language of the names below, numbered as the program text numbers its
-// languages (app/time/date_texts.h); English until set. The program sets it
-// with the language of its text. Whatever other programs read back (CSV
-// columns, calendar UIDs, option values) asks for English by name instead.
+// languages: the program's language (ProgramLanguage, app/time/date_texts.h),
+// English until set. Whatever other programs read back (CSV columns, calendar
+// UIDs, option values) asks for English by name instead.
 void SetNamesLanguage(int language);
 int NamesLanguage();
 

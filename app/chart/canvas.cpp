@@ -1,5 +1,7 @@
 #include "app/chart/canvas.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFont>
@@ -309,7 +311,7 @@ std::string Canvas::BmpBytes() const {
 
 std::string Canvas::SaveBmp(const std::string& path) const {
   const FileWriteResult written = WriteFileWhole(path, BmpBytes());
-  return written.ok ? "" : "Cannot write " + FileWriteFailureText(path, written);
+  return written.ok ? "" : InProgramLanguage("Cannot write ", "Schreiben nicht m\u00F6glich: ") + FileWriteFailureText(path, written);
 }
 
 }  // namespace vemo::chart

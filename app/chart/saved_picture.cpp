@@ -72,7 +72,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 std::string CannotWrite(const std::string& path, const FileWriteResult& result) {
-  return "Cannot write " + FileWriteFailureText(path, result);
+  return InProgramLanguage("Cannot write ", "Schreiben nicht m\u00F6glich: ") + FileWriteFailureText(path, result);
 }
 
 }  // namespace
@@ -225,7 +225,7 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
     svg.setDescription(NamesLanguage() == kGerman ? QStringLiteral("Heliozentrisches Horoskop, gezeichnet von vemo")
                                                    : QStringLiteral("Heliocentric chart drawn by vemo"));
     QPainter painter;
-    if (!painter.begin(&svg)) return CannotWrite(path, {false, "the SVG could not be started", false});
+    if (!painter.begin(&svg)) return CannotWrite(path, {false, InProgramLanguage("the SVG could not be started", "das SVG konnte nicht begonnen werden"), false});
     Canvas::Replay(picture.Operations(), painter, 1.0 / kTwipsPerPixel);
     painter.end();
   }
@@ -261,7 +261,7 @@ std::string WritePdf(const std::string& path, const std::string& title, Paper pa
     pdf.setCreator(QStringLiteral("vemo"));
     pdf.setResolution(1200);
     pdf.setPageLayout(PageLayoutOf(paper));
-    if (!paint(pdf)) return CannotWrite(path, {false, "the PDF could not be made", false});
+    if (!paint(pdf)) return CannotWrite(path, {false, InProgramLanguage("the PDF could not be made", "das PDF konnte nicht erstellt werden"), false});
   }
   const FileWriteResult written =
       WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

@@ -2,20 +2,18 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <filesystem>
 #include <system_error>
 
 #include "app/text/languages.h"
 #include "app/text/used_items.h"
+#include "app/time/date_texts.h"
 #include "app/time/shared_library.h"
 #include "platform/tovrix6/tovrix6.h"
 
 namespace vemo {
 
 namespace {
-
-std::atomic<std::int16_t> g_languageIndex{0};
 
 std::string LineMessage(std::string_view what, std::int32_t line) {
   // The line number follows the words with one blank: "... at line 12."
@@ -26,9 +24,9 @@ std::int32_t Magnitude(std::int32_t v) { return v < 0 ? -v : v; }
 
 }  // namespace
 
-std::int16_t LanguageIndex() { return g_languageIndex.load(); }
+std::int16_t LanguageIndex() { return static_cast<std::int16_t>(ProgramLanguage()); }
 
-void SetLanguageIndex(std::int16_t language) { g_languageIndex.store(language); }
+void SetLanguageIndex(std::int16_t language) { SetProgramLanguage(language); }
 
 std::string ProgramTextPath(std::string_view programFolder, std::string_view fileName) {
   // An empty folder means the working folder, not the root of the file system.

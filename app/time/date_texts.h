@@ -4,12 +4,30 @@
 // language flag).
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace vemo {
 
 inline constexpr int kEnglish = 0;
 inline constexpr int kGerman = 1;
+
+namespace detail {
+inline std::atomic<int> programLanguage{kEnglish};
+}  // namespace detail
+
+// The language the program speaks: its program text, the names of planets
+// and aspects, and its messages. One for the process (each loaded module has
+// its own copy), read by the threads that format events.
+inline int ProgramLanguage() { return detail::programLanguage.load(std::memory_order_relaxed); }
+inline void SetProgramLanguage(int language) { detail::programLanguage.store(language, std::memory_order_relaxed); }
+
+// A message's words in the program's language, for the layers below the
+// program text (file and data-file errors) and for texts that must not
+// depend on the program-text file being there.
+inline const char* InProgramLanguage(const char* english, const char* german) {
+  return ProgramLanguage() == kGerman ? german : english;
+}
 
 // Month name of month 1..12: long ("January", "März") or short ("Jan.",
 // "Sept.", "May"). "" outside 1..12. Texts are UTF-8.

@@ -1,5 +1,7 @@
 #include "app/time/file_writer.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -87,12 +89,19 @@ std::string Joined(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+const char* FolderReason() { return InProgramLanguage("it is a folder, not a file", "es ist ein Ordner, keine Datei"); }
+const char* NotRegularReason() { return InProgramLanguage("it is not a regular file", "es ist keine gew\u00F6hnliche Datei"); }
+
 // The C library's reason for an errno value ("No space left on device").
 std::string SystemReason(int error) { return std::generic_category().message(error); }
 
 // The note a write that cannot make its temporary file needs: the file
 // itself may be writable, but it is replaced through a new file beside it.
 std::string NeedsFolder(const std::string& reason, const std::string& folder) {
+  if (ProgramLanguage() == kGerman) {
+    return reason + " (vemo ersetzt Dateien immer ganz und muss dazu eine Datei in \u201E" + EscapedForDisplay(folder) +
+           "\u201C anlegen)";
+  }
   return reason + " (vemo replaces files whole and needs to create a file in \"" + EscapedForDisplay(folder) + "\")";
 }
 
@@ -107,11 +116,14 @@ std::string LastErrorReason() { return std::system_category().message(static_cas
 // ---------------------------------------------------------------- results
 
 std::string WhatBecameOfIt(const FileWriteResult& result) {
-  return result.earlierFileKept ? "the earlier file is unchanged" : "nothing was written";
+  return result.earlierFileKept ? InProgramLanguage("the earlier file is unchanged", "die bisherige Datei ist unver\u00E4ndert")
+                                : InProgramLanguage("nothing was written", "es wurde nichts geschrieben");
 }
 
 std::string FileWriteFailureText(const std::string& path, const FileWriteResult& result) {
-  return "\"" + EscapedForDisplay(path) + "\": " + result.reason + "; " + WhatBecameOfIt(result) + ".";
+  const bool german = ProgramLanguage() == kGerman;
+  return (german ? "\u201E" : "\"") + EscapedForDisplay(path) + (german ? "\u201C: " : "\": ") + result.reason + "; " +
+         WhatBecameOfIt(result) + ".";
 }
 
 std::string FolderOf(const std::string& path) {
@@ -175,7 +187,9 @@ TemporaryFile::TemporaryFile(const std::string& folder, const std::string& suffi
       return;
     }
   }
-  error_ = "no free name for a temporary file in \"" + EscapedForDisplay(folder) + "\"";
+  error_ = ProgramLanguage() == kGerman
+               ? "kein freier Name f\u00FCr eine tempor\u00E4re Datei in \u201E" + EscapedForDisplay(folder) + "\u201C"
+               : "no free name for a temporary file in \"" + EscapedForDisplay(folder) + "\"";
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -198,7 +212,7 @@ TemporaryFile::~TemporaryFile() {
 
 bool TemporaryFile::Write(std::string_view bytes) {
   if (fd_ < 0) {
-    if (error_.empty()) error_ = "the temporary file is closed";
+    if (error_.empty()) error_ = InProgramLanguage("the temporary file is closed", "die tempor\u00E4re Datei ist geschlossen");
     return false;
   }
   while (!bytes.empty()) {
@@ -221,7 +235,7 @@ bool TemporaryFile::Write(std::string_view bytes) {
 
 bool TemporaryFile::FlushAndClose() {
   if (fd_ < 0) {
-    if (error_.empty()) error_ = "the temporary file is closed";
+    if (error_.empty()) error_ = InProgramLanguage("the temporary file is closed", "die tempor\u00E4re Datei ist geschlossen");
     return false;
   }
 #ifdef _WIN32
@@ -256,7 +270,7 @@ bool TemporaryFile::ReadBack(const std::function<bool(std::string_view)>& take) 
     const std::size_t n = std::fread(piece.data(), 1, piece.size(), file);
     if (n > 0 && !take(std::string_view(piece.data(), n))) {
       ok = false;
-      if (error_.empty()) error_ = "stopped while reading back";
+      if (error_.empty()) error_ = InProgramLanguage("stopped while reading back", "beim Zur\u00FCcklesen abgebrochen");
       break;
     }
     if (n < piece.size()) {
@@ -295,7 +309,7 @@ bool TemporaryFile::TakeModeOf(unsigned mode, long long owner, long long group) 
 
 FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
   if (path.empty()) {
-    Fail("no file name was given");
+    Fail(InProgramLanguage("no file name was given", "es wurde kein Dateiname angegeben"));
     return;
   }
   std::string current = path;
@@ -304,7 +318,7 @@ FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
   const auto status = std::filesystem::status(std::filesystem::path(current), ec);
   if (!ec && std::filesystem::exists(status)) {
     if (!std::filesystem::is_regular_file(status)) {
-      Fail(std::filesystem::is_directory(status) ? "it is a folder, not a file" : "it is not a regular file");
+      Fail(std::filesystem::is_directory(status) ? FolderReason() : NotRegularReason());
       return;
     }
     existed_ = true;
@@ -327,7 +341,8 @@ FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
       std::string link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
       const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
       if (n < 0 || static_cast<std::size_t>(n) >= link.size()) {
-        Fail(n < 0 ? SystemReason(errno) : "the link changed while it was read");
+        Fail(n < 0 ? SystemReason(errno)
+                   : InProgramLanguage("the link changed while it was read", "die Verkn\u00FCpfung \u00E4nderte sich beim Lesen"));
         return;
       }
       link.resize(static_cast<std::size_t>(n));
@@ -335,15 +350,16 @@ FileReplacement::FileReplacement(const std::string& path) : requested_(path) {
       continue;
     }
     if (S_ISDIR(st.st_mode)) {
-      Fail("it is a folder, not a file");
+      Fail(FolderReason());
     } else if (S_ISFIFO(st.st_mode)) {
-      Fail("it is a FIFO (named pipe), not a regular file");
+      Fail(InProgramLanguage("it is a FIFO (named pipe), not a regular file",
+                             "es ist ein FIFO (benannte Pipe), keine gew\u00F6hnliche Datei"));
     } else if (S_ISSOCK(st.st_mode)) {
-      Fail("it is a socket, not a regular file");
+      Fail(InProgramLanguage("it is a socket, not a regular file", "es ist ein Socket, keine gew\u00F6hnliche Datei"));
     } else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) {
-      Fail("it is a device, not a regular file");
+      Fail(InProgramLanguage("it is a device, not a regular file", "es ist ein Ger\u00E4t, keine gew\u00F6hnliche Datei"));
     } else if (!S_ISREG(st.st_mode)) {
-      Fail("it is not a regular file");
+      Fail(NotRegularReason());
     }
     if (!result_.reason.empty()) return;
     existed_ = true;
@@ -447,7 +463,9 @@ std::string MoveToFreeName(const std::string& from, const std::vector<std::strin
     break;
 #endif
   }
-  if (error != nullptr) *error = lastError == EEXIST ? "every name is taken" : SystemReason(lastError);
+  if (error != nullptr) {
+    *error = lastError == EEXIST ? InProgramLanguage("every name is taken", "jeder Name ist vergeben") : SystemReason(lastError);
+  }
   return "";
 }
 

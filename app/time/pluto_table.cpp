@@ -1,5 +1,7 @@
 #include "app/time/pluto_table.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -106,14 +108,17 @@ public:
             ++lineNumber;
             int32_t arcseconds = 0;
             if (last - first < 4) {
-                error = source_ + ", line " + std::to_string(lineNumber) +
-                        ": a day line must have at least four characters.";
+                error = source_ + InProgramLanguage(", line ", ", Zeile ") + std::to_string(lineNumber) +
+                        InProgramLanguage(": a day line must have at least four characters.",
+                                          ": eine Tageszeile muss mindestens vier Zeichen haben.");
                 break;
             }
             if (!DecodeCodes(reinterpret_cast<const unsigned char*>(first), k7, k55, &arcseconds)) {
-                error = source_ + ", line " + std::to_string(lineNumber) +
-                        ": the characters do not decode to a longitude (degrees 0 to 359, "
-                        "minutes and seconds 0 to 59).";
+                error = source_ + InProgramLanguage(", line ", ", Zeile ") + std::to_string(lineNumber) +
+                        InProgramLanguage(": the characters do not decode to a longitude (degrees 0 to 359, "
+                                          "minutes and seconds 0 to 59).",
+                                          ": die Zeichen ergeben keine L\u00E4nge (Grad 0 bis 359, "
+                                          "Minuten und Sekunden 0 bis 59).");
                 break;
             }
             days.push_back(arcseconds);
@@ -130,6 +135,11 @@ public:
     std::string Verdict() const {
         if (!error.empty()) return error;
         if (static_cast<int>(days.size()) < kPlutoRequiredDays) {
+            if (ProgramLanguage() == kGerman) {
+                return source_ + " enth\u00E4lt " + std::to_string(days.size()) + " Tageszeilen; " +
+                       std::to_string(kPlutoRequiredDays) +
+                       " werden gebraucht (1. Januar 1600 bis 1. Januar 2200). Die Datei ist unvollst\u00E4ndig.";
+            }
             return source_ + " holds " + std::to_string(days.size()) + " day lines; " +
                    std::to_string(kPlutoRequiredDays) +
                    " are needed (1 January 1600 to 1 January 2200). The file is incomplete.";
@@ -179,12 +189,19 @@ std::string PlutoTable::Load(const std::string& path) {
     std::string openError;
     long long size = 0;
     std::FILE* file = OpenRegularFile(path, &size, &openError);
-    if (file == nullptr) return "Cannot open \"" + path + "\": " + openError;
+    if (file == nullptr) {
+        return ProgramLanguage() == kGerman ? "\u201E" + path + "\u201C kann nicht ge\u00F6ffnet werden: " + openError
+                                            : "Cannot open \"" + path + "\": " + openError;
+    }
     if (size > kPlutoMaxFileBytes) {
         std::fclose(file);
         unavailable_ = kDataFileUnreadable;
-        return "\"" + path + "\" holds " + std::to_string(size) + " bytes, more than the " +
-               std::to_string(kPlutoMaxFileBytes / (1024 * 1024)) +
+        const std::string most = std::to_string(kPlutoMaxFileBytes / (1024 * 1024));
+        if (ProgramLanguage() == kGerman) {
+            return "\u201E" + path + "\u201C enth\u00E4lt " + std::to_string(size) + " Bytes, mehr als die " + most +
+                   " MiB, die eine Pluto-Tabelle haben darf (die Tabelle hat etwa 1,3 MB). Die Datei wird abgelehnt.";
+        }
+        return "\"" + path + "\" holds " + std::to_string(size) + " bytes, more than the " + most +
                " MiB a Pluto table may have (the table is about 1.3 MB). The file is refused.";
     }
     // The file (about 1.3 MB) passes through one small buffer, decoded piece
@@ -208,11 +225,16 @@ std::string PlutoTable::Load(const std::string& path) {
     }
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
-    if (readError) return "Cannot read \"" + path + "\".";
+    if (readError) {
+        return ProgramLanguage() == kGerman ? "\u201E" + path + "\u201C kann nicht gelesen werden."
+                                            : "Cannot read \"" + path + "\".";
+    }
     if (total > kPlutoMaxFileBytes) {
         unavailable_ = kDataFileUnreadable;
-        return "\"" + path + "\" grew beyond " + std::to_string(kPlutoMaxFileBytes / (1024 * 1024)) +
-               " MiB while it was read. The file is refused.";
+        const std::string most = std::to_string(kPlutoMaxFileBytes / (1024 * 1024));
+        return ProgramLanguage() == kGerman
+                   ? "\u201E" + path + "\u201C wuchs beim Lesen \u00FCber " + most + " MiB. Die Datei wird abgelehnt."
+                   : "\"" + path + "\" grew beyond " + most + " MiB while it was read. The file is refused.";
     }
     return Accept(lines.Verdict(), lines.days);
 }

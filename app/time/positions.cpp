@@ -1,5 +1,7 @@
 #include "app/time/positions.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -84,6 +86,10 @@ std::string BindPlanetsVemo(const std::string& libraryFolder) {
     if (!b.library.IsOpen()) {
         const std::string reason = b.library.Open(path);
         if (!reason.empty()) {
+            if (ProgramLanguage() == kGerman) {
+                return "Die Planetenbibliothek \u201E" + PlanetsVemoFileName() +
+                       "\u201C konnte nicht aus dem Ordner \u201E" + folder + "\u201C geladen werden: " + reason;
+            }
             return "The planet library \"" + PlanetsVemoFileName() + "\" could not be loaded from the folder \"" +
                    folder + "\": " + reason;
         }
@@ -92,9 +98,9 @@ std::string BindPlanetsVemo(const std::string& libraryFolder) {
     b.longRv = reinterpret_cast<LongRvFn>(b.library.Symbol("hc_j2000_long_rv_planet"));
     b.longLatRv = reinterpret_cast<LongLatRvFn>(b.library.Symbol("hc_j2000_long_lat_rv_planet"));
     if (!b.Bound()) {
-        return "The planet library \"" + path +
-               "\" lacks one of the functions set_datafiles_folder, hc_j2000_long_rv_planet, "
-               "hc_j2000_long_lat_rv_planet.";
+        return (ProgramLanguage() == kGerman ? "Der Planetenbibliothek \u201E" + path + "\u201C fehlt eine der Funktionen "
+                                             : "The planet library \"" + path + "\" lacks one of the functions ") +
+               "set_datafiles_folder, hc_j2000_long_rv_planet, hc_j2000_long_lat_rv_planet.";
     }
     b.lazyAttemptFailed = false;
     return "";

@@ -1,5 +1,7 @@
 #include "app/time/regular_file.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #include <cerrno>
 #include <cstring>
 
@@ -25,7 +27,7 @@ std::FILE* OpenRegularFile(const std::string& path, long long* size, std::string
         return nullptr;
     }
     if (!std::filesystem::is_regular_file(status)) {
-        *error = "not a regular file";
+        *error = InProgramLanguage("not a regular file", "keine gew\u00F6hnliche Datei");
         return nullptr;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -44,7 +46,7 @@ std::FILE* OpenRegularFile(const std::string& path, long long* size, std::string
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        *error = "not a regular file";
+        *error = InProgramLanguage("not a regular file", "keine gew\u00F6hnliche Datei");
         ::close(fd);
         return nullptr;
     }

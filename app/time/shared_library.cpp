@@ -1,5 +1,7 @@
 #include "app/time/shared_library.h"
 
+#include "app/time/date_texts.h"  // InProgramLanguage
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -28,14 +30,14 @@ std::string SharedLibrary::Open(const std::string& path) {
         char message[512] = {};
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, GetLastError(), 0,
                        message, sizeof message, nullptr);
-        return message[0] != '\0' ? std::string(message) : std::string("the library could not be loaded");
+        return message[0] != '\0' ? std::string(message) : std::string(InProgramLanguage("the library could not be loaded", "die Bibliothek konnte nicht geladen werden"));
     }
     handle_ = module;
 #else
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle_ == nullptr) {
         const char* reason = dlerror();
-        return reason != nullptr ? std::string(reason) : std::string("the library could not be loaded");
+        return reason != nullptr ? std::string(reason) : std::string(InProgramLanguage("the library could not be loaded", "die Bibliothek konnte nicht geladen werden"));
     }
 #endif
     return "";
