@@ -45,6 +45,8 @@ inline constexpr int kUsedProgramTextItems[] = {
     128, 129, 130, 131, 384, 385, 386, 387, 399, 402, 403,
     // Report window: Export.
     404, 405, 406, 407, 408, 409,
+    // Main window: status line and manual link; run window; text viewer; settings tooltip.
+    430, 431, 432, 433, 434, 435, 436, 437,
 };
 
 // Markers inside an item that one caller replaces with every occurrence (not the

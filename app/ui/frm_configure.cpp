@@ -303,7 +303,7 @@ void FrmConfigure::ShowColours() {
     QPalette p = lblAspectColor[i]->palette();
     p.setColor(QPalette::WindowText, ColourFromValue(colourCopy_[i + 1]));
     lblAspectColor[i]->setPalette(p);
-    lblAspectColor[i]->setToolTip(colourCopy_[i + 1] == 0 ? tr("Left out of the chart") : QString());
+    lblAspectColor[i]->setToolTip(colourCopy_[i + 1] == 0 ? Text(437) : QString());
   }
 }
 

@@ -56,6 +56,9 @@ constexpr int kRowHeadingItem[3] = {4, 5, 6};
 constexpr int kNotAvailableYetItem = 400;
 // Step sizes: items 170..174 for half hour, day, week, month, year.
 constexpr int kFirstStepItem = 170;
+// The status line's standing text after the version, and the link's caption.
+constexpr int kStandingTextItem = 430;
+constexpr int kManualLinkItem = 431;
 
 }  // namespace
 
@@ -265,7 +268,7 @@ void FrmMain::SetCommandEnabled(QPushButton* button, bool enabled) {
 }
 
 QString FrmMain::StandingStatusText() {
-  return QStringLiteral("vemo %1 - heliocentric aspects of the planets").arg(QStringLiteral(VEMO_VERSION_STRING));
+  return QStringLiteral("vemo %1 - ").arg(QStringLiteral(VEMO_VERSION_STRING)) + Text(kStandingTextItem);
 }
 
 QString FrmMain::ManualUrl() const {
@@ -391,6 +394,7 @@ void FrmMain::SetLanguageDependentText() {
   SetToggleCaption();
   SetSaveAsCaption();
   FillMonthAndStepLists();
+  lblUserManual->setText(Text(kManualLinkItem));
   lblURL->setText(QStringLiteral("<a href=\"%1\">manual/index.html</a>").arg(ManualUrl()));
   configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
   FitLayoutToCaptions();
@@ -406,7 +410,10 @@ int FrmMain::StartLanguage() const {
 
 void FrmMain::SetLanguage(int language) {
   if (language < 0 || language >= vemo::kLanguageCount || language == vemo::LanguageIndex()) return;
+  // A notice on the status line (a file saved, say) stays as it was said.
+  const bool standing = lblCopyright->text() == StandingStatusText();
   vemo::SetLanguageIndex(static_cast<std::int16_t>(language));
+  if (standing) lblCopyright->setText(StandingStatusText());
   // A failed write is not shown: the window then starts in the system's language.
   (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
                                       settings::kLanguageName, vemo::LanguageCode(language));

@@ -223,7 +223,7 @@ void FrmMain::BuildControls() {
   auto* bottom = new QHBoxLayout;
   lblCopyright = new ElidingLabel(this);
   lblCopyright->setObjectName("lblCopyright");
-  lblUserManual = new QLabel(QStringLiteral("User manual:"), this);
+  lblUserManual = new QLabel(this);
   lblURL = new QLabel(this);
   lblURL->setObjectName("lblURL");
   lblURL->setTextFormat(Qt::RichText);

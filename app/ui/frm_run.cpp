@@ -120,11 +120,11 @@ void FrmRun::FillLists(int planetCount) {
 
 void FrmRun::Activate(QWidget* mainWindow, int planetCount) {
   setWindowTitle(Text(36));
-  lblRunUntilFinding->setText(tr("Run until finding:"));
-  cboAspectPattern->setPlaceholderText(tr("(no pattern: run until stopped)"));
+  lblRunUntilFinding->setText(Text(432));
+  cboAspectPattern->setPlaceholderText(Text(433));
   cmdClearAspectPattern->setText(Text(8));
-  lblInvolving->setText(tr("involving:"));
-  cmdClearAll->setText(tr("Clear all"));
+  lblInvolving->setText(Text(434));
+  cmdClearAll->setText(Text(435));
   chkTwoOrMore->setText(Text(121));
   chkRunQuickly->setText(Text(120));
   cmdRun->setText(Text(36));

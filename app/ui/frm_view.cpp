@@ -42,6 +42,20 @@ constexpr int kCopyWidth = 3270;
 constexpr int kCopySelectedWidth = 4425;
 constexpr int kCloseWidth = 1215;
 
+// Captions: Close, Copy to clipboard, Copy selected text to clipboard.
+constexpr int kCloseItem = 184;
+constexpr int kCopyItem = 185;
+constexpr int kCopySelectedItem = 436;
+
+QString Text(int item) { return QString::fromStdString(vemo::ProgramText(item)); }
+
+// A button of `twips` width, or wider when its caption needs it (a longer
+// word in another language).
+void SizeButton(QPushButton* button, int twips, const QWidget* window) {
+  button->resize(std::max(TwipsToPixelsX(twips, window), button->sizeHint().width()),
+                 TwipsToPixelsY(kButtonHeight, window));
+}
+
 }  // namespace
 
 QString ViewerText(const QString& fileText) {
@@ -64,9 +78,10 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   txbText1->setReadOnly(true);
   cmdCopyToClipboard = new QPushButton(this);
   cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
-  cmdClose = new QPushButton(QStringLiteral("Close"), this);
+  cmdClose = new QPushButton(this);
   cmdClose->setObjectName("cmdClose");
-  cmdClose->resize(TwipsToPixelsX(kCloseWidth, this), TwipsToPixelsY(kButtonHeight, this));
+  cmdClose->setText(Text(kCloseItem));
+  SizeButton(cmdClose, kCloseWidth, this);
   SetCopyCaption(false);
   setMinimumSize(TwipsToPixelsX(kMinWidth, this), TwipsToPixelsY(kMinHeight, this));
   connect(txbText1, &QPlainTextEdit::selectionChanged, this, [this] { txbText1_SelectionChanged(); });
@@ -76,7 +91,8 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void FrmView::Activate() {
   if (blnFileDisplayed) return;
-  cmdClose->setText(QStringLiteral("Close"));
+  cmdClose->setText(Text(kCloseItem));
+  SizeButton(cmdClose, kCloseWidth, this);
   txbText1->clear();
   SetCopyCaption(false);
   cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
@@ -183,10 +199,8 @@ void FrmView::LayOut() {
 }
 
 void FrmView::SetCopyCaption(bool selection) {
-  cmdCopyToClipboard->setText(selection ? QStringLiteral("Copy selected text to clipboard")
-                                        : QStringLiteral("Copy to clipboard"));
-  cmdCopyToClipboard->resize(TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
-                             TwipsToPixelsY(kButtonHeight, this));
+  cmdCopyToClipboard->setText(Text(selection ? kCopySelectedItem : kCopyItem));
+  SizeButton(cmdCopyToClipboard, selection ? kCopySelectedWidth : kCopyWidth, this);
 }
 
 void FrmView::txbText1_SelectionChanged() {
