@@ -232,6 +232,7 @@ int RunChart(const Arguments& args) {
   request.scale = chartOptions.scale;
   request.paper = chartOptions.paper;
   request.noFreeSpotText = OneLine(ProgramText(347) + " " + ProgramText(346));
+  request.language = LanguageIndex();
 
   std::string error;
   if (writeChart(&request, &error) != kChartWritten) {

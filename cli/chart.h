@@ -26,6 +26,7 @@ struct ChartFileRequest {
   int scale = 1;                // PNG: 1 to 3 times the screen resolution; SVG: its printed size
   chart::Paper paper = chart::Paper::A4;  // PDF: its page
   std::string noFreeSpotText;   // the message when the glyphs find no place
+  int language = 0;             // of the names the chart draws (the module has its own)
 };
 
 // Outcomes of the module's function.

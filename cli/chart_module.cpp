@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/aspects/vocabulary.h"
 #include "app/chart/chart.h"
 #include "app/chart/report_pages.h"
 #include "app/chart/saved_picture.h"
@@ -76,6 +77,8 @@ int vemo_cli_write_chart(const vemo::cli::ChartFileRequest* request, std::string
     return cli::kChartNotWritten;
   }
   const QtForACommand qt("chart");
+  // The module holds its own copy of the names tables' language.
+  SetNamesLanguage(request->language);
 
   chart::Canvas picture;
   const chart::ChartResult drawn = chart::DrawChart(picture, request->input);

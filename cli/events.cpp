@@ -18,6 +18,7 @@
 #include "app/aspects/date_rows.h"
 #include "app/aspects/events.h"
 #include "app/reports/event_export.h"
+#include "app/time/date_texts.h"
 #include "app/text/program_text.h"
 #include "app/time/file_writer.h"
 #include "app/time/pluto_table.h"
@@ -147,7 +148,7 @@ bool ParseKindList(const std::string& text, std::array<bool, 8>& kinds) {
     int kind = 0;
     if (!ParseWholeNumber(item, 1, kNumKinds, kind)) {
       for (int k = 1; k <= kNumKinds && kind == 0; ++k) {
-        if (EqualIgnoringCase(item, Aspect(k).Abbrev)) kind = k;
+        if (EqualIgnoringCase(item, Aspect(k, kEnglish).Abbrev)) kind = k;
       }
     }
     if (kind == 0) return false;

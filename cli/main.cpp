@@ -10,10 +10,13 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
+#include "app/aspects/date_rows.h"
+#include "app/text/languages.h"
 #include "app/time/file_writer.h"
 #include "cli/commands.h"
 #include "cli/chart.h"
@@ -50,7 +53,42 @@ std::string Usage() {
         std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, c.summary);
         text += line;
     }
-    return text + "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n";
+    return text + "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n"
+                  "--language en|de, anywhere on the line, chooses the language of the output; without it\n"
+                  "vemo-cli follows LC_ALL, LC_MESSAGES and LANG. Option values and the CSV columns\n"
+                  "that programs read stay English.\n";
+}
+
+// Takes "--language CODE" or "--language=CODE" out of args, wherever it
+// stands, so that every command accepts it. Returns the language: the one
+// named, else the environment's; -1 with error set for a code not known.
+int TakeLanguage(std::vector<std::string>& args, std::string& error) {
+    int language = vemo::LanguageFromEnvironment();
+    for (std::size_t i = 0; i < args.size();) {
+        std::string value;
+        std::size_t taken = 0;
+        if (args[i] == "--language") {
+            if (i + 1 >= args.size()) {
+                error = "--language needs a value (en or de)";
+                return -1;
+            }
+            value = args[i + 1];
+            taken = 2;
+        } else if (args[i].rfind("--language=", 0) == 0) {
+            value = args[i].substr(11);
+            taken = 1;
+        } else {
+            ++i;
+            continue;
+        }
+        language = vemo::LanguageOfCode(value);
+        if (language < 0) {
+            error = "--language is en or de, not " + vemo::cli::QuotedArgument(value);
+            return -1;
+        }
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + taken));
+    }
+    return language;
 }
 
 }  // namespace
@@ -68,15 +106,23 @@ int main(int argc, char **argv) {
 #endif
     // Ctrl+C or a kill during a write to --out leaves no temporary file.
     vemo::RemoveTemporaryFilesOnSignal();
-    if (argc < 2) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string languageError;
+    const int language = TakeLanguage(args, languageError);
+    if (language < 0) {
+        std::fprintf(stderr, "vemo-cli: %s (try vemo-cli --help)\n", languageError.c_str());
+        return vemo::cli::kExitUsage;
+    }
+    vemo::SelectLanguage(language);
+    if (args.empty()) {
         std::fprintf(stderr, "vemo-cli: no command given (try vemo-cli --help)\n");
         return vemo::cli::kExitUsage;
     }
-    const std::string name = argv[1];
+    const std::string name = args[0];
     if (name == "--help" || name == "-h" || name == "help") return vemo::cli::WriteOutput(nullptr, Usage());
     if (name == "--version") return vemo::cli::WriteOutput(nullptr, std::string("vemo-cli ") + VEMO_VERSION_STRING + "\n");
     for (const auto &c : kCommands) {
-        if (name == c.name) return c.run(vemo::cli::Arguments(argv + 2, argv + argc));
+        if (name == c.name) return c.run(vemo::cli::Arguments(args.begin() + 1, args.end()));
     }
     std::fprintf(stderr, "vemo-cli: unknown command %s (try vemo-cli --help)\n",
                  vemo::cli::QuotedArgument(name).c_str());

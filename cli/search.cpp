@@ -85,7 +85,7 @@ std::string Folded(const std::string& text) {
 
 std::string PatternList() {
   std::string names;
-  for (int i = 0; i < kNumPatterns; ++i) names += (i > 0 ? ", " : "") + PatternName(i);
+  for (int i = 0; i < kNumPatterns; ++i) names += (i > 0 ? ", " : "") + PatternName(i, kEnglish);
   return names;
 }
 
@@ -234,7 +234,7 @@ int PatternOfArgument(const std::string& text) {
   int index = -1;
   if (ParseWholeNumber(text, 0, kNumPatterns - 1, index)) return index;
   for (int i = 0; i < kNumPatterns; ++i) {
-    if (Folded(text) == Folded(PatternName(i))) return i;
+    if (Folded(text) == Folded(PatternName(i, kEnglish))) return i;
   }
   return -1;
 }
@@ -243,7 +243,7 @@ int PlanetOfArgument(const std::string& text) {
   int planet = 0;
   if (ParseWholeNumber(text, 1, kMaxPlanets, planet)) return planet;
   for (int p = 1; p <= kMaxPlanets; ++p) {
-    if (Folded(text) == Folded(PlanetName(p))) return p;
+    if (Folded(text) == Folded(PlanetName(p, kEnglish))) return p;
   }
   return 0;
 }

@@ -12,11 +12,16 @@ EngineServices DefaultEngineServices(int language) {
   s.HelioLongitude = [](int planet, double ajd) { return HelioLongitude(planet, ajd); };
   s.ProgramText = [](int item) { return ProgramText(item); };
   s.DayNumberToDateText = [language](double day) {
-    return JdnToDateText(static_cast<int>(day), false, language);
+    return JdnToDateText(static_cast<int>(day), false, language < 0 ? LanguageIndex() : language);
   };
   s.MaxDailyMotionDegrees = kMaxHeliocentricMotionDegreesPerDay;
   for (int planet = kJupiter; planet <= kNeptune; ++planet) s.PolynomialRecords[static_cast<size_t>(planet)] = true;
   return s;
+}
+
+void SelectLanguage(int language) {
+  SetLanguageIndex(static_cast<std::int16_t>(language));
+  SetNamesLanguage(language);
 }
 
 int ZoneMinutesOfIndex(int zoneIndex) {

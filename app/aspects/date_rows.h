@@ -10,8 +10,12 @@
 namespace vemo {
 
 // Services of the running program: HelioLongitude, ProgramText and
-// JdnToDateText with long month names in `language` (1 German, else English).
-EngineServices DefaultEngineServices(int language = 0);
+// JdnToDateText with long month names in `language` (1 German, 0 English;
+// -1 the program's language at each call, as ProgramText).
+EngineServices DefaultEngineServices(int language = -1);
+
+// The language of the program text and of the names tables, set together.
+void SelectLanguage(int language);
 
 // Converts the rows the mode uses (in row order, stopping at the first bad
 // one), writes the converted rows back into `rows` (cleaned year, defaulted

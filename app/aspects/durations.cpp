@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/aspects/engine.h"
+#include "app/time/date_texts.h"  // kGerman
 
 namespace vemo {
 
@@ -202,12 +203,23 @@ AspectClickInfo AspectEngine::AspectCellClick(int index) const {
     if (Services.DayNumberToDateText) return Services.DayNumberToDateText(day);
     return std::to_string(static_cast<long>(day));
   };
-  info.OrbText = "With an orb of " +
-                 FormatAngleDM(Orbs.Orb[static_cast<size_t>(k)][static_cast<size_t>(column)], false, true) +
-                 " this " + Lower(Aspect(k).Name) + kCrLf + "begins on " +
-                 (info.Beginning >= 0 ? dateText(info.Beginning) : std::string("an unknown date")) +
-                 kCrLf + "and ends on " +
-                 (info.End >= 0 ? dateText(info.End) + "." : std::string("an unknown date."));
+  const std::string orb =
+      FormatAngleDM(Orbs.Orb[static_cast<size_t>(k)][static_cast<size_t>(column)], false, true);
+  if (NamesLanguage() == kGerman) {
+    // The demonstrative agrees with the noun: "diese Konjunktion", "dieses
+    // Quadrat", "dieser Quinkunx".
+    const CountNoun& noun = KindNoun(k, kGerman);
+    const char* these = noun.Genus == Gender::Feminine ? "diese " : noun.Genus == Gender::Masculine ? "dieser " : "dieses ";
+    const auto on = [&](double day) {
+      return day >= 0 ? "am " + dateText(day) : std::string("an einem unbekannten Tag");
+    };
+    info.OrbText = "Bei einem Orbis von " + orb + " beginnt " + these + noun.Singular + kCrLf + on(info.Beginning) +
+                   kCrLf + "und endet " + on(info.End) + ".";
+  } else {
+    info.OrbText = "With an orb of " + orb + " this " + Lower(Aspect(k).Name) + kCrLf + "begins on " +
+                   (info.Beginning >= 0 ? dateText(info.Beginning) : std::string("an unknown date")) + kCrLf +
+                   "and ends on " + (info.End >= 0 ? dateText(info.End) + "." : std::string("an unknown date."));
+  }
   if (personal && info.Beginning >= 0 && info.End >= 0) {
     info.ShowGraph = true;
   } else {

@@ -22,12 +22,6 @@ std::string Fixed(double x, int decimals) {
   return buf;
 }
 
-std::string Lower(std::string s) {
-  for (char& ch : s) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return s;
-}
 
 // Item 127 with its "[count]" marker replaced by the number of aspects.
 std::string WithCount(std::string text, int n) {
@@ -39,10 +33,10 @@ std::string WithCount(std::string text, int n) {
   return text;
 }
 
+// "3 trines", "1 Quinkunx": digits, so no number word needs declining.
 std::string CountText(int count, int kind) {
-  std::string s = std::to_string(count) + " " + Lower(Aspect(kind).Name);
-  if (count != 1) s += (kind == kQuincunx) ? "es" : "s";
-  return s;
+  const CountNoun& noun = KindNoun(kind, NamesLanguage());
+  return std::to_string(count) + " " + (count == 1 ? noun.Singular : noun.Plural);
 }
 
 int SignOf(double before, double after) {

@@ -1,6 +1,9 @@
 #include "app/aspects/vocabulary.h"
 
+#include "app/time/date_texts.h"  // kEnglish
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <iterator>
 
@@ -83,29 +86,48 @@ void DegreesMinutes(double radians, int& d, int& m) {
 
 }  // namespace
 
-const std::string& PlanetName(int planet) {
+namespace {
+
+// The language of the one-argument names; process-wide like the program
+// text's own language number, and read from the threads that format events.
+std::atomic<int> g_namesLanguage{kEnglish};
+
+}  // namespace
+
+void SetNamesLanguage(int language) { g_namesLanguage.store(language); }
+
+int NamesLanguage() { return g_namesLanguage.load(); }
+
+const std::string& detail::EnglishPlanetName(int planet) {
   return (planet >= 0 && planet < kPlanetSlots) ? kPlanetNames[static_cast<size_t>(planet)] : kEmpty;
 }
 
-const std::string& PlanetAbbrev(int planet) {
+const std::string& detail::EnglishPlanetAbbrev(int planet) {
   return (planet >= 0 && planet < kPlanetSlots) ? kPlanetAbbrevs[static_cast<size_t>(planet)] : kEmpty;
 }
 
-const AspectRecord& Aspect(int kind) {
+const AspectRecord& detail::EnglishAspect(int kind) {
   return (kind >= 1 && kind <= kNumKinds) ? kAspects[static_cast<size_t>(kind)] : kAspects[0];
 }
 
-const std::string& SignAbbrev(int sign) {
+const std::string& detail::EnglishSignAbbrev(int sign) {
   return (sign >= 0 && sign < 12) ? kSignAbbrevs[static_cast<size_t>(sign)] : kEmpty;
 }
 
-const std::string& SignName(int sign) {
+const std::string& detail::EnglishSignName(int sign) {
   return (sign >= 0 && sign < 12) ? kSignNames[static_cast<size_t>(sign)] : kEmpty;
 }
 
-const std::string& PatternName(int index) {
+const std::string& detail::EnglishPatternName(int index) {
   return (index >= 0 && index < kNumPatterns) ? kPatternNames[static_cast<size_t>(index)] : kEmpty;
 }
+
+const std::string& PlanetName(int planet) { return PlanetName(planet, NamesLanguage()); }
+const std::string& PlanetAbbrev(int planet) { return PlanetAbbrev(planet, NamesLanguage()); }
+const AspectRecord& Aspect(int kind) { return Aspect(kind, NamesLanguage()); }
+const std::string& SignAbbrev(int sign) { return SignAbbrev(sign, NamesLanguage()); }
+const std::string& SignName(int sign) { return SignName(sign, NamesLanguage()); }
+const std::string& PatternName(int index) { return PatternName(index, NamesLanguage()); }
 
 int AspectAngleDegrees(int kind) {
   return (kind >= 1 && kind <= kNumKinds) ? kAngleDegrees[static_cast<size_t>(kind)] : 0;
@@ -247,7 +269,7 @@ std::string FormatZodiacPosition(double x, bool longForm) {
   // Long form rounds to the nearest degree, 31' and up rounding up, but never
   // into the next sign.
   if (m >= 31 && ds != 29) ds += 1;
-  return std::to_string(ds) + "\u00B0 in " + SignName(s);
+  return std::to_string(ds) + "\u00B0 " + SignLocative(s, NamesLanguage());
 }
 
 std::size_t Utf8Length(const std::string& text) {

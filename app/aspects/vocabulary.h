@@ -74,7 +74,15 @@ struct AspectRecord {
   const char* Description;  // name with its angle: "square (90°)"
 };
 
-// Names tables; index 0 (and planet slot 10) hold empty texts.
+// The language of the names below, numbered as the program text numbers its
+// languages (app/time/date_texts.h); English until set. The program sets it
+// with the language of its text. Whatever other programs read back (CSV
+// columns, calendar UIDs, option values) asks for English by name instead.
+void SetNamesLanguage(int language);
+int NamesLanguage();
+
+// Names tables in the names language; index 0 (and planet slot 10) hold
+// empty texts. In English: "Earth", "Con", "Aries", "Grand trine".
 const std::string& PlanetName(int planet);
 const std::string& PlanetAbbrev(int planet);
 const AspectRecord& Aspect(int kind);
@@ -86,14 +94,25 @@ const std::string& PatternName(int index); // 0 "Grand trine" .. 13 "Midpoint"
 // languages (app/time/date_texts.h): 1 German ("Erde", "Quadrat", "Widder",
 // "Großes Trigon"), any other number English as above. The German
 // abbreviations are three letters, distinct within each table, and no
-// aspect abbreviation is a part of another: table cells are searched for
-// them.
+// aspect abbreviation is a part of another.
 const std::string& PlanetName(int planet, int language);
 const std::string& PlanetAbbrev(int planet, int language);
 const AspectRecord& Aspect(int kind, int language);
 const std::string& SignAbbrev(int sign, int language);
 const std::string& SignName(int sign, int language);
 const std::string& PatternName(int index, int language);
+// "in Taurus", "im Stier", "in den Zwillingen": where a position lies.
+std::string SignLocative(int sign, int language);
+
+namespace detail {
+// The English tables behind both forms above.
+const std::string& EnglishPlanetName(int planet);
+const std::string& EnglishPlanetAbbrev(int planet);
+const AspectRecord& EnglishAspect(int kind);
+const std::string& EnglishSignAbbrev(int sign);
+const std::string& EnglishSignName(int sign);
+const std::string& EnglishPatternName(int index);
+}  // namespace detail
 
 // Grammatical gender of a German noun; English nouns have none.
 enum class Gender { None, Masculine, Feminine, Neuter };
@@ -193,7 +212,8 @@ std::string FormatAngleDM(double x, bool omitZeroMinutes = false,
 
 // FormatZodiacPosition: a longitude (radians, [0, kFullCircle)) as a position
 // in its sign. Short form "15Tau30"; long form "16° in Taurus" (minutes of 31
-// and more round the degree up, never to 30°). Out-of-range input gives "".
+// and more round the degree up, never to 30°), in the names language ("15Sti30",
+// "16° im Stier"). Out-of-range input gives "".
 std::string FormatZodiacPosition(double x, bool longForm);
 
 // Degrees <-> radians with the program's constant.

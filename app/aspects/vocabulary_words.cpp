@@ -36,6 +36,12 @@ const std::array<std::string, 12> kSignNamesGerman{
     "Widder", "Stier", "Zwillinge", "Krebs", "L\u00F6we", "Jungfrau", "Waage",
     "Skorpion", "Sch\u00FCtze", "Steinbock", "Wassermann", "Fische"};
 
+// "im Stier", "in den Zwillingen": the dative the preposition asks for,
+// with its article where German uses one for the sign.
+const std::array<std::string, 12> kSignLocativesGerman{
+    "im Widder", "im Stier", "in den Zwillingen", "im Krebs", "im L\u00F6wen", "in der Jungfrau",
+    "in der Waage", "im Skorpion", "im Sch\u00FCtzen", "im Steinbock", "im Wassermann", "in den Fischen"};
+
 const std::array<std::string, kNumPatterns> kPatternNamesGerman{
     "Gro\u00DFes Trigon", "Drachen", "Rechteck", "T-Quadrat", "Gro\u00DFes Kreuz", "Yod",
     "Yod-Drachen", "Trapez", "6er-Stellium", "5er-Stellium", "4er-Stellium", "3er-Stellium",
@@ -107,32 +113,38 @@ const T& Entry(const std::array<T, N>& table, int index, int first, int last, co
 }  // namespace
 
 const std::string& PlanetName(int planet, int language) {
-  if (language != kGerman) return PlanetName(planet);
+  if (language != kGerman) return detail::EnglishPlanetName(planet);
   return Entry(kPlanetNamesGerman, planet, 0, kPlanetSlots - 1, kEmpty);
 }
 
 const std::string& PlanetAbbrev(int planet, int language) {
-  if (language != kGerman) return PlanetAbbrev(planet);
+  if (language != kGerman) return detail::EnglishPlanetAbbrev(planet);
   return Entry(kPlanetAbbrevsGerman, planet, 0, kPlanetSlots - 1, kEmpty);
 }
 
 const AspectRecord& Aspect(int kind, int language) {
-  if (language != kGerman) return Aspect(kind);
+  if (language != kGerman) return detail::EnglishAspect(kind);
   return Entry(kAspectsGerman, kind, 1, kNumKinds, kAspectsGerman[0]);
 }
 
 const std::string& SignAbbrev(int sign, int language) {
-  if (language != kGerman) return SignAbbrev(sign);
+  if (language != kGerman) return detail::EnglishSignAbbrev(sign);
   return Entry(kSignAbbrevsGerman, sign, 0, 11, kEmpty);
 }
 
 const std::string& SignName(int sign, int language) {
-  if (language != kGerman) return SignName(sign);
+  if (language != kGerman) return detail::EnglishSignName(sign);
   return Entry(kSignNamesGerman, sign, 0, 11, kEmpty);
 }
 
+std::string SignLocative(int sign, int language) {
+  if (sign < 0 || sign > 11) return "";
+  if (language == kGerman) return kSignLocativesGerman[static_cast<std::size_t>(sign)];
+  return "in " + detail::EnglishSignName(sign);
+}
+
 const std::string& PatternName(int index, int language) {
-  if (language != kGerman) return PatternName(index);
+  if (language != kGerman) return detail::EnglishPatternName(index);
   return Entry(kPatternNamesGerman, index, 0, kNumPatterns - 1, kEmpty);
 }
 

@@ -254,8 +254,10 @@ std::string EventUid(const EventExportContext& context, const AspectWindow& wind
   // The birthdate in days to five places (under a second): rows fall on whole
   // minutes, so the text is the same on every run.
   if (IsPersonalMode(context.mode)) uid += "-" + Fixed(context.birthAJD, 5);
-  return uid + "-" + PlanetAbbrev(window.planet1) + "-" + PlanetAbbrev(window.planet2) + "-" +
-         Aspect(window.kind).Abbrev + "-" + (Known(enters) ? CompactMinute(enters) + "Z" : "unknown") + "@vemo";
+  // English in every language, so that a calendar importing the events
+  // again in another language updates them rather than adding them twice.
+  return uid + "-" + PlanetAbbrev(window.planet1, kEnglish) + "-" + PlanetAbbrev(window.planet2, kEnglish) + "-" +
+         Aspect(window.kind, kEnglish).Abbrev + "-" + (Known(enters) ? CompactMinute(enters) + "Z" : "unknown") + "@vemo";
 }
 
 std::string WindowSummary(Mode mode, const AspectWindow& window) {
@@ -515,9 +517,10 @@ bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
   add(EventWord(e.event), true);
   add(UtcIsoText(e.ajd));
   add(JdText(e.ajd));
-  add(PlanetName(e.planet1));
-  add(PlanetName(e.planet2));
-  add(Aspect(e.kind).Name);
+  // Programs read these columns: English in every language.
+  add(PlanetName(e.planet1, kEnglish));
+  add(PlanetName(e.planet2, kEnglish));
+  add(Aspect(e.kind, kEnglish).Name);
   add(DegreesText(e.deviation));
   add(w != nullptr ? UtcIsoText(w->enters) : "");
   add(w != nullptr ? UtcIsoText(w->leaves) : "");

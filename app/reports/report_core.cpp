@@ -109,8 +109,8 @@ ReportHeading MakeReportHeading(Mode mode, const std::array<std::string, 3>& dat
 
 std::vector<SortEntry> SortEntries(Mode mode, const TextFunction& text) {
   if (mode == Mode::WorldTransits) {
-    return {{"exactness", "exactness", 9}, {"aspect", "aspect", 7},     {"planet", "planet", 1},
-            {"beginning", "beginning", 18}, {"ending", "ending", 26},   {"duration", "duration", 34}};
+    return {{text(62), "exactness", 9}, {text(61), "aspect", 7},  {text(421), "planet", 1},
+            {text(64), "beginning", 18}, {text(65), "ending", 26}, {text(66), "duration", 34}};
   }
   if (IsPersonalMode(mode)) {
     return {{text(62), "exactness", 9},         {text(61), "aspect", 7},
@@ -250,7 +250,10 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
   const std::array<int, 7> w = ColumnWidths();
   const std::string exact = FormatAngleDM(0.0);
 
-  std::string out = count == 1 ? text(72) : ReplaceAll(text(73), "[count in words]", Lower(NumberInWords(count)));
+  const int language = NamesLanguage();
+  const bool german = language == kGerman;
+  std::string out =
+      count == 1 ? text(72) : ReplaceAll(text(73), "[count in words]", Lower(NumberInWords(count, german)));
   out = ReplaceAll(out, "[natal chart]", chart) + kCrLf + kCrLf;
 
   std::array<int, 8> kinds{};
@@ -278,7 +281,8 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
     for (int k = 1; k <= kNumKinds; ++k) {
       const int c = kinds[static_cast<size_t>(k)];
       if (k == kNumKinds) out += " " + text(57) + " ";
-      out += KindCountPhrase(k, c, kEnglish);
+      // "There are" / "Es gibt" takes the accusative: "einen Quinkunx".
+      out += KindCountPhrase(k, c, language, GermanCase::Accusative);
       if (k <= 5) out += ", ";
     }
     out += std::string(".") + kCrLf;
@@ -293,9 +297,10 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
       auto paragraph = [&](int index, const std::string& found, int n) {
         if (found.empty()) return;
         if (n == 1) {
-          out += std::string(kCrLf) + text(82) + " " + PatternNoun(index, kEnglish).Singular + ": ";
+          out += std::string(kCrLf) + text(82) + " " + PatternNoun(index, language).Singular + ": ";
         } else {
-          out += std::string(kCrLf) + text(84) + " " + PatternCountPhrase(index, n, kEnglish) + ":" + kCrLf;
+          out += std::string(kCrLf) + text(84) + " " + PatternCountPhrase(index, n, language, GermanCase::Accusative) +
+                 ":" + kCrLf;
         }
         out += found;
         patterns += n;
@@ -324,7 +329,7 @@ std::string NatalDescription(AspectEngine& engine, Mode mode, const TextFunction
       engine.CheckForMidpoint(false, n, found);
       paragraph(kMidpoint, found, n);
       engine.Run = run;
-      if (patterns == 0) out += std::string(kCrLf) + "There are no aspect patterns." + kCrLf;
+      if (patterns == 0) out += std::string(kCrLf) + text(420) + kCrLf;
     }
   }
   return out + kCrLf + text(87) + kCrLf;

@@ -39,8 +39,9 @@ inline constexpr int kUsedProgramTextItems[] = {
     // Settings window.
     354, 355, 356, 357, 358, 359, 360, 361, 362, 363, 364, 368, 369, 372,
     390, 391, 392, 393, 394, 395, 396, 410, 411, 412, 413,
-    // Report window: PDF, print, durations; main window: units, start-up notice.
-    414, 415, 416, 417, 418, 419,
+    // Report window: PDF, print, durations, no patterns, the planet sort key;
+    // main window: units, start-up notice.
+    414, 415, 416, 417, 418, 419, 420, 421,
     // Saved states.
     128, 129, 130, 131, 384, 385, 386, 387, 399, 402, 403,
     // Report window: Export.

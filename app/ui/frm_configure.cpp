@@ -55,7 +55,7 @@ void FrmConfigure::BuildControls() {
   // Orbs and colours of the seven kinds.
   auto* orbGrid = new QGridLayout;
   for (int i = 0; i < 7; ++i) {
-    lblAspectName[i] = new QLabel(QString::fromLatin1(vemo::Aspect(i + 1).Name), this);
+    lblAspectName[i] = new QLabel(QString::fromStdString(vemo::Aspect(i + 1).Name), this);
     cboOrb[i] = new QComboBox(this);
     lblAspectName[i]->setBuddy(cboOrb[i]);
     cboOrb[i]->setObjectName(QStringLiteral("cboOrb%1").arg(i));
@@ -245,14 +245,16 @@ void FrmConfigure::SetLanguageDependentText(const QString& windowCaption) {
   label3_->setText(Text(354) + "\n" + Text(355) + "\n" + Text(356));
   label1_->setText(Text(357));
   // Access keys, none repeated in this window: the seven kinds' orbs
-  // (j, p, a, i, x, m, q), then the other controls.
+  // (j, p, a, i, x, m, q; "Halbsextil" has no m and takes t), then the
+  // other controls.
+  const bool german = vemo::LanguageIndex() == vemo::kGerman;
   static constexpr char kKindKeys[7] = {'j', 'p', 'a', 'i', 'x', 'm', 'q'};
   for (int i = 0; i < 7; ++i) {
-    lblAspectName[i]->setText(WithAccessKey(QString::fromLatin1(vemo::Aspect(i + 1).Name), QLatin1Char(kKindKeys[i])));
+    const char letter = german && i + 1 == vemo::kSemisextile ? 't' : kKindKeys[i];
+    lblAspectName[i]->setText(WithAccessKey(QString::fromStdString(vemo::Aspect(i + 1).Name), QLatin1Char(letter)));
   }
   // The other controls' letters, English and German (the German captions
   // lack some English letters; the kinds' letters are kept in both).
-  const bool german = vemo::LanguageIndex() == vemo::kGerman;
   const auto key = [german](char16_t english, char16_t inGerman) { return QChar(german ? inGerman : english); };
   cmdSetAllNonzeroOrbsToConjunctionOrb->setText(WithAccessKey(Text(358), key(u'S', u'l')));
   lblPersonalTransits_->setText(WithAccessKey(Text(161), key(u'l', u'r')));

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 
+#include "app/aspects/date_rows.h"
 #include "app/settings/configure_core.h"
 #include "app/settings/registry.h"
 #include "app/text/languages.h"
@@ -63,7 +64,7 @@ constexpr int kManualLinkItem = 431;
 }  // namespace
 
 FrmMain::FrmMain(MainWindowOptions options, QWidget* parent)
-    : QWidget(parent), options_(std::move(options)), engine_(vemo::DefaultEngineServices(0)) {
+    : QWidget(parent), options_(std::move(options)), engine_(vemo::DefaultEngineServices()) {
   if (options_.programFolder.empty()) options_.programFolder = vemo::ProgramFolder();
   if (!options_.currentAJD) options_.currentAJD = [] { return vemo::CurrentAJD(); };
   if (!options_.systemTimezoneMinutes) options_.systemTimezoneMinutes = [] { return vemo::SystemTimezoneMinutes(); };
@@ -145,7 +146,7 @@ void FrmMain::ConnectHandlers() {
 
 bool FrmMain::StartUp() {
   Timer1.stop();
-  vemo::SetLanguageIndex(static_cast<std::int16_t>(StartLanguage()));
+  vemo::SelectLanguage(StartLanguage());
   const std::string textError = vemo::LoadProgramText(options_.programFolder);
   if (!textError.empty()) {
     ShowStartUpMessage(nullptr, {QMessageBox::Critical, QString(), DisplayText(textError), QMessageBox::Ok,
@@ -412,7 +413,7 @@ void FrmMain::SetLanguage(int language) {
   if (language < 0 || language >= vemo::kLanguageCount || language == vemo::LanguageIndex()) return;
   // A notice on the status line (a file saved, say) stays as it was said.
   const bool standing = lblCopyright->text() == StandingStatusText();
-  vemo::SetLanguageIndex(static_cast<std::int16_t>(language));
+  vemo::SelectLanguage(language);
   if (standing) lblCopyright->setText(StandingStatusText());
   // A failed write is not shown: the window then starts in the system's language.
   (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,

@@ -78,8 +78,7 @@ TEST(ReportSortList, EntriesAndKeyStarts) {
     return out;
   };
   const std::string world = list(Mode::WorldTransits), personal = list(Mode::Personal1);
-  EXPECT_EQ(world, "exactness/exactness/9 aspect/aspect/7 planet/planet/1 beginning/beginning/18 ending/ending/26 "
-                   "duration/duration/34 ");
+  EXPECT_EQ(world, "t62/exactness/9 t61/aspect/7 t421/planet/1 t64/beginning/18 t65/ending/26 t66/duration/34 ");
   EXPECT_EQ(personal, "t62/exactness/9 t61/aspect/7 natal planet/natal/1 transiting planet/transiting/3 "
                       "t64/beginning/18 t65/ending/26 t66/duration/34 ");
   EXPECT_TRUE(SortEntries(Mode::Natal2, T).empty());
@@ -252,7 +251,7 @@ const Sky kSkies[] = {
      "Jupiter (10\u00B0 in Cancer) sextile Saturn (10\u00B0 in Virgo), t80 0\u00B00'\r\n"
      "Earth (10\u00B0 in Aries) conjunct Mars (18\u00B0 in Aries), t80 8\u00B00'\r\n"
      "\r\nt83 one conjunction, no oppositions, one square, no trines, one sextile, no semisextiles t57 one "
-     "quincunx.\r\n\r\nThere are no aspect patterns.\r\n\r\nt87\r\n"},
+     "quincunx.\r\n\r\nt420\r\n\r\nt87\r\n"},
     {"grand trine", Mode::Natal1, {{1, 10}, {2, 130}, {3, 250}}, {},
      "t73 t77 three\r\n\r\nt74 Earth (10\u00B0 in Aries) trine Mercury (10\u00B0 in Leo), t86\r\n"
      "t78 Earth (10\u00B0 in Aries) trine Venus (10\u00B0 in Sagittarius).\r\n\r\nt81\r\n"

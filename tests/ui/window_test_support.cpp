@@ -1,6 +1,7 @@
 #include <QPrinter>
 #include "tests/ui/window_test_support.h"
 
+#include "app/aspects/date_rows.h"
 #include "app/text/program_text.h"
 
 #include <QComboBox>
@@ -34,7 +35,7 @@ void WindowTest::SetUp() {
 
 void WindowTest::TearDown() {
   w.reset();
-  vemo::SetLanguageIndex(0);  // the language is the process's, not the window's
+  vemo::SelectLanguage(0);  // the language is the process's, not the window's
   SetMessageBoxHook({});
 }
 
