@@ -45,6 +45,15 @@ QPushButton* MakeButton(QWidget* parent, const char* name) {
   return b;
 }
 
+// A layout keeps the sizes it measured until the window lays itself out
+// again; this one and those inside it measure afresh when next asked.
+void ForgetMeasuredSizes(QLayout* layout) {
+  for (int i = 0; i < layout->count(); ++i) {
+    if (QLayout* inner = layout->itemAt(i)->layout()) ForgetMeasuredSizes(inner);
+  }
+  layout->invalidate();
+}
+
 }  // namespace
 
 CellBox::CellBox(int index, QWidget* parent) : QLabel(parent), index_(index) {
@@ -275,6 +284,8 @@ void FrmMain::PlaceModeOptions(bool inRows) {
       }
     }
   }
+  // The row around the box measures it afresh (it keeps the size it knew).
+  modeBox_->updateGeometry();
 }
 
 void FrmMain::FitLayoutToCaptions() {
@@ -296,7 +307,7 @@ void FrmMain::FitLayoutToCaptions() {
   // window's fixed width; longer captions (the German ones) put them in
   // three rows of two instead, where the table leaves the height.
   PlaceModeOptions(false);
-  middleRow_->invalidate();
+  ForgetMeasuredSizes(middleRow_);
   const QMargins margins = layout()->contentsMargins();
   const int room = TwipsToPixelsX(kMainWindowWidthTwips, this) - margins.left() - margins.right();
   if (middleRow_->sizeHint().width() > room) PlaceModeOptions(true);

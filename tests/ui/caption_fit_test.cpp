@@ -118,12 +118,21 @@ std::vector<std::string> Misfits(QWidget* window) {
   return found;
 }
 
-class CaptionFitTest : public WindowTest, public ::testing::WithParamInterface<int> {
+// The language the windows start in, and the one they are switched to
+// while running (the layout must follow a switch as it follows a start).
+struct Languages {
+  const char* name;
+  int start;
+  int shown;
+};
+
+class CaptionFitTest : public WindowTest, public ::testing::WithParamInterface<Languages> {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    language = GetParam();
+    language = GetParam().start;
     Start(LocalAJD(2024, 6, 15, 14, 10));
+    w->SetLanguage(GetParam().shown);
     SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
     SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmtPlus1);
   }
@@ -183,10 +192,11 @@ TEST_P(CaptionFitTest, LaterWindows) {
   EXPECT_EQ(Misfits(viewer), std::vector<std::string>{}) << "viewer, text selected";
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, CaptionFitTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::string(info.param == 1 ? "German" : "English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, CaptionFitTest,
+                         ::testing::Values(Languages{"English", 0, 0}, Languages{"German", 1, 1},
+                                           Languages{"GermanAfterEnglish", 0, 1},
+                                           Languages{"EnglishAfterGerman", 1, 0}),
+                         [](const ::testing::TestParamInfo<Languages>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vemo::ui::testing
