@@ -51,6 +51,7 @@ struct ReportPdfRequest {
   std::string title;
   std::vector<std::string> lines;
   chart::Paper paper = chart::Paper::A4;
+  int language = 0;  // of the page numbers (the module has its own)
 };
 inline constexpr const char* kReportPdfFunction = "vemo_cli_write_report_pdf";
 using WriteReportPdfFunction = int (*)(const ReportPdfRequest*, std::string*);

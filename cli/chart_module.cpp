@@ -64,6 +64,7 @@ int vemo_cli_write_report_pdf(const vemo::cli::ReportPdfRequest* request, std::s
     return cli::kChartNotWritten;
   }
   const QtForACommand qt("report");
+  SetNamesLanguage(request->language);
   reason = chart::SaveReportPdf(request->path, request->title, request->lines, request->paper);
   return reason.empty() ? cli::kChartWritten : cli::kChartNotWritten;
 }

@@ -255,7 +255,7 @@ int RunReport(const Arguments& args) {
       std::cerr << "vemo-cli report: " << moduleError << "\n";
       return kExitFailure;
     }
-    const ReportPdfRequest request{reportOptions.out, heading.title, lines, reportOptions.paper};
+    const ReportPdfRequest request{reportOptions.out, heading.title, lines, reportOptions.paper, LanguageIndex()};
     std::string reason;
     if (writePdf(&request, &reason) != kChartWritten) {
       std::cerr << "vemo-cli report: " << OneLine(reason) << "\n";

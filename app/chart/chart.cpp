@@ -5,6 +5,9 @@
 // legend again on top.
 #include "app/chart/chart.h"
 
+#include "app/aspects/vocabulary.h"
+#include "app/time/date_texts.h"  // kGerman
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -62,13 +65,19 @@ void DrawLegend(Canvas& canvas, int kind, bool twoSet, const std::array<std::str
       {"White: transiting planet", "Lemon: natal planet", "", ""},
       {"White: 1st birthdate", "Lemon: 2nd birthdate", "", ""},
   }};
+  static const std::array<std::array<const char*, 4>, 3> kSetLegendsGerman{{
+      {"", "", "", ""},
+      {"Wei\u00DF: Transitplanet", "Zitronengelb: Radixplanet", "", ""},
+      {"Wei\u00DF: 1. Geburtsdatum", "Zitronengelb: 2. Geburtsdatum", "", ""},
+  }};
   std::vector<std::string> texts;
   int x = kLegendXSets;
   if (kind == 0) {
     texts.assign(lines.begin(), lines.end());
     x = twoSet ? kLegendXTwoSet : kLegendXOneSet;
   } else {
-    for (const char* t : kSetLegends[static_cast<size_t>(kind)]) texts.emplace_back(t);
+    const auto& legends = NamesLanguage() == kGerman ? kSetLegendsGerman : kSetLegends;
+    for (const char* t : legends[static_cast<size_t>(kind)]) texts.emplace_back(t);
   }
   for (size_t i = 0; i < texts.size(); ++i) {
     // An empty entry is an empty line: nothing to print.

@@ -1,5 +1,8 @@
 #include "app/chart/chart_input.h"
 
+#include "app/aspects/vocabulary.h"
+#include "app/time/date_texts.h"  // kGerman
+
 #include <algorithm>
 #include <cstdio>
 
@@ -11,7 +14,11 @@ namespace vemo::chart {
 
 PictureCaption ProgramCaption() {
   PictureCaption c;
-  c.headerLines = {"vemo", "heliocentric", "aspects"};
+  if (NamesLanguage() == kGerman) {
+    c.headerLines = {"vemo", "heliozentrische", "Aspekte"};
+  } else {
+    c.headerLines = {"vemo", "heliocentric", "aspects"};
+  }
   c.version = VEMO_VERSION_STRING;
   return c;
 }

@@ -9,6 +9,8 @@
 #include <algorithm>
 
 #include "app/chart/saved_picture.h"
+#include "app/aspects/vocabulary.h"
+#include "app/time/date_texts.h"  // kGerman
 
 namespace vemo::chart {
 
@@ -100,7 +102,9 @@ bool PaintReport(QPagedPaintDevice& device, const std::string& title, const std:
     }
     painter.setFont(foot);
     painter.drawText(QRectF(0, height - footMetrics.lineSpacing(), width, footMetrics.lineSpacing()),
-                     Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+                     Qt::AlignHCenter | Qt::AlignBottom, (NamesLanguage() == kGerman ? QStringLiteral("Seite %1 von %2") : QStringLiteral("Page %1 of %2"))
+                         .arg(page + 1)
+                         .arg(pages));
   }
   return painter.end();
 }

@@ -18,7 +18,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "app/aspects/vocabulary.h"
 #include "app/chart/chart.h"
+#include "app/time/date_texts.h"  // kGerman
 #include "app/time/file_writer.h"
 #include "platform/pexalune/pexalune.h"
 
@@ -220,7 +222,8 @@ std::string SaveSvg(const Canvas& picture, const std::string& path, const std::s
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96);
     svg.setTitle(FromUtf8(title));
-    svg.setDescription(QStringLiteral("Heliocentric chart drawn by vemo"));
+    svg.setDescription(NamesLanguage() == kGerman ? QStringLiteral("Heliozentrisches Horoskop, gezeichnet von vemo")
+                                                   : QStringLiteral("Heliocentric chart drawn by vemo"));
     QPainter painter;
     if (!painter.begin(&svg)) return CannotWrite(path, {false, "the SVG could not be started", false});
     Canvas::Replay(picture.Operations(), painter, 1.0 / kTwipsPerPixel);

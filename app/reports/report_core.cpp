@@ -228,7 +228,9 @@ std::string TransitList(const std::vector<DurationEntry>& records, const Transit
     } else if (options.showDurations) {
       const bool begins = r.Beginning >= 0;
       const bool ends = r.End >= 0;
-      const std::string b = begins ? dateText(static_cast<int>(r.Beginning)) + "," : text(168);
+      // "from May 1, 2024, until": German writes "von 1.Mai 2024 bis".
+      const std::string comma = NamesLanguage() == kGerman ? "" : ",";
+      const std::string b = begins ? dateText(static_cast<int>(r.Beginning)) + comma : text(168);
       const std::string f = ends ? dateText(static_cast<int>(r.End)) : text(168);
       line += " " + text(165) + " " + PadRight(b, w[4]) + " " + text(166) + " " + PadRight(f, w[5]);
       if (begins && ends) line += "(" + DurationText(static_cast<int>(DurationDays(r)), text) + ")";

@@ -5,6 +5,7 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/aspects/vocabulary.h"
+#include "app/reports/number_words.h"
 #include "app/reports/report_core.h"
 #include "platform/ordalin/ordalin.h"
 
@@ -61,21 +62,16 @@ int RunCompletionCount(const AspectEngine& engine, const RunCriteria& criteria) 
 
 std::string RunFoundMessage(const RunCriteria& criteria, int count,
                             const std::function<std::string(int)>& text) {
-  const std::string& name = PatternName(criteria.patternIndex);
   std::string message;
   if (criteria.twoOrMore) {
-    std::string s = name;
-    if (s != "T-square") {
-      std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-      });
-    }
-    message = NumberInWords(count) + " " + s + "s found";
+    // "Three grand trines found", "Zwei Große Kreuze gefunden".
+    message = PatternCountPhrase(criteria.patternIndex, count, NamesLanguage()) + " " + text(7);
+    if (!message.empty() && message[0] >= 'a' && message[0] <= 'z') message[0] = static_cast<char>(message[0] - 'a' + 'A');
   } else {
-    message = name + " " + text(7);
+    message = PatternName(criteria.patternIndex) + " " + text(7);
   }
   if (criteria.planetsGiven) {
-    message += std::string(kCrLf) + "involving";
+    message += std::string(kCrLf) + text(422);
     for (int planet : criteria.soughtPlanets) {
       if (planet > 0) message += " " + PlanetName(planet);
     }

@@ -42,12 +42,13 @@ inline constexpr int kUsedProgramTextItems[] = {
     // Report window: PDF, print, durations, no patterns, the planet sort key;
     // main window: units, start-up notice.
     414, 415, 416, 417, 418, 419, 420, 421,
+    // Run, settings, report and viewer windows: labels and messages; message box titles.
+    422, 423, 424, 425, 426, 427, 428, 429, 430, 431, 432, 433, 434, 435, 436, 437, 438,
+    439, 440, 441, 442, 443, 444, 445, 446, 447, 448, 449, 450, 451, 452, 453, 454, 455, 456, 457, 458,
     // Saved states.
     128, 129, 130, 131, 384, 385, 386, 387, 399, 402, 403,
     // Report window: Export.
     404, 405, 406, 407, 408, 409,
-    // Main window: status line and manual link; run window; text viewer; settings tooltip.
-    430, 431, 432, 433, 434, 435, 436, 437,
 };
 
 // Markers inside an item that one caller replaces with every occurrence (not the
@@ -70,6 +71,8 @@ inline constexpr ProgramTextMarker kProgramTextMarkers[] = {
     {348, "[exactness]"},
     {391, "NEW_ORB"},      // the common orb, e.g. 7°
     {401, "[zone]"},       // the computer's zone offset, e.g. GMT+13:00
+    {451, "[file]"},       // a file the viewer cannot read
+    {451, "[why]"},     // and the system's reason
 };
 
 }  // namespace vemo

@@ -39,7 +39,7 @@ void ColourSample::mousePressEvent(QMouseEvent* event) {
 FrmConfigure::FrmConfigure(ConfigureHost host, QWidget* parent)
     : QDialog(parent), host_(std::move(host)) {
   setObjectName("frmConfigure");
-  setWindowTitle(QStringLiteral("Configure"));
+  setWindowTitle(Text(429));
   setModal(true);
   BuildControls();
 }
@@ -305,7 +305,7 @@ void FrmConfigure::ShowColours() {
     QPalette p = lblAspectColor[i]->palette();
     p.setColor(QPalette::WindowText, ColourFromValue(colourCopy_[i + 1]));
     lblAspectColor[i]->setPalette(p);
-    lblAspectColor[i]->setToolTip(colourCopy_[i + 1] == 0 ? Text(437) : QString());
+    lblAspectColor[i]->setToolTip(colourCopy_[i + 1] == 0 ? Text(430) : QString());
   }
 }
 
@@ -313,8 +313,8 @@ void FrmConfigure::FocusAccept() { SetFocusIfPossible(cmdAccept); }
 
 void FrmConfigure::cboOrb7_Click() {
   if (cboOrb[7]->currentIndex() == 0) {
-    ShowMessageBox(this, {QMessageBox::Information, QStringLiteral("Set all"),
-                              QStringLiteral("Cannot set all non-zero orbs to zero."), QMessageBox::Ok,
+    ShowMessageBox(this, {QMessageBox::Information, Text(431),
+                              Text(432), QMessageBox::Ok,
                               QMessageBox::Ok});
     cboOrb[7]->setCurrentIndex(1);
   }

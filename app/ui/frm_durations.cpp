@@ -261,14 +261,14 @@ void FrmDurations::cmdPrint_Click() {
   printer.setDocName(windowTitle());
   if (!AskPrinter(context_.printDialog, printer, this)) return;
   if (!chart::PaintReport(printer, lblTitle->text().trimmed().toStdString(), ShownLines(txbOutput))) {
-    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdPrint), QStringLiteral("The report could not be printed."),
+    ShowMessageBox(this, {QMessageBox::Warning, PlainCaption(cmdPrint), ItemText(433),
                           QMessageBox::Ok, QMessageBox::Ok});
   }
 }
 
 void FrmDurations::cmdSavePdf_Click() {
   const QString caption = PlainCaption(cmdSavePdf);
-  const QStringList filters{QStringLiteral("PDF documents (*.pdf)")};
+  const QStringList filters{ItemText(434) + QStringLiteral(" (*.pdf)")};
   QString selected = filters.front();
   const QString name = AskSaveFileName(context_.saveFileName, this, caption, settings::DialogKind::Export, filters,
                                        {QStringLiteral("pdf")}, &selected);
@@ -279,7 +279,7 @@ void FrmDurations::cmdSavePdf_Click() {
     chosen = (name.endsWith(QLatin1Char('.')) ? name.chopped(1) : name) + QStringLiteral(".pdf");
     if (!MayReplaceAddedName(this, caption, chosen.toStdString())) return;
   } else if (extension != "pdf") {
-    SayExtensionRefused(this, caption, QStringLiteral("The report is saved as a PDF (.pdf) file"), "." + extension);
+    SayExtensionRefused(this, caption, ItemText(435), "." + extension);
     return;
   }
   const std::string path = FileSystemName(this, caption, chosen);
@@ -287,7 +287,7 @@ void FrmDurations::cmdSavePdf_Click() {
   const std::string error = chart::SaveReportPdf(path, lblTitle->text().trimmed().toStdString(),
                                                  ShownLines(txbOutput), chart::PaperFromEnvironment());
   MessageBoxRequest box{QMessageBox::Information, caption,
-                        QStringLiteral("The report was saved as\n") + OutsideText(path), QMessageBox::Ok,
+                        ItemText(436) + QStringLiteral("\n") + OutsideText(path), QMessageBox::Ok,
                         QMessageBox::Ok};
   if (!error.empty()) {
     box.icon = QMessageBox::Warning;
@@ -319,7 +319,7 @@ void FrmDurations::cmdExport_Click() {
     if (!MayReplaceAddedName(this, PlainCaption(cmdExport), chosen.toStdString())) return;
   } else if (extension != "ics" && extension != "csv") {
     SayExtensionRefused(this, PlainCaption(cmdExport),
-                        QStringLiteral("The aspects are exported as a calendar (.ics) or CSV (.csv) file"),
+                        ItemText(437),
                         "." + extension);
     return;
   }

@@ -57,9 +57,6 @@ constexpr int kRowHeadingItem[3] = {4, 5, 6};
 constexpr int kNotAvailableYetItem = 400;
 // Step sizes: items 170..174 for half hour, day, week, month, year.
 constexpr int kFirstStepItem = 170;
-// The status line's standing text after the version, and the link's caption.
-constexpr int kStandingTextItem = 430;
-constexpr int kManualLinkItem = 431;
 
 }  // namespace
 
@@ -171,7 +168,7 @@ bool FrmMain::StartUp() {
 
   const std::string libraryError = vemo::SetUpDataFolder(options_.programFolder);
   if (!libraryError.empty()) {
-    ShowStartUpMessage(nullptr, {QMessageBox::Critical, QStringLiteral("Error"), DisplayText(libraryError),
+    ShowStartUpMessage(nullptr, {QMessageBox::Critical, ItemText(438), DisplayText(libraryError),
                                  QMessageBox::Ok, QMessageBox::Ok});
     return false;
   }
@@ -219,13 +216,13 @@ bool FrmMain::StartUp() {
   show();
 
   if (!missingItems.empty()) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Warning"), DisplayText(missingItems),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(439), DisplayText(missingItems),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
   if (!blnPlutoDataReadOK) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"),
-                              QStringLiteral("Error when reading Pluto data:\n") + OutsideText(plutoError) +
-                                  QStringLiteral("\n\nPluto aspects cannot be displayed."),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(438),
+                              ItemText(440) + QStringLiteral("\n") + OutsideText(plutoError) + QStringLiteral("\n\n") +
+                                  ItemText(441),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
   // Jupiter to Neptune: one warning naming the files that cannot be used
@@ -233,7 +230,7 @@ bool FrmMain::StartUp() {
   // library); the other planets are shown as usual.
   if (const std::string dataWarning = vemo::DataFilesWarning(vemo::ProbeDataFiles(), options_.programFolder);
       !dataWarning.empty()) {
-    ShowStartUpMessage(this, {QMessageBox::Warning, QStringLiteral("Error"), DisplayText(dataWarning),
+    ShowStartUpMessage(this, {QMessageBox::Warning, ItemText(438), DisplayText(dataWarning),
                               QMessageBox::Ok, QMessageBox::Ok});
   }
 
@@ -269,7 +266,7 @@ void FrmMain::SetCommandEnabled(QPushButton* button, bool enabled) {
 }
 
 QString FrmMain::StandingStatusText() {
-  return QStringLiteral("vemo %1 - ").arg(QStringLiteral(VEMO_VERSION_STRING)) + Text(kStandingTextItem);
+  return QStringLiteral("vemo %1 - %2").arg(QStringLiteral(VEMO_VERSION_STRING), ItemText(442));
 }
 
 QString FrmMain::ManualUrl() const {
@@ -379,6 +376,8 @@ void FrmMain::SetLanguageDependentText() {
   optPersonal[0]->setText(Text(12));
   optPersonal[1]->setText(Text(13));
   optSynastry->setText(Text(14));
+  lblUserManual->setText(ItemText(443));
+  lblCopyright->setText(StandingStatusText());
   optDegrees->setText(Text(417));
   optRadians->setText(Text(418));
   cmdCompute->setText(Caption(19));
@@ -395,7 +394,6 @@ void FrmMain::SetLanguageDependentText() {
   SetToggleCaption();
   SetSaveAsCaption();
   FillMonthAndStepLists();
-  lblUserManual->setText(Text(kManualLinkItem));
   lblURL->setText(QStringLiteral("<a href=\"%1\">manual/index.html</a>").arg(ManualUrl()));
   configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
   FitLayoutToCaptions();
@@ -411,10 +409,7 @@ int FrmMain::StartLanguage() const {
 
 void FrmMain::SetLanguage(int language) {
   if (language < 0 || language >= vemo::kLanguageCount || language == vemo::LanguageIndex()) return;
-  // A notice on the status line (a file saved, say) stays as it was said.
-  const bool standing = lblCopyright->text() == StandingStatusText();
   vemo::SelectLanguage(language);
-  if (standing) lblCopyright->setText(StandingStatusText());
   // A failed write is not shown: the window then starts in the system's language.
   (void)settings::RegistryWriteString(settings::RegistryRoot::CurrentUser, settings::kRegistryKey,
                                       settings::kLanguageName, vemo::LanguageCode(language));

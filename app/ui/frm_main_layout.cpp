@@ -232,7 +232,7 @@ void FrmMain::BuildControls() {
   auto* bottom = new QHBoxLayout;
   lblCopyright = new ElidingLabel(this);
   lblCopyright->setObjectName("lblCopyright");
-  lblUserManual = new QLabel(this);
+  lblUserManual = new QLabel(ItemText(443), this);
   lblURL = new QLabel(this);
   lblURL->setObjectName("lblURL");
   lblURL->setTextFormat(Qt::RichText);

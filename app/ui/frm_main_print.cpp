@@ -42,8 +42,8 @@ void FrmMain::Print() {
     }
   }
   if (!printed) {
-    ShowMessageBox(this, {QMessageBox::Warning, QStringLiteral("Print"),
-                          QStringLiteral("The page could not be printed."), QMessageBox::Ok, QMessageBox::Ok});
+    ShowMessageBox(this, {QMessageBox::Warning, ItemText(454),
+                          ItemText(444), QMessageBox::Ok, QMessageBox::Ok});
   }
 }
 

@@ -33,8 +33,8 @@ constexpr vemo::chart::PictureFormat kFilterFormats[] = {
 }  // namespace
 
 QStringList FrmMain::PictureFilters() {
-  return {Text(133) + QStringLiteral(" (*.png)"), QStringLiteral("SVG pictures (*.svg)"),
-          QStringLiteral("PNG for print, twice the resolution (*.png)"), QStringLiteral("PDF document (*.pdf)")};
+  return {Text(133) + QStringLiteral(" (*.png)"), ItemText(445) + QStringLiteral(" (*.svg)"),
+          ItemText(446) + QStringLiteral(" (*.png)"), ItemText(447) + QStringLiteral(" (*.pdf)")};
 }
 
 void FrmMain::ComposePictureToSave(vemo::chart::Canvas& out) const {
@@ -72,7 +72,7 @@ void FrmMain::cmdSaveAs_Click() {
   const vemo::chart::PictureFileDecision decision = vemo::chart::DecidePictureFile(
       name.toStdString(), kFilterFormats[filter >= 0 && filter < std::ssize(kFilterFormats) ? filter : 0]);
   if (!decision.accepted) {
-    SayExtensionRefused(this, PlainCaption(cmdSaveAs), QStringLiteral("Pictures are saved as PNG (.png), SVG (.svg) or PDF (.pdf) files"),
+    SayExtensionRefused(this, PlainCaption(cmdSaveAs), ItemText(448),
                         decision.refusedExtension);
     return;
   }

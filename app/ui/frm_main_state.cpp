@@ -60,7 +60,7 @@ QString FileErrorText(const std::string& error, const std::string& path) {
 }
 
 QString StateNotSavedText(const std::string& path, const FileWriteResult& result) {
-  return WriteFailureText(QStringLiteral("The state was not saved"), path, result);
+  return WriteFailureText(ItemText(449), path, result);
 }
 
 // The folder of the per-user file, made again (with any missing parents)

@@ -120,11 +120,11 @@ void FrmRun::FillLists(int planetCount) {
 
 void FrmRun::Activate(QWidget* mainWindow, int planetCount) {
   setWindowTitle(Text(36));
-  lblRunUntilFinding->setText(Text(432));
-  cboAspectPattern->setPlaceholderText(Text(433));
+  lblRunUntilFinding->setText(Text(423));
+  cboAspectPattern->setPlaceholderText(Text(424));
   cmdClearAspectPattern->setText(Text(8));
-  lblInvolving->setText(Text(434));
-  cmdClearAll->setText(Text(435));
+  lblInvolving->setText(Text(425));
+  cmdClearAll->setText(Text(426));
   chkTwoOrMore->setText(Text(121));
   chkRunQuickly->setText(Text(120));
   cmdRun->setText(Text(36));
@@ -167,8 +167,8 @@ std::array<int, reports::kNumSoughtPlanetLists> FrmRun::PlanetSelections() const
 void FrmRun::cmdRun_Click() {
   const std::array<int, reports::kNumSoughtPlanetLists> planets = PlanetSelections();
   if (reports::RepeatedSoughtPlanet(planets) != 0) {
-    ShowMessageBox(this, {QMessageBox::Warning, QStringLiteral("Input error"),
-                          QStringLiteral("Planet specified more than once."), QMessageBox::Ok, QMessageBox::Ok});
+    ShowMessageBox(this, {QMessageBox::Warning, Text(427),
+                          Text(428), QMessageBox::Ok, QMessageBox::Ok});
     return;
   }
   // The planet choice belongs to a pattern: without one the run only

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/text/program_text.h"
+#include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
 
@@ -29,6 +30,23 @@ const QString kHeadNote = QStringLiteral(
     "WordPad or some other text editor.\r\n\r\n");
 const QString kTailNote = QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
 
+// Item 451 with the file and the reason in place. Each marker is found in
+// the item itself, so a file name holding "[why]" is shown as it stands.
+QString CannotReadText(const QString& file, const QString& reason) {
+  QString text = ItemText(451);
+  const qsizetype at1 = text.indexOf(QStringLiteral("[file]"));
+  const qsizetype at2 = text.indexOf(QStringLiteral("[why]"));
+  // The later marker first, so the earlier one's place stays right.
+  if (at2 > at1) {
+    if (at2 >= 0) text.replace(at2, 5, reason);
+    if (at1 >= 0) text.replace(at1, 6, file);
+  } else {
+    if (at1 >= 0) text.replace(at1, 6, file);
+    if (at2 >= 0) text.replace(at2, 5, reason);
+  }
+  return text;
+}
+
 // Geometry in twips.
 constexpr int kMinWidth = 8000;
 constexpr int kMinHeight = 2000;
@@ -43,11 +61,9 @@ constexpr int kCopySelectedWidth = 4425;
 constexpr int kCloseWidth = 1215;
 
 // Captions: Close, Copy to clipboard, Copy selected text to clipboard.
-constexpr int kCloseItem = 184;
-constexpr int kCopyItem = 185;
-constexpr int kCopySelectedItem = 436;
-
-QString Text(int item) { return QString::fromStdString(vemo::ProgramText(item)); }
+constexpr int kCloseItem = 450;
+constexpr int kCopyItem = 453;
+constexpr int kCopySelectedItem = 452;
 
 // A button of `twips` width, or wider when its caption needs it (a longer
 // word in another language).
@@ -80,7 +96,7 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
   cmdClose = new QPushButton(this);
   cmdClose->setObjectName("cmdClose");
-  cmdClose->setText(Text(kCloseItem));
+  cmdClose->setText(ItemText(kCloseItem));
   SizeButton(cmdClose, kCloseWidth, this);
   SetCopyCaption(false);
   setMinimumSize(TwipsToPixelsX(kMinWidth, this), TwipsToPixelsY(kMinHeight, this));
@@ -91,7 +107,7 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void FrmView::Activate() {
   if (blnFileDisplayed) return;
-  cmdClose->setText(Text(kCloseItem));
+  cmdClose->setText(ItemText(kCloseItem));
   SizeButton(cmdClose, kCloseWidth, this);
   txbText1->clear();
   SetCopyCaption(false);
@@ -112,7 +128,7 @@ void FrmView::Activate() {
   if (!error.isEmpty()) {
     // An empty box would look like an empty file. The flag stays down so the
     // next showing tries again, e.g. after the file has been put back.
-    txbText1->setPlainText(QStringLiteral("The file \"%1\" cannot be read: %2").arg(name, error));
+    txbText1->setPlainText(CannotReadText(name, error));
   } else {
     QString shown = ViewerText(QString::fromUtf8(bytes));
     // The box makes a paragraph of each line; a CR left before it would show.
@@ -199,7 +215,7 @@ void FrmView::LayOut() {
 }
 
 void FrmView::SetCopyCaption(bool selection) {
-  cmdCopyToClipboard->setText(Text(selection ? kCopySelectedItem : kCopyItem));
+  cmdCopyToClipboard->setText(ItemText(selection ? kCopySelectedItem : kCopyItem));
   SizeButton(cmdCopyToClipboard, selection ? kCopySelectedWidth : kCopyWidth, this);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "app/text/program_text.h"
 #include "app/time/escaped_text.h"
 
 #include <QGuiApplication>
@@ -61,13 +62,15 @@ QString DisplayText(const std::string& text) {
   return s;
 }
 
+QString ItemText(int item) { return DisplayText(vemo::ProgramText(item)); }
+
 QString OutsideText(const std::string& text) { return QString::fromStdString(EscapedForDisplay(text)); }
 
 std::string FileSystemName(QWidget* parent, const QString& title, const QString& name) {
   const QByteArray bytes = QFile::encodeName(name);
   if (QFile::decodeName(bytes) == name) return bytes.toStdString();
   ShowMessageBox(parent, {QMessageBox::Warning, title,
-                          QStringLiteral("This name cannot be used for a file on this system, and nothing was written:\n\n") +
+                          ItemText(458) + QStringLiteral("\n\n") +
                               OutsideText(bytes.toStdString()),
                           QMessageBox::Ok, QMessageBox::Ok});
   return "";

@@ -42,6 +42,9 @@ void SetMessageBoxHook(MessageBoxHook hook);
 // Converts the program's CR LF line ends for display.
 QString DisplayText(const std::string& text);
 
+// Item n of the program text in the current language, for display.
+QString ItemText(int item);
+
 // Text from outside the program (a file name, a file's content, an error
 // that quotes them) for a message: control characters and bytes that are not
 // UTF-8 escaped, so that it stays one line and shows what is there.

@@ -41,15 +41,15 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent) {
     // The desktop's answer to a missing file is often silence or a browser
     // error page; naming the path tells the user what to look for.
     if (!QFileInfo::exists(localPath)) {
-      ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot open file"),
-                                  QStringLiteral("The file cannot be found:\r\n") + OutsideText(QDir::toNativeSeparators(localPath).toStdString())});
+      ShowMessageBox(parent, {QMessageBox::Warning, ItemText(455),
+                                  ItemText(456) + QStringLiteral("\r\n") + OutsideText(QDir::toNativeSeparators(localPath).toStdString())});
       return false;
     }
     url = QUrl::fromLocalFile(localPath);
   }
   if (OpenUrl(url)) return true;
   const QString ext = QString::fromStdString(reports::FileExtension(target, true));
-  ShowMessageBox(parent, {QMessageBox::Warning, QStringLiteral("Cannot launch web browser"),
+  ShowMessageBox(parent, {QMessageBox::Warning, ItemText(457),
                               QStringLiteral("Error launching web browser, error code =") + QStringLiteral(" 31") +
                                   QStringLiteral(".") + QStringLiteral("\r\n\r\n") + QStringLiteral("File extension '") +
                                   ext + QStringLiteral("' is not associated with any application program.")});

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/aspects/engine.h"
+#include "app/time/date_texts.h"
 #include "fake_sky.h"
 
 namespace vemo {
@@ -250,6 +251,22 @@ TEST(CellClick, WorldTransitQuestion) {
   EXPECT_FALSE(info.ShowGraph);
   // The statement's period gives way to the question mark.
   EXPECT_EQ(info.Question, "Earth conjunct Mars T162\r\n\r\n" + orb.substr(0, orb.size() - 1) + "?");
+}
+
+// German word order, and the demonstrative agreeing with the noun.
+TEST(CellClick, WorldTransitQuestionInGerman) {
+  FakeSky sky;
+  sky.Set(D, kEarth, 0.0);
+  sky.Set(D, kMars, 240.25, 1.0);
+  SetNamesLanguage(kGerman);
+  AspectEngine engine(sky.Services());
+  ASSERT_TRUE(engine.Compute(World(Mode::WorldTransits), DefaultOrbSettings()).Ok);
+  const AspectClickInfo info = engine.AspectCellClick(9 * 2 + 3);
+  SetNamesLanguage(kEnglish);
+  ASSERT_TRUE(info.Act);
+  EXPECT_EQ(info.Sentence, "Erde Trigon Mars");
+  EXPECT_EQ(info.OrbText.substr(0, info.OrbText.find("\r\n")), "Bei einem Orbis von 7\u00B0 0' beginnt dieses Trigon");
+  EXPECT_NE(info.OrbText.find("\r\nam day 2459993\r\nund endet am day 2460007."), std::string::npos) << info.OrbText;
 }
 
 TEST(CellClick, PersonalTransitWithBothDatesShowsGraph) {

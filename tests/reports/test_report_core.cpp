@@ -411,5 +411,57 @@ TEST_F(ReportRealDates, NatalAspectsAtJ2000) {
   EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
+// The same sky in German, every word checked by hand: declined sign names
+// ("im Krebs", "in den Fischen"), number words in the accusative ("einen
+// Quinkunx", "keine Halbsextile"), and dates without the English comma.
+TEST_F(ReportRealDates, ReportsInGerman) {
+  SelectLanguage(kGerman);
+  struct Case {
+    Mode mode;
+    const char* expected;
+  } const cases[] = {
+      {Mode::Natal1,
+       "Diese Auswertung (Radix) enth\u00E4lt neun Aspekte.\r\n\r\n"
+       "Der genaueste Aspekt ist Erde (10\u00B0 im Krebs) Quinkunx Pluto (11\u00B0 im Sch\u00FCtzen), 0\u00B010' vom "
+       "exakten Winkel entfernt.\r\n"
+       "Der n\u00E4chste Aspekt ist Saturn (16\u00B0 im Stier) Quadrat Uranus (16\u00B0 im Wassermann), 0\u00B042' vom "
+       "exakten Winkel entfernt.\r\n\r\n"
+       "Die \u00FCbrigen Aspekte, vom genauesten bis zum ungenauesten:\r\n"
+       "Venus (3\u00B0 in der Waage) Trigon Neptun (4\u00B0 im Wassermann), 1\u00B020' vom exakten Winkel entfernt.\r\n"
+       "Merkur (14\u00B0 im Sch\u00FCtzen) Quinkunx Saturn (16\u00B0 im Stier), 1\u00B056' vom exakten Winkel entfernt.\r\n"
+       "Jupiter (6\u00B0 im Stier) Quadrat Neptun (4\u00B0 im Wassermann), 2\u00B022' vom exakten Winkel entfernt.\r\n"
+       "Merkur (14\u00B0 im Sch\u00FCtzen) Sextil Uranus (16\u00B0 im Wassermann), 2\u00B038' vom exakten Winkel entfernt.\r\n"
+       "Venus (3\u00B0 in der Waage) Opposition Mars (29\u00B0 in den Fischen), 3\u00B09' vom exakten Winkel entfernt.\r\n"
+       "Merkur (14\u00B0 im Sch\u00FCtzen) Konjunktion Pluto (11\u00B0 im Sch\u00FCtzen), 3\u00B014' vom exakten Winkel "
+       "entfernt.\r\n"
+       "Jupiter (6\u00B0 im Stier) Konjunktion Saturn (16\u00B0 im Stier), 9\u00B026' vom exakten Winkel entfernt.\r\n\r\n"
+       "Es gibt zwei Konjunktionen, eine Opposition, zwei Quadrate, ein Trigon, ein Sextil, keine Halbsextile und zwei "
+       "Quinkunxe.\r\n\r\n"
+       "Ein Aspektmuster vom Typ Halbsumme: Halbsumme: Ven-Jup-Plu\r\n\r\n"
+       "Alle Positionen sind heliozentrische ekliptikale L\u00E4ngen, bezogen auf das \u00C4quinoktium J2000.\r\n"},
+      {Mode::WorldTransits,
+       "Erde    Quinkunx (0\u00B010')      Pluto   von 29.Dezember 1999    bis 4.Januar 2000      (7 Tage)\r\n"
+       "Merkur  Quinkunx (1\u00B056')      Saturn  von 1.Januar 2000       bis 3.Januar 2000      (3 Tage)\r\n"
+       "Merkur  Sextil (2\u00B038')        Uranus  von 1.Januar 2000       bis 3.Januar 2000      (3 Tage)\r\n"
+       "Merkur  Konjunktion (3\u00B014')   Pluto   von 27.Dezember 1999    bis 3.Januar 2000      (8 Tage)\r\n"
+       "Venus   Opposition (3\u00B09')     Mars    von 20.Dezember 1999    bis 7.Januar 2000      (19 Tage)\r\n"
+       "Venus   Trigon (1\u00B020')        Neptun  von 28.Dezember 1999    bis 6.Januar 2000      (10 Tage)\r\n"
+       "Jupiter Konjunktion (9\u00B026')   Saturn  von 22.Dezember 1999    bis 30.Dezember 2000   (1 Jahr, 10 Tage)\r\n"
+       "Jupiter Quadrat (2\u00B022')       Neptun  von 25.September 1999   bis 13.Februar 2000    (142 Tage)\r\n"
+       "Saturn  Quadrat (0\u00B042')       Uranus  von 3.Juni 1999         bis 20.September 2000  (1 Jahr, 111 Tage)"
+       "\r\n"},
+  };
+  for (const Case& c : cases) {
+    Compute(c.mode);
+    if (HasFatalFailure() || IsSkipped()) break;
+    TransitListOptions options;
+    options.mode = c.mode;
+    options.sortKey = "planet";
+    EXPECT_EQ(ReportText(engine_, options, ProgramText, [](int d) { return JdnToDateText(d, false, kGerman); }),
+              c.expected);
+  }
+  SelectLanguage(kEnglish);
+}
+
 }  // namespace
 }  // namespace vemo::reports

@@ -19,26 +19,34 @@
 namespace vemo::reports {
 namespace {
 
-std::string Text(int item) { return item == 7 ? "found" : ""; }
+std::string Text(int item) { return item == 7 ? "found" : item == 422 ? "involving" : ""; }
+std::string GermanText(int item) { return item == 7 ? "gefunden" : item == 422 ? "mit" : ""; }
 
 TEST(RunFoundMessage, NamesThePatternTheCountAndThePlanets) {
   struct Case {
+    int language;
     int pattern;
     std::array<int, 3> planets;
     bool twoOrMore;
     int count;
     const char* expected;
   } const cases[] = {
-      {kGrandTrine, {0, 0, 0}, false, 1, "Grand trine found."},
-      {kGrandTrine, {0, 0, 0}, true, 3, "Three grand trines found."},
-      {kTSquare, {0, 0, 0}, true, 2, "Two T-squares found."},
-      {kStellium3, {0, 0, 0}, true, 2, "Two 3-stelliums found."},
-      {kYodKite, {0, 4, 6}, false, 1, "Yod-kite found\r\ninvolving Mars Saturn."},
+      {0, kGrandTrine, {0, 0, 0}, false, 1, "Grand trine found."},
+      {0, kGrandTrine, {0, 0, 0}, true, 3, "Three grand trines found."},
+      {0, kTSquare, {0, 0, 0}, true, 2, "Two T-squares found."},
+      {0, kStellium3, {0, 0, 0}, true, 2, "Two 3-stelliums found."},
+      {0, kGrandCross, {0, 0, 0}, true, 2, "Two grand crosses found."},
+      {0, kYodKite, {0, 4, 6}, false, 1, "Yod-kite found\r\ninvolving Mars Saturn."},
+      {1, kGrandTrine, {0, 0, 0}, false, 1, "Gro\u00DFes Trigon gefunden."},
+      {1, kGrandCross, {0, 0, 0}, true, 2, "Zwei Gro\u00DFe Kreuze gefunden."},
+      {1, kKite, {1, 0, 8}, true, 3, "Drei Drachen gefunden\r\nmit Erde Neptun."},
   };
   for (const Case& c : cases) {
+    SetNamesLanguage(c.language);
     const RunCriteria criteria = MakeRunCriteria(c.pattern, c.planets, c.twoOrMore, 2);
-    EXPECT_EQ(RunFoundMessage(criteria, c.count, Text), c.expected);
+    EXPECT_EQ(RunFoundMessage(criteria, c.count, c.language == 1 ? GermanText : Text), c.expected);
   }
+  SetNamesLanguage(0);
 }
 
 TEST(RunCriteria, CountsThePlanetsAndFindsOneNamedTwice) {

@@ -1,19 +1,17 @@
-// main() of the viewer tests: a QApplication on the offscreen platform.
+// main() of the viewer tests: a QApplication on the offscreen platform and
+// the shipped program text, in English.
 #include <QApplication>
 
-#include "app/text/program_text.h"
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
+#include "app/text/program_text.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  // The captions are program text, from the qel.dat beside the test.
-  if (const std::string error = vemo::LoadProgramText(QCoreApplication::applicationDirPath().toStdString());
-      !error.empty()) {
+  if (const std::string error = vemo::LoadProgramText(VEMO_SOURCE_DATA_DIR); !error.empty()) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
