@@ -11,11 +11,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
-#include <QTextDocument>
 
 #include <string>
 #include <vector>
@@ -24,7 +22,6 @@
 #include "app/ui/frm_durations.h"
 #include "app/ui/frm_run.h"
 #include "app/ui/frm_view.h"
-#include "app/ui/window_utils.h"
 #include "tests/ui/window_test_support.h"
 
 namespace vemo::ui::testing {
@@ -34,13 +31,13 @@ QString Name(const QWidget* c) {
   return c->objectName().isEmpty() ? QString::fromLatin1(c->metaObject()->className()) : c->objectName();
 }
 
-// The width and height a control's text takes, and the room the control
-// gives it ("" when the control shows no text of its own). A label's room
-// is its contents; a button's, what the style leaves beside the box or mark;
-// a list's, its edit field, which must hold each entry and the placeholder.
+// The size a control's text takes, against the room the control gives it
+// ("" when it fits or there is no text). A label's room is its contents; a
+// button's, what the style leaves beside the box or mark; a list's, its edit
+// field, which must hold each entry and the placeholder.
 QString Misfit(const QWidget* c) {
   const QFontMetrics fm(c->font());
-  auto tooSmall = [c](const QString& text, const QRect& needed, const QRect& room) {
+  auto tooSmall = [c](const QString& text, QSize needed, QSize room) {
     if (needed.width() <= room.width() && needed.height() <= room.height()) return QString();
     return QStringLiteral("%1 \"%2\" needs %3x%4, has %5x%6")
         .arg(Name(c), text)
@@ -56,35 +53,25 @@ QString Misfit(const QWidget* c) {
     const auto element = qobject_cast<const QRadioButton*>(b)  ? QStyle::SE_RadioButtonContents
                          : qobject_cast<const QCheckBox*>(b) ? QStyle::SE_CheckBoxContents
                                                              : QStyle::SE_PushButtonContents;
-    const QRect room = b->style()->subElementRect(element, &option, b);
-    return tooSmall(b->text(), fm.boundingRect(QRect(), Qt::TextShowMnemonic, b->text()), room);
+    return tooSmall(b->text(), fm.size(Qt::TextShowMnemonic, b->text()),
+                    b->style()->subElementRect(element, &option, b).size());
   }
   if (const auto* l = qobject_cast<const QLabel*>(c); l != nullptr && !l->text().isEmpty()) {
     const QRect room = l->contentsRect();
-    if (Qt::mightBeRichText(l->text()) && l->textFormat() != Qt::PlainText) {
-      QTextDocument document;
-      document.setDefaultFont(l->font());
-      document.setDocumentMargin(0);
-      document.setHtml(l->text());
-      return tooSmall(l->text(), QRect(QPoint(), document.size().toSize()), room);
-    }
     const int flags = static_cast<int>(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0) |
                       (l->buddy() != nullptr ? Qt::TextShowMnemonic : 0);
-    return tooSmall(l->text(), fm.boundingRect(room, flags, l->text()), room);
+    const QSize needed = l->textFormat() == Qt::RichText ? l->sizeHint() : fm.boundingRect(room, flags, l->text()).size();
+    return tooSmall(l->text(), needed, room.size());
   }
   if (const auto* box = qobject_cast<const QComboBox*>(c)) {
     QStyleOptionComboBox option;
     option.initFrom(box);
-    option.editable = box->isEditable();
     const QRect room = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
     QStringList entries{box->placeholderText()};
     for (int i = 0; i < box->count(); ++i) entries.push_back(box->itemText(i));
     for (const QString& entry : entries) {
-      if (QString m = tooSmall(entry, fm.boundingRect(entry), room); !m.isEmpty()) return m;
+      if (QString m = tooSmall(entry, fm.size(0, entry), room.size()); !m.isEmpty()) return m;
     }
-  }
-  if (const auto* g = qobject_cast<const QGroupBox*>(c); g != nullptr && !g->title().isEmpty()) {
-    return tooSmall(g->title(), fm.boundingRect(g->title()), g->contentsRect());
   }
   return {};
 }
