@@ -68,6 +68,9 @@ FrmDurations::FrmDurations(DurationsContext context, QWidget* parent)
   lblSortBy = new QLabel(this);
   cboSortBy = new QComboBox(this);
   cboSortBy->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // The narrow window (durations hidden) would squeeze the list below its
+  // longest entry; the window stays a little wider instead.
+  cboSortBy->setSizePolicy(QSizePolicy::Fixed, cboSortBy->sizePolicy().verticalPolicy());
   chkShowDuration = new QCheckBox(this);
   cmdCopy = new QPushButton(this);
   cmdSavePdf = new QPushButton(Q(Text(414)), this);

@@ -396,6 +396,7 @@ void FrmMain::SetLanguageDependentText() {
   FillMonthAndStepLists();
   lblURL->setText(QStringLiteral("<a href=\"%1\">manual/index.html</a>").arg(ManualUrl()));
   configure_->SetLanguageDependentText(PlainCaption(cmdConfigure));
+  FitLayoutToCaptions();
 }
 
 int FrmMain::StartLanguage() const {

@@ -34,6 +34,8 @@
 class QButtonGroup;
 class QComboBox;
 class QEventLoop;
+class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -294,6 +296,11 @@ class FrmMain : public QWidget {
   static constexpr int kStepItems = 5;
 
   void BuildControls();
+  // The six mode options in three columns of two, or in three rows of two.
+  void PlaceModeOptions(bool inRows);
+  // What the captions of the language need: the widths of the buttons whose
+  // caption changes, and the place of the mode options.
+  void FitLayoutToCaptions();
   void ConnectHandlers();
   void LayOutTable();
   void DrawTable();
@@ -374,6 +381,8 @@ class FrmMain : public QWidget {
   reports::RunCriteria runCriteria_;
   // The event loop of the pause between two steps, while it runs.
   QEventLoop* waitLoop_ = nullptr;
+  QGroupBox* modeBox_ = nullptr;
+  QHBoxLayout* middleRow_ = nullptr;
   QButtonGroup* modeGroup_ = nullptr;
   QButtonGroup* unitGroup_ = nullptr;
   std::array<TimezoneList, 3> zoneLists_{TimezoneList(false), TimezoneList(false), TimezoneList(false)};

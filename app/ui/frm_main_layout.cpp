@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/chart/glyphs.h"
 #include "app/text/program_text.h"
 #include "app/ui/chart_view.h"
@@ -40,6 +43,15 @@ QPushButton* MakeButton(QWidget* parent, const char* name) {
   b->setAutoDefault(true);
   b->setDefault(false);
   return b;
+}
+
+// A layout keeps the sizes it measured until the window lays itself out
+// again; this one and those inside it measure afresh when next asked.
+void ForgetMeasuredSizes(QLayout* layout) {
+  for (int i = 0; i < layout->count(); ++i) {
+    if (QLayout* inner = layout->itemAt(i)->layout()) ForgetMeasuredSizes(inner);
+  }
+  layout->invalidate();
 }
 
 }  // namespace
@@ -132,24 +144,16 @@ void FrmMain::BuildControls() {
   optDegrees->setChecked(true);
 
   // --- the six modes and the buttons of the later windows ---
-  auto* middle = new QHBoxLayout;
-  auto* modes = new QGroupBox(this);
-  auto* modeGrid = new QGridLayout(modes);
-  modeGrid->setContentsMargins(6, 2, 6, 2);
-  modeGrid->setVerticalSpacing(0);
-  optPlanetary = new QRadioButton(this);
+  middleRow_ = new QHBoxLayout;
+  modeBox_ = new QGroupBox(this);
+  optPlanetary = new QRadioButton(modeBox_);
   optPlanetary->setObjectName("optPlanetary");
-  optNatal[0] = new QRadioButton(this);
-  optNatal[1] = new QRadioButton(this);
-  optPersonal[0] = new QRadioButton(this);
-  optPersonal[1] = new QRadioButton(this);
-  optSynastry = new QRadioButton(this);
-  modeGrid->addWidget(optPlanetary, 0, 0);
-  modeGrid->addWidget(optSynastry, 1, 0);
-  modeGrid->addWidget(optNatal[0], 0, 1);
-  modeGrid->addWidget(optNatal[1], 1, 1);
-  modeGrid->addWidget(optPersonal[0], 0, 2);
-  modeGrid->addWidget(optPersonal[1], 1, 2);
+  optNatal[0] = new QRadioButton(modeBox_);
+  optNatal[1] = new QRadioButton(modeBox_);
+  optPersonal[0] = new QRadioButton(modeBox_);
+  optPersonal[1] = new QRadioButton(modeBox_);
+  optSynastry = new QRadioButton(modeBox_);
+  PlaceModeOptions(false);
   modeGroup_ = new QButtonGroup(this);
   modeGroup_->addButton(optPlanetary, 1);
   modeGroup_->addButton(optNatal[0], 2);
@@ -157,8 +161,8 @@ void FrmMain::BuildControls() {
   modeGroup_->addButton(optPersonal[0], 4);
   modeGroup_->addButton(optPersonal[1], 5);
   modeGroup_->addButton(optSynastry, 6);
-  middle->addWidget(modes);
-  middle->addSpacing(8);
+  middleRow_->addWidget(modeBox_);
+  middleRow_->addSpacing(8);
 
   auto* later = new QGridLayout;
   later->setHorizontalSpacing(5);
@@ -179,9 +183,11 @@ void FrmMain::BuildControls() {
   later->addWidget(cmdSaveAs, 1, 1);
   later->addWidget(cmdLoadState, 1, 2);
   later->addWidget(cmdRestore, 1, 3);
-  middle->addLayout(later);
-  middle->addStretch(1);
-  outer->addLayout(middle);
+  middleRow_->addLayout(later);
+  // Beside modes in three rows the buttons stay together, in the middle.
+  middleRow_->setAlignment(later, Qt::AlignVCenter);
+  middleRow_->addStretch(1);
+  outer->addLayout(middleRow_);
 
   // --- title, table with the text beside it, hint, status line ---
   lblTitle = new QLabel(this);
@@ -258,6 +264,53 @@ void FrmMain::BuildControls() {
            cmdSaveAs, cmdLoadState, cmdRestore}) {
     chain(w);
   }
+}
+
+void FrmMain::PlaceModeOptions(bool inRows) {
+  delete modeBox_->layout();
+  auto* grid = new QGridLayout(modeBox_);
+  grid->setContentsMargins(6, 2, 6, 2);
+  grid->setVerticalSpacing(0);
+  // Pairs that belong together: World transits and Synastry, the natal
+  // aspects, the personal transits; each pair a column, or a row.
+  QRadioButton* const pairs[3][2] = {
+      {optPlanetary, optSynastry}, {optNatal[0], optNatal[1]}, {optPersonal[0], optPersonal[1]}};
+  for (int pair = 0; pair < 3; ++pair) {
+    for (int i = 0; i < 2; ++i) {
+      if (inRows) {
+        grid->addWidget(pairs[pair][i], pair, i);
+      } else {
+        grid->addWidget(pairs[pair][i], i, pair);
+      }
+    }
+  }
+  // The row around the box measures it afresh (it keeps the size it knew).
+  modeBox_->updateGeometry();
+}
+
+void FrmMain::FitLayoutToCaptions() {
+  // A button whose caption follows the view or a run is as wide as the
+  // longer of its captions, so that the buttons beside it stay in place.
+  const std::pair<QPushButton*, std::array<int, 2>> changing[] = {
+      {cmdToggleGraphic, {37, 41}}, {cmdSaveAs, {39, 42}}, {cmdRun, {36, 43}}};
+  for (const auto& [button, items] : changing) {
+    const QString shown = button->text();
+    int width = 0;
+    for (const int item : items) {
+      button->setText(Caption(item));
+      width = std::max(width, button->sizeHint().width());
+    }
+    button->setText(shown);
+    button->setMinimumWidth(width);
+  }
+  // The modes stand in three columns of two as long as that row fits the
+  // window's fixed width; longer captions (the German ones) put them in
+  // three rows of two instead, where the table leaves the height.
+  PlaceModeOptions(false);
+  ForgetMeasuredSizes(middleRow_);
+  const QMargins margins = layout()->contentsMargins();
+  const int room = TwipsToPixelsX(kMainWindowWidthTwips, this) - margins.left() - margins.right();
+  if (middleRow_->sizeHint().width() > room) PlaceModeOptions(true);
 }
 
 void FrmMain::LayOutTable() {

@@ -60,6 +60,18 @@ constexpr int kCopyWidth = 3270;
 constexpr int kCopySelectedWidth = 4425;
 constexpr int kCloseWidth = 1215;
 
+// Captions: Close, Copy to clipboard, Copy selected text to clipboard.
+constexpr int kCloseItem = 450;
+constexpr int kCopyItem = 453;
+constexpr int kCopySelectedItem = 452;
+
+// A button of `twips` width, or wider when its caption needs it (a longer
+// word in another language).
+void SizeButton(QPushButton* button, int twips, const QWidget* window) {
+  button->resize(std::max(TwipsToPixelsX(twips, window), button->sizeHint().width()),
+                 TwipsToPixelsY(kButtonHeight, window));
+}
+
 }  // namespace
 
 QString ViewerText(const QString& fileText) {
@@ -82,9 +94,10 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
   txbText1->setReadOnly(true);
   cmdCopyToClipboard = new QPushButton(this);
   cmdCopyToClipboard->setObjectName("cmdCopyToClipboard");
-  cmdClose = new QPushButton(ItemText(450), this);
+  cmdClose = new QPushButton(this);
   cmdClose->setObjectName("cmdClose");
-  cmdClose->resize(TwipsToPixelsX(kCloseWidth, this), TwipsToPixelsY(kButtonHeight, this));
+  cmdClose->setText(ItemText(kCloseItem));
+  SizeButton(cmdClose, kCloseWidth, this);
   SetCopyCaption(false);
   setMinimumSize(TwipsToPixelsX(kMinWidth, this), TwipsToPixelsY(kMinHeight, this));
   connect(txbText1, &QPlainTextEdit::selectionChanged, this, [this] { txbText1_SelectionChanged(); });
@@ -94,7 +107,8 @@ FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void FrmView::Activate() {
   if (blnFileDisplayed) return;
-  cmdClose->setText(ItemText(450));
+  cmdClose->setText(ItemText(kCloseItem));
+  SizeButton(cmdClose, kCloseWidth, this);
   txbText1->clear();
   SetCopyCaption(false);
   cmdCopyToClipboard->setVisible(!blnCopyToClipboardInvisible);
@@ -201,9 +215,8 @@ void FrmView::LayOut() {
 }
 
 void FrmView::SetCopyCaption(bool selection) {
-  cmdCopyToClipboard->setText(selection ? ItemText(452) : ItemText(453));
-  cmdCopyToClipboard->resize(TwipsToPixelsX(selection ? kCopySelectedWidth : kCopyWidth, this),
-                             TwipsToPixelsY(kButtonHeight, this));
+  cmdCopyToClipboard->setText(ItemText(selection ? kCopySelectedItem : kCopyItem));
+  SizeButton(cmdCopyToClipboard, selection ? kCopySelectedWidth : kCopyWidth, this);
 }
 
 void FrmView::txbText1_SelectionChanged() {

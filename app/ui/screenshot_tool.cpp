@@ -7,16 +7,20 @@
 // scripts/screenshot for the manual and the README; it runs under
 // QT_QPA_PLATFORM=offscreen or a virtual X server.
 //
-// Usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX]]
+// Usage: vemo-screenshot [--language en|de] OUTPUT_FOLDER [AJD [SUFFIX [ONLY]]]
 // AJD is the instant shown as the present (default 2460677.0, which is
 // 2025-01-01 12:00 UT); the computer's zone is taken as GMT+1:00. SUFFIX is
-// added to every file name (main-world-150.png for a run at 150 %). Settings
-// are read from and written to a temporary folder, never the user's own.
+// added to every file name (main-world-150.png for a run at 150 %). ONLY
+// picks the pictures written: "charts" for every chart and graph, else the
+// names separated by commas ("main-world,configure"). The windows speak
+// English unless --language names another of the program's languages; the
+// computer's own language never counts, so that the pictures stay alike on
+// every machine. Settings are read from and written to a temporary folder,
+// never the user's own.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QRadioButton>
@@ -25,9 +29,10 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <utility>
 
+#include "app/text/languages.h"
 #include "app/ui/frm_configure.h"
 #include "app/ui/frm_durations.h"
 #include "app/ui/frm_main.h"
@@ -36,11 +41,22 @@
 
 namespace {
 
-// Set by a fourth argument "charts": only the charts and graphs are written.
+// Where the pictures go, the end of their names, and those asked for
+// (empty: all).
+QString outFolder;
+QString suffix;
+QStringList only;
 bool chartsOnly = false;
 
-bool Save(QWidget* w, const QString& path) {
-  if (chartsOnly && !QFileInfo(path).fileName().startsWith(QStringLiteral("chart-"))) return true;
+bool Wanted(const char* name) {
+  const QString n = QString::fromLatin1(name);
+  if (chartsOnly) return n.startsWith(QStringLiteral("chart-"));
+  return only.isEmpty() || only.contains(n);
+}
+
+bool Save(QWidget* w, const char* name) {
+  if (!Wanted(name)) return true;
+  const QString path = QDir(outFolder).filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
   QApplication::processEvents();
   const bool ok = w->grab().save(path, "PNG");
   std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "cannot write", qPrintable(path));
@@ -51,19 +67,25 @@ bool Save(QWidget* w, const QString& path) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: vemo-screenshot OUTPUT_FOLDER [AJD [SUFFIX [charts]]]\n");
+  QStringList args = app.arguments().mid(1);
+  int language = 0;
+  if (const qsizetype at = args.indexOf(QStringLiteral("--language")); at >= 0) {
+    language = at + 1 < args.size() ? vemo::LanguageOfCode(args[at + 1].toStdString()) : -1;
+    args.remove(at, std::min<qsizetype>(2, args.size() - at));
+  }
+  if (args.isEmpty() || language < 0) {
+    std::fprintf(stderr, "usage: vemo-screenshot [--language en|de] OUTPUT_FOLDER [AJD [SUFFIX [ONLY]]]\n");
     return 2;
   }
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  const double ajd = argc > 2 ? std::atof(argv[2]) : 2460677.0;
-  const QString suffix = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
-  chartsOnly = argc > 4 && QString::fromLocal8Bit(argv[4]) == QStringLiteral("charts");
-  auto file = [&out, &suffix](const char* name) {
-    return QDir(out).filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png"));
-  };
-  if (!QDir().mkpath(out)) {
-    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+  outFolder = args[0];
+  const double ajd = args.size() > 1 ? args[1].toDouble() : 2460677.0;
+  suffix = args.size() > 2 ? args[2] : QString();
+  if (args.size() > 3) {
+    chartsOnly = args[3] == QStringLiteral("charts");
+    if (!chartsOnly) only = args[3].split(QLatin1Char(','), Qt::SkipEmptyParts);
+  }
+  if (!QDir().mkpath(outFolder)) {
+    std::fprintf(stderr, "cannot create %s\n", qPrintable(outFolder));
     return 1;
   }
   QTemporaryDir settingsDir;
@@ -78,7 +100,7 @@ int main(int argc, char* argv[]) {
   options.currentAJD = [ajd] { return ajd; };
   options.systemTimezoneMinutes = [] { return 60; };
   options.endProgram = [] {};
-  options.language = 0;
+  options.language = language;
   // The pictures show the program as a new user meets it, whatever state
   // the person running this tool has saved.
   options.userStatePath = settingsDir.filePath(QStringLiteral("vemo.usr")).toStdString();
@@ -103,7 +125,7 @@ int main(int argc, char* argv[]) {
   for (const auto& [option, name] : modes) {
     option->click();
     w.Timer1_Timer();
-    ok = Save(&w, file(name)) && ok;
+    ok = Save(&w, name) && ok;
   }
 
   // The darker colours of the palette on their light ground, and a kind left
@@ -124,7 +146,7 @@ int main(int argc, char* argv[]) {
     configure->cmdAccept_Click();
     configure->hide();
     w.Timer1_Timer();
-    ok = Save(&w, file("main-colours")) && ok;
+    ok = Save(&w, "main-colours") && ok;
     configure->Activate();
     configure->cmdReset_Click();  // hidden: back to the default colours, nothing asked
     configure->AspectColours = configure->ColourCopy();
@@ -138,7 +160,7 @@ int main(int argc, char* argv[]) {
     option->click();
     w.cmdToggleGraphic_Click();
     w.Timer1_Timer();
-    ok = Save(&w, file(name)) && ok;
+    ok = Save(&w, name) && ok;
     w.cmdToggleGraphic_Click();
   }
   w.optPersonal[0]->click();
@@ -153,14 +175,14 @@ int main(int argc, char* argv[]) {
   if (graphCell >= 0) {
     w.txbCell_Click(graphCell);
     w.Timer1_Timer();
-    ok = Save(&w, file("chart-graph")) && ok;
+    ok = Save(&w, "chart-graph") && ok;
     w.cmdToggleGraphic_Click();
     // The same course with the table in radians: its scale stays in degrees
     // and minutes.
     w.optRadians->click();
     w.txbCell_Click(graphCell);
     w.Timer1_Timer();
-    ok = Save(&w, file("chart-graph-radians")) && ok;
+    ok = Save(&w, "chart-graph-radians") && ok;
     w.cmdToggleGraphic_Click();
     w.optDegrees->click();
   } else {
@@ -175,7 +197,7 @@ int main(int argc, char* argv[]) {
   for (const auto& [option, name] : reports) {
     option->click();
     w.cmdReport_Click();
-    ok = Save(w.Durations(), file(name)) && ok;
+    ok = Save(w.Durations(), name) && ok;
     w.Durations()->hide();
   }
   w.optPlanetary->click();
@@ -183,7 +205,7 @@ int main(int argc, char* argv[]) {
   auto* configure = w.Configure();
   configure->Activate();
   configure->show();
-  ok = Save(configure, file("configure")) && ok;
+  ok = Save(configure, "configure") && ok;
   configure->hide();
 
   // The run window with a search filled in: two grand trines, one with Mars.
@@ -195,7 +217,7 @@ int main(int argc, char* argv[]) {
   run->chkRunQuickly->setChecked(true);
   run->Timer1_Timer();
   run->show();
-  ok = Save(run, file("run")) && ok;
+  ok = Save(run, "run") && ok;
   run->hide();
   return ok ? 0 : 1;
 }

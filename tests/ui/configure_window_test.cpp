@@ -385,6 +385,8 @@ TEST_F(ConfigureWindowTest, LanguageAppliesAtOnceAndIsKeptForTheNextStart) {
     EXPECT_EQ(Stored("Language"), code);
     EXPECT_EQ(PlainCaption(w->cmdCompute), language == 1 ? "Berechnen" : "Compute");
     EXPECT_EQ(w->cboMonthCE[0]->currentText(), language == 1 ? "Juni" : "June");
+    EXPECT_EQ(w->lblUserManual->text(), language == 1 ? "Handbuch:" : "User manual:");
+    EXPECT_EQ(w->lblCopyright->text(), FrmMain::StandingStatusText());
     EXPECT_EQ(w->cboForwardBack->currentIndex(), 3);
     EXPECT_EQ(w->cboForwardBack->currentText(), QString::fromStdString(vemo::ProgramText(173)));
     EXPECT_TRUE(w->lblTitle->text().startsWith(QString::fromStdString(vemo::ProgramText(23))));

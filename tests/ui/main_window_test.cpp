@@ -361,28 +361,6 @@ TEST_F(MainWindowTest, ComputerZoneWithoutAnEntryWorksInGmtAndSaysSo) {
   EXPECT_EQ(w->lblCopyright->text(), FrmMain::StandingStatusText());
 }
 
-TEST_F(MainWindowTest, EveryCellTextFitsItsCellInEveryMode) {
-  Start(LocalAJD(2024, 6, 15, 14, 10));
-  SetRow(1, "1969", 7, 20, HourEntry(20, 30), kGmt);
-  SetRow(2, "1982", 3, 10, HourEntry(8, 0), kGmtPlus1);
-  QRadioButton* options[] = {w->optPlanetary, w->optNatal[0], w->optNatal[1],
-                             w->optPersonal[0], w->optPersonal[1], w->optSynastry};
-  for (QRadioButton* option : options) {
-    option->click();
-    SCOPED_TRACE(option->text().toStdString());
-    for (int i = 0; i < w->intNumCells; ++i) {
-      const CellBox* box = w->txbCell[i];
-      if (box->isHidden() || box->text().isEmpty()) continue;
-      const QRect room = box->contentsRect();
-      const int flags = static_cast<int>(box->alignment()) | (box->wordWrap() ? Qt::TextWordWrap : 0);
-      const QRect needed = QFontMetrics(box->font()).boundingRect(room, flags, box->text());
-      EXPECT_TRUE(room.contains(needed)) << "cell " << i << " \"" << box->text().toStdString() << "\" needs "
-                                         << needed.width() << "x" << needed.height() << ", has "
-                                         << room.width() << "x" << room.height();
-    }
-  }
-}
-
 TEST_F(MainWindowTest, TheCloseBoxEndsTheProgramWithoutAsking) {
   Start(LocalAJD(2024, 6, 15, 14, 10));
   w->close();
