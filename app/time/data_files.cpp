@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/time/date_texts.h"
 #include "app/time/escaped_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
@@ -33,9 +34,16 @@ std::size_t LongestUsableDataFolder() {
     return kLibraryPathLimit - longest;
 }
 
-std::string DataFolderTooLongMessage(const std::string& folder) {
+std::string DataFolderTooLongMessage(const std::string& folder, int language) {
     const std::string withSeparator = WithTrailingSeparator(folder);
     if (withSeparator.size() <= LongestUsableDataFolder()) return "";
+    if (language == kGerman) {
+        return "Der Programmordner \u201E" + EscapedForDisplay(folder) +
+               "\u201C ist zu lang f\u00FCr die Planetenbibliothek: " + std::to_string(withSeparator.size()) +
+               " Zeichen, h\u00F6chstens " + std::to_string(LongestUsableDataFolder()) +
+               " sind m\u00F6glich. Verschieben Sie das Programm in einen k\u00FCrzeren Ordner, um Jupiter bis "
+               "Neptun zu sehen.";
+    }
     return "The program folder \"" + EscapedForDisplay(folder) + "\" is too long for the planet library: " +
            std::to_string(withSeparator.size()) + " characters, at most " +
            std::to_string(LongestUsableDataFolder()) +
@@ -53,6 +61,23 @@ std::string PositionErrorReason(double code) {
     return "error " + std::to_string(static_cast<long long>(code));
 }
 
+std::string PositionErrorReason(double code, int language) {
+    if (language != kGerman) return PositionErrorReason(code);
+    if (code == kBeforeDataRange) return "das Datum liegt vor dem Bereich der Daten";
+    if (code == kAfterDataRange) return "das Datum liegt nach dem Bereich der Daten";
+    if (code == kDataFileMissing) return "fehlt oder kann nicht ge\u00F6ffnet werden";
+    if (code == -102) return "kann beim Datensatz des Datums nicht gelesen werden";
+    if (code == kDataFileUnreadable) return "unlesbar, zu kurz oder besch\u00E4digt";
+    if (code == kDataFolderEmpty) return "kein Datenordner festgelegt";
+    if (code == kPlanetNotServed) return "keine g\u00FCltige Position (besch\u00E4digter Datensatz oder Datum)";
+    return "Fehler " + std::to_string(static_cast<long long>(code));
+}
+
+std::string FolderTooLongReason(int language) {
+    return language == kGerman ? "der Programmordner ist zu lang f\u00FCr die Planetenbibliothek"
+                               : "the program folder is too long for the planet library";
+}
+
 std::vector<UnusableDataFile> ProbeDataFiles() {
     std::vector<UnusableDataFile> unusable;
     const std::string tooLong = DataFolderTooLongMessage(DataFolder());
@@ -63,7 +88,7 @@ std::vector<UnusableDataFile> ProbeDataFiles() {
         if (planet == kPluto && !PlutoLoadError().empty()) {
             f.reason = PlutoLoadError();
         } else if (planet != kPluto && !tooLong.empty()) {
-            f.reason = "the program folder is too long for the planet library";
+            f.reason = FolderTooLongReason();
         }
         unusable.push_back(std::move(f));
     }

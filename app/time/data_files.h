@@ -24,12 +24,17 @@ std::size_t LongestUsableDataFolder();
 
 // "" when folder (with or without a trailing separator) is short enough for
 // planets_vemo; else a message that says the folder is too long, with its
-// length and the limit.
-std::string DataFolderTooLongMessage(const std::string& folder);
+// length and the limit. In German for language 1 (kGerman).
+std::string DataFolderTooLongMessage(const std::string& folder, int language = 0);
 
 // What a position error value means, for messages: "missing or cannot be
 // opened", "unreadable or corrupt", ...
 std::string PositionErrorReason(double code);
+// The same in German for language 1 (kGerman), else in English.
+std::string PositionErrorReason(double code, int language);
+
+// The reason ProbeDataFiles gives every .dac when the folder is too long.
+std::string FolderTooLongReason(int language = 0);
 
 struct UnusableDataFile {
     int planet = 0;        // program planet number 5..9
