@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/aspects/vocabulary.h"
+#include "app/text/languages.h"
 #include "cli/positions.h"
 #include "cli/table.h"
 
@@ -32,18 +33,22 @@ constexpr const char* kDurationsUsage =
 }  // namespace
 
 std::string FormatDurationsText(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
+  const bool one = engine.DurationRecords.size() == 1;
   std::string out = std::string(ModeTitle(engine.CurrentMode)) + ": " +
-                    std::to_string(engine.DurationRecords.size()) + " duration record" +
-                    (engine.DurationRecords.size() == 1 ? "" : "s") + "\n";
+                    std::to_string(engine.DurationRecords.size()) +
+                    (one ? InLanguage(" duration record", " Dauereintrag")
+                         : InLanguage(" duration records", " Dauereintr\u00E4ge")) +
+                    "\n";
+  const std::string unknown = InLanguage("unknown", "unbekannt");
   for (const DurationEntry& r : engine.DurationRecords) {
     out += r.Record + "  " + PlanetName(r.Planet1) + " " + Aspect(r.Kind).Relation + " " +
            PlanetName(r.Planet2);
     if (r.Searched) {
-      out += ", begins " + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : std::string("unknown")) +
-             ", ends " + (r.End >= 0 ? DateOfDay(r.End) : std::string("unknown"));
+      out += InLanguage(", begins ", ", Beginn ") + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : unknown) +
+             InLanguage(", ends ", ", Ende ") + (r.End >= 0 ? DateOfDay(r.End) : unknown);
       if (r.Beginning >= 0 && r.End >= 0) {
         const long days = static_cast<long>(r.End - r.Beginning + 1);
-        out += " (" + std::to_string(days) + (days == 1 ? " day)" : " days)");
+        out += " (" + std::to_string(days) + (days == 1 ? InLanguage(" day)", " Tag)") : InLanguage(" days)", " Tage)"));
       }
     }
     out += "\n";
@@ -75,7 +80,8 @@ int RunDurations(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("durations", kDurationsUsage, args, options, engine, unusable);
+  const char* usage = kDurationsUsage;
+  if (const int status = PrepareEngine("durations", usage, args, options, engine, unusable);
       status >= 0) {
     return status;
   }

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/aspects/vocabulary.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/data_files.h"
 #include "app/time/date_argument.h"
@@ -69,7 +70,8 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
             options.help = true;
         } else if (arg == "--jd") {
             if (!ParseJulianDate(value, options.jd))
-                return "--jd needs a finite number between 0 and 4000000, not " + QuotedArgument(value);
+                return OneOf("--jd", "needs a finite number between 0 and 4000000",
+                             "braucht eine endliche Zahl zwischen 0 und 4000000", value);
             options.hasJd = true;
         } else if (arg == "--date") {
             if (const std::string error = ParseDateOption(value, options.date); !error.empty()) {
@@ -79,12 +81,14 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
         } else if (value == "text" || value == "json") {
             options.json = value == "json";
         } else {
-            return "--format is text or json, not " + QuotedArgument(value);
+            return OneOf("--format", "is text or json", "ist text oder json", value);
         }
         return "";
     });
     if (!walked.empty()) return walked;
-    if (options.hasJd && options.hasDate) return "--jd and --date exclude each other";
+    if (options.hasJd && options.hasDate) {
+        return InLanguage("--jd and --date exclude each other", "--jd und --date schlie\u00DFen einander aus");
+    }
     return "";
 }
 
@@ -120,28 +124,35 @@ PositionSet ComputePositions(double jd) {
     return set;
 }
 
-std::string ErrorMeaning(double value) { return value > kBeforeDataRange ? "" : PositionErrorReason(value); }
+std::string ErrorMeaning(double value) {
+    return value > kBeforeDataRange ? "" : ReasonInLanguage(value, PositionErrorReason(value));
+}
 
 std::string FormatPositionsText(const PositionSet &set) {
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+    // The German lines hold only names, words and numbers, so that every
+    // point in them is a decimal point.
+    std::snprintf(line, sizeof line,
+                  InLanguage("Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+                             "Heliozentrische Positionen zu JD %.6f (UT), L\u00E4ngen J2000\n"),
                   set.jd);
-    out += line;
+    out += ReadableNumber(line);
     for (const auto &b : set.bodies) {
         if (b.longitude > -99) {
-            std::snprintf(line, sizeof line, "%d %-8s %11.6f deg %10.8f rad", b.number, b.name,
-                          b.longitude * kRadToDeg, b.longitude);
-            out += line;
+            std::snprintf(line, sizeof line, InLanguage("%d %-8s %11.6f deg %10.8f rad", "%d %-8s %11.6f Grad %10.8f rad"),
+                          b.number, b.name, b.longitude * kRadToDeg, b.longitude);
+            out += ReadableNumber(line);
             if (b.hasLatRv) {
-                std::snprintf(line, sizeof line, "  latitude %+10.6f deg  radius %11.8f AU",
+                std::snprintf(line, sizeof line,
+                              InLanguage("  latitude %+10.6f deg  radius %11.8f AU", "  Breite %+10.6f Grad  Radius %11.8f AE"),
                               b.latitude * kRadToDeg, b.radius);
-                out += line;
+                out += ReadableNumber(line);
             }
         } else {
             const std::string meaning = ErrorMeaning(b.longitude);
-            std::snprintf(line, sizeof line, "%d %-8s error %g: %s", b.number, b.name, b.longitude,
-                          meaning.c_str());
+            std::snprintf(line, sizeof line, InLanguage("%d %-8s error %g: %s", "%d %-8s Fehler %g: %s"), b.number,
+                          b.name, b.longitude, meaning.c_str());
             out += line;
         }
         out += '\n';
@@ -175,7 +186,7 @@ std::string FormatPositionsJson(const PositionSet &set) {
 int RunPositions(const Arguments &args) {
     PositionsOptions options;
     if (const std::string error = ParsePositionsArguments(args, options); !error.empty()) {
-        std::cerr << "vemo-cli positions: " << error << " (try vemo-cli positions --help)\n";
+        std::cerr << "vemo-cli positions: " << error << " " << TryHelp("positions") << "\n";
         return kExitUsage;
     }
     if (options.help) return WriteOutput("positions", kUsage);

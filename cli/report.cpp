@@ -12,6 +12,7 @@
 
 #include "app/aspects/stepping_core.h"
 #include "app/reports/report_core.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/timezones.h"
@@ -126,22 +127,22 @@ std::string ParseReportArguments(const Arguments& args, ReportOptions& options, 
   for (size_t i = 0; i < args.size(); ++i) {
     auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
     if (arg == "--help" || arg == "-h" || arg == "--no-durations") {
-      if (inlineValue) return arg + " takes no value";
+      if (inlineValue) return TakesNoValue(arg);
       (arg == "--no-durations" ? options.noDurations : options.help) = true;
     } else if (arg == "--sort" || arg == "--out" || arg == "--paper" ||
                (arg == "--format" && (inlineValue ? value : i + 1 < args.size() ? args[i + 1] : "") == "pdf")) {
       if (!inlineValue) {
-        if (i + 1 >= args.size()) return arg + " needs a value";
+        if (i + 1 >= args.size()) return NeedsAValue(arg);
         value = args[++i];
       }
       if (arg == "--sort") {
         options.sort = value;
         options.sortGiven = true;
       } else if (arg == "--out") {
-        if (value.empty()) return "--out needs a file name";
+        if (value.empty()) return InLanguage("--out needs a file name", "--out braucht einen Dateinamen");
         options.out = value;
       } else if (arg == "--paper") {
-        if (value != "a4" && value != "letter") return "--paper is a4 or letter, not " + QuotedArgument(value);
+        if (value != "a4" && value != "letter") return OneOf("--paper", "is a4 or letter", "ist a4 oder letter", value);
         options.paper = value == "a4" ? chart::Paper::A4 : chart::Paper::Letter;
         options.paperGiven = true;
       } else {
@@ -164,21 +165,25 @@ std::string ResolveReportSort(Mode mode, const ReportOptions& options, std::stri
   if (entries.empty()) {
     key = "exactness";
     if (!options.sortGiven) return "";
-    return std::string("--sort does not apply to ") + ModeArgumentName(mode) + ": its report is not sorted";
+    return InLanguage("--sort does not apply to ", "--sort gilt nicht f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InLanguage(": its report is not sorted", ", dessen Bericht nicht sortiert ist");
   }
   key = options.sortGiven ? options.sort : entries.front().key;
   const int index = reports::SortEntryIndex(mode, key);
   if (index < 0) {
     std::string keys;
     for (size_t i = 0; i < entries.size(); ++i) {
-      keys += (i == 0 ? "" : i + 1 == entries.size() ? " or " : ", ") + entries[i].key;
+      keys += (i == 0 ? "" : i + 1 == entries.size() ? InLanguage(" or ", " oder ") : ", ") + entries[i].key;
     }
-    return std::string("--sort for ") + ModeArgumentName(mode) + " is " + keys + ", not " + QuotedArgument(key);
+    return InLanguage("--sort for ", "--sort hat f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InLanguage(" is ", " die Werte ") + keys + InLanguage(", not ", ", nicht ") + QuotedArgument(key);
   }
   durations = !options.noDurations;
   if (index >= reports::kFirstSortEntryWithDurations) {
     if (options.noDurations) {
-      return "--sort " + key + " orders by the beginning, end or duration, which --no-durations leaves out";
+      return "--sort " + key +
+             InLanguage(" orders by the beginning, end or duration, which --no-durations leaves out",
+                        " ordnet nach Beginn, Ende oder Dauer, die --no-durations wegl\u00E4sst");
     }
     durations = true;
   }
@@ -192,20 +197,25 @@ int RunReport(const Arguments& args) {
   std::string key;
   bool durations = false;
   std::string error = ParseReportArguments(args, reportOptions, rest);
-  if (error.empty() && reportOptions.help) return WriteOutput("report", kReportUsage);
-  if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) error = "--format pdf needs --out FILE";
-  if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) error = "--paper applies to --format pdf only";
+  const char* usage = kReportUsage;
+  if (error.empty() && reportOptions.help) return WriteOutput("report", usage);
+  if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) {
+    error = InLanguage("--format pdf needs --out FILE", "--format pdf braucht --out FILE");
+  }
+  if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) {
+    error = InLanguage("--paper applies to --format pdf only", "--paper gilt nur f\u00FCr --format pdf");
+  }
   if (error.empty()) error = ParseTableArguments(rest, parsed);
   if (error.empty()) error = ResolveReportSort(parsed.mode, reportOptions, key, durations);
   if (!error.empty()) {
-    std::cerr << "vemo-cli report: " << error << " (try vemo-cli report --help)\n";
+    std::cerr << "vemo-cli report: " << error << " " << TryHelp("report") << "\n";
     return kExitUsage;
   }
 
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("report", kReportUsage, rest, options, engine, unusable); status >= 0) {
+  if (const int status = PrepareEngine("report", usage, rest, options, engine, unusable); status >= 0) {
     return status;
   }
   engine.GetDurations();
