@@ -52,6 +52,39 @@ constexpr const char* kChartUsage =
     "place, or the program folder cannot be used, 2 bad command line or a refused\n"
     "date.\n";
 
+constexpr const char* kChartUsageGerman =
+    "Aufruf: vemo-cli chart --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                       [Tabellenoptionen] [--sectors on|off] [--filter none|earth|outer]\n"
+    "                       --out FILE [--scale 1|2|3] [--paper a4|letter]\n"
+    "Das Horoskop der Tabelle eines Modus, wie das Fenster es speichert: die K\u00F6rper um\n"
+    "die Sonne, die Aspektlinien in den Farben der Aspekte, die Legende und unter dem\n"
+    "Horoskop der Modus mit seinen Orben und die Daten des Modus.\n"
+    "\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --sectors on|off   die zw\u00F6lf Tierkreissektoren (Standard on)\n"
+    "  --filter none|earth|outer  nur die Aspekte der Erde oder nur die der \u00E4u\u00DFeren\n"
+    "                     Planeten (Jupiter bis Pluto) (Standard none)\n"
+    "  --out FILE         das Bild: FILE.png (PNG), FILE.svg (SVG) oder FILE.pdf\n"
+    "                     (PDF: eine Seite, das Horoskop als Linien und Text in R\u00E4nder\n"
+    "                     von 15 mm eingepasst)\n"
+    "  --scale 1|2|3      PNG mit der 1-, 2- oder 3-fachen Bildschirmaufl\u00F6sung (96, 192\n"
+    "                     oder 288 dpi, in der Datei vermerkt); SVG 1-, 2- oder 3-mal so\n"
+    "                     breit und hoch auf dem Papier, die Zeichnung unver\u00E4ndert\n"
+    "                     (Standard 1); nicht f\u00FCr ein PDF, das seine Seite f\u00FCllt\n"
+    "  --paper a4|letter  die Seite eines PDF (Standard: Letter, wenn LC_PAPER, sonst\n"
+    "                     LC_ALL, sonst LANG ein Land nennt, das es verwendet, etwa\n"
+    "                     en_US oder en_CA; sonst A4)\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Die Datei wird unter einem vorl\u00E4ufigen Namen geschrieben und dann umbenannt; eine\n"
+    "fr\u00FChere Datei dieses Namens bleibt also, wie sie war, wenn das Horoskop nicht\n"
+    "geschrieben werden kann.\n"
+    "Exit-Status: 0 geschrieben, 1 die Datei kann nicht geschrieben werden, die Symbole\n"
+    "finden keinen Platz oder der Programmordner kann nicht verwendet werden,\n"
+    "2 fehlerhafte Kommandozeile oder ein abgelehntes Datum.\n";
+
 // The chart module, loaded once and kept for the life of the process (Qt
 // must not be unloaded under its own exit handlers).
 void* ChartModuleSymbol(const char* name, const char* what, std::string& error) {
@@ -196,7 +229,7 @@ int RunChart(const Arguments& args) {
     std::cerr << "vemo-cli chart: " << error << " " << TryHelp("chart") << "\n";
     return kExitUsage;
   }
-  if (chartOptions.help) return WriteOutput("chart", kChartUsage);
+  if (chartOptions.help) return WriteOutput("chart", InLanguage(kChartUsage, kChartUsageGerman));
   TableOptions parsed;
   std::string usageError = ParseTableArguments(rest, parsed);
   if (usageError.empty() && chartOptions.out.empty()) usageError = Required("--out FILE");
@@ -214,7 +247,7 @@ int RunChart(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  const char* usage = kChartUsage;
+  const char* usage = InLanguage(kChartUsage, kChartUsageGerman);
   if (const int status = PrepareEngine("chart", usage, rest, options, engine, unusable); status >= 0) {
     return status;
   }

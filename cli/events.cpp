@@ -83,6 +83,61 @@ constexpr const char* kEventsUsage =
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
 
+constexpr const char* kEventsUsageGerman =
+    "Aufruf: vemo-cli events --from DATE --to DATE [--mode world|personal1|personal2]\n"
+    "                        [--birth1 DATE] [--birth2 DATE] [Orbisoptionen] [--kinds LIST]\n"
+    "                        [--format text|csv|ics|json] [--zone +HH:MM] [--out FILE]\n"
+    "                        [--jobs N]\n"
+    "Die Zeitpunkte, auf die Minute genau, zu denen heliozentrische Aspekte zwischen\n"
+    "zwei Daten in ihren Orbis eintreten, exakt werden und ihn verlassen.\n"
+    "\n"
+    "  --from DATE, --to DATE  die durchsuchte Spanne. DATE wie bei vemo-cli table:\n"
+    "                     Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], 12:00, wenn die Uhrzeit\n"
+    "                     fehlt, die Zone des Computers, wenn die Zone fehlt\n"
+    "  --mode MODE        world (Standard): jedes Paar von Erde .. Pluto;\n"
+    "                     personal1, personal2: die Transitplaneten gegen die\n"
+    "                     Radixplaneten des 1. oder 2. Geburtsdatums, mit den Orben\n"
+    "                     der pers\u00F6nlichen Transite\n"
+    "  --birth1 DATE      1. Geburtsdatum (f\u00FCr personal1 n\u00F6tig)\n"
+    "  --birth2 DATE      2. Geburtsdatum (f\u00FCr personal2 n\u00F6tig)\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --kinds LIST       die gesuchten Aspekte, durch Kommas getrennt: Con, Opp, Sqr,\n"
+    "                     Tri, Sxt, Ssx, Qui in beliebiger Schreibung oder 1..7\n"
+    "                     (Standard: jeder Aspekt, dessen Orbis nicht 0 ist)\n"
+    "  --format FORMAT    text (Standard): eine Zeile je Ereignis, Ortszeit und UT;\n"
+    "                     csv: eine Zeile je Ereignis (RFC 4180); json: die\n"
+    "                     Zeitfenster im Orbis mit ihren Zeitpunkten von Eintritt,\n"
+    "                     exaktem Winkel und Austritt; ics: eine iCalendar-Datei\n"
+    "                     (RFC 5545), ein Termin je Zeitfenster vom Eintritt bis zum\n"
+    "                     Austritt, f\u00FCr Kalenderprogramme. In den pers\u00F6nlichen Modi\n"
+    "                     hei\u00DFen die CSV-Spalten und JSON-Schl\u00FCssel der beiden\n"
+    "                     Planeten natal_planet und transiting_planet\n"
+    "  --zone +HH:MM      die Zone der Ortszeiten des Textes, -14:00 .. +14:00 oder Z\n"
+    "                     (Standard: die jetzige Zone des Computers); alle anderen\n"
+    "                     Zeiten sind UTC\n"
+    "  --out FILE         FILE statt der Standardausgabe schreiben; FILE wird nur\n"
+    "                     ersetzt, wenn die ganze Ausgabe geschrieben ist\n"
+    "  --jobs N           Threads, die Abschnitte der Spanne durchsuchen, 1 bis 64\n"
+    "                     (Standard: einer je Kern); jede Anzahl schreibt dasselbe\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Die Zeitpunkte sind auf die Minute gerundet. Ein Kalendertermin, dessen Eintritt\n"
+    "oder Austritt nicht bekannt ist (die Positionen eines Planeten enden vorher),\n"
+    "reicht bis dorthin, wo die Positionen enden, und seine Beschreibung sagt es. Der\n"
+    "DTSTAMP der iCalendar-Datei ist der Wert der Umgebungsvariablen VEMO_DTSTAMP\n"
+    "(YYYYMMDDTHHMMSSZ), wenn sie gesetzt ist, sonst der gegenw\u00E4rtige Zeitpunkt; die\n"
+    "UID jedes Termins h\u00E4ngt nur vom Modus, vom Geburtsdatum, vom Paar, vom Aspekt und\n"
+    "vom Zeitpunkt des Eintritts ab, sodass ein Kalender, der einen sp\u00E4teren Export\n"
+    "einliest, seine Termine aktualisiert, statt sie doppelt anzulegen.\n"
+    "Abschnitte ohne Positionen (Pluto ohne seine Tabelle, Daten, die enden) sind\n"
+    "Zeilen des Textes, \"gaps\" im JSON und bei csv und ics Zeilen auf stderr.\n"
+    "Auf einem Terminal zeigt eine Suche, die l\u00E4nger als eine Sekunde dauert, auf\n"
+    "stderr das erreichte Datum, den erledigten Anteil und die verbleibende Zeit.\n"
+    "Exit-Status: 0 erledigt, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile oder ein abgelehntes Datum.\n";
+
 constexpr Mode kEventModes[] = {Mode::WorldTransits, Mode::Personal1, Mode::Personal2};
 
 struct FormatName {
@@ -266,7 +321,7 @@ int RunEvents(const Arguments& args) {
     std::cerr << "vemo-cli events: " << error << " " << TryHelp("events") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("events", kEventsUsage);
+  if (options.help) return WriteOutput("events", InLanguage(kEventsUsage, kEventsUsageGerman));
   std::string dtstamp;
   if (options.format == EventFormat::Ics) {
     std::string error;

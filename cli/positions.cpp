@@ -47,6 +47,32 @@ constexpr const char *kUsage =
     "Exit status: 0 done, 1 planets_vemo, qel.dat or the program folder cannot be\n"
     "used or the output cannot be written, 2 bad command line or a refused date.\n";
 
+constexpr const char *kUsageGerman =
+        "Aufruf: vemo-cli positions [--jd JD | --date DATE] [--format text|json]\n"
+        "Heliozentrische ekliptikale Positionen von Erde, Merkur, Venus, Mars, Jupiter,\n"
+        "Saturn, Uranus, Neptun und Pluto, die L\u00E4nge bezogen auf das mittlere \u00C4quinoktium\n"
+        "J2000.\n"
+        "\n"
+        "  --jd JD          astronomisches julianisches Datum (UT), 0 bis 4000000\n"
+        "  --date DATE      Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], Jahr 1 bis 2799 mit 1 bis 4\n"
+        "                   Ziffern, Uhrzeit auf einer vollen oder halben Stunde (Standard\n"
+        "                   12:00), Zone -11:30 bis +11:30 in halben Stunden (Standard: die\n"
+        "                   dieses Computers); der gegenw\u00E4rtige Zeitpunkt, wenn weder --jd\n"
+        "                   noch --date angegeben ist\n"
+        "  --format text    eine Zeile je K\u00F6rper (Standard)\n"
+        "  --format json    {\"jd\": ..., \"planets\": [{\"number\", \"name\", \"longitude\",\n"
+        "                   \"latitude\", \"radius\"}, ...]}, Bogenma\u00DF und AE\n"
+        "  --help           dieser Text\n"
+        "\n"
+        "Ein K\u00F6rper, der nicht berechnet werden kann, zeigt statt der L\u00E4nge seinen\n"
+        "Fehlerwert (-99 vor und -100 nach seinen Daten, -101 bis -104 ein Problem der\n"
+        "Datendatei, -999 nicht geliefert). Pluto stammt aus hpluto.2199.slx (1600 bis\n"
+        "2199). Eine Datendatei, die nicht verwendet werden kann, oder ein Programmordner,\n"
+        "der f\u00FCr planets_vemo zu lang ist, wird in einer Warnzeile auf stderr genannt.\n"
+        "Exit-Status: 0 erledigt, 1 planets_vemo, qel.dat oder der Programmordner kann\n"
+        "nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+        "Kommandozeile oder ein abgelehntes Datum.\n";
+
 bool ParseJulianDate(const std::string &text, double &jd) {
     const char *first = text.data();
     const char *last = text.data() + text.size();
@@ -189,7 +215,7 @@ int RunPositions(const Arguments &args) {
         std::cerr << "vemo-cli positions: " << error << " " << TryHelp("positions") << "\n";
         return kExitUsage;
     }
-    if (options.help) return WriteOutput("positions", kUsage);
+    if (options.help) return WriteOutput("positions", InLanguage(kUsage, kUsageGerman));
 
     // The data files lie in the program folder, where planets_vemo is too;
     // the date messages are the program's own texts. Files that cannot be

@@ -60,6 +60,44 @@ constexpr const char* kReportUsage =
     "the program text or the program folder cannot be used or the output cannot be\n"
     "written, 2 bad command line or a refused date.\n";
 
+constexpr const char* kReportUsageGerman =
+    "Aufruf: vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                        [Tabellenoptionen] [--sort KEY] [--no-durations]\n"
+    "                        [--format text|json|pdf] [--out FILE] [--paper a4|letter]\n"
+    "Der Aspektbericht der Tabelle eines Modus, wie ihn das Fenster mit der Dauer der\n"
+    "Aspekte zeigt: sein Titel mit den Daten und Orben, dann bei Welttransiten und\n"
+    "Pers\u00F6nlichen Transiten eine Zeile je Aspekt mit Beginn, Ende und Dauer, bei\n"
+    "Radixaspekten und Synastrie eine Beschreibung des Horoskops (die genauesten\n"
+    "Aspekte, die \u00FCbrigen, die Anzahlen und bei Radixaspekten die Aspektmuster).\n"
+    "\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --sort KEY         Reihenfolge der Transitliste, aufsteigend:\n"
+    "                     world: exactness (Standard), aspect, planet, beginning,\n"
+    "                     ending, duration\n"
+    "                     personal1, personal2: exactness (Standard), aspect, natal,\n"
+    "                     transiting, beginning, ending, duration\n"
+    "                     (natal1, natal2 und synastry haben keine Sortierschl\u00FCssel)\n"
+    "  --no-durations     die Transitliste ohne Beginn, Ende und Dauer; nicht mit den\n"
+    "                     Schl\u00FCsseln, die danach ordnen (ending und duration, bei\n"
+    "                     pers\u00F6nlichen Transiten auch beginning)\n"
+    "  --format text|json|pdf  der Bericht als Text (Standard), als {\"mode\", \"title\",\n"
+    "                     \"sort\", \"durations\", \"lines\", \"records\"} oder als PDF (braucht\n"
+    "                     --out): der Titel, die Zeilen in einer Schrift fester Breite,\n"
+    "                     so viele auf eine Seite, wie passen, und Seitenzahlen\n"
+    "  --out FILE         FILE statt der Standardausgabe schreiben; FILE wird nur\n"
+    "                     ersetzt, wenn der ganze Bericht geschrieben ist\n"
+    "  --paper a4|letter  die Seite eines PDF (Standard: Letter, wenn LC_PAPER, sonst\n"
+    "                     LC_ALL, sonst LANG ein Land nennt, das es verwendet, etwa\n"
+    "                     en_US oder en_CA; sonst A4)\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Exit-Status: 0 erledigt (auch wenn es keine Aspekte f\u00FCr einen Bericht gibt),\n"
+    "1 planets_vemo, der Programmtext oder der Programmordner kann nicht verwendet oder\n"
+    "die Ausgabe nicht geschrieben werden, 2 fehlerhafte Kommandozeile oder ein\n"
+    "abgelehntes Datum.\n";
+
 std::string CrLfToLf(const std::string& text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -197,7 +235,7 @@ int RunReport(const Arguments& args) {
   std::string key;
   bool durations = false;
   std::string error = ParseReportArguments(args, reportOptions, rest);
-  const char* usage = kReportUsage;
+  const char* usage = InLanguage(kReportUsage, kReportUsageGerman);
   if (error.empty() && reportOptions.help) return WriteOutput("report", usage);
   if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) {
     error = InLanguage("--format pdf needs --out FILE", "--format pdf braucht --out FILE");

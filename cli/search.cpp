@@ -68,6 +68,52 @@ constexpr const char* kSearchUsage =
     "to test, 3 not found by --to, or not found before the positions of a planet\n"
     "of --planets end or a date the program does not take (both named on stderr).\n";
 
+constexpr const char* kSearchUsageGerman =
+    "Aufruf: vemo-cli search --pattern NAME [--planets P1[,P2[,P3]]] [--count N]\n"
+    "                        --from DATE [--to DATE] [--step day|week|month|year]\n"
+    "                        [Orbisoptionen] [--format text|json] [--jobs N]\n"
+    "Setzt das Weltdatum von --from an schrittweise vor, wie ein Suchlauf des Fensters\n"
+    "bei Welttransiten, und h\u00E4lt bei der ersten Tabelle an, die das Aspektmuster enth\u00E4lt.\n"
+    "\n"
+    "  --pattern NAME     Grand trine, Kite, Rectangle, T-square, Grand cross, Yod,\n"
+    "                     Yod-kite, Trapezium, 6-Stellium, 5-Stellium, 4-Stellium,\n"
+    "                     3-Stellium, Grand sextile oder Midpoint, in beliebiger\n"
+    "                     Schreibung, mit Leerzeichen oder Bindestrichen (\"grand-trine\"),\n"
+    "                     oder die Nummer 0..13\n"
+    "  --planets P1[,P2[,P3]]  ein bis drei Planeten, die am Aspektmuster beteiligt\n"
+    "                     sein m\u00FCssen: Earth, Mercury, Venus, Mars, Jupiter, Saturn,\n"
+    "                     Uranus, Neptune, Pluto oder ihre Nummern 1..9. Ein Planet,\n"
+    "                     der an keinem zu pr\u00FCfenden Datum Positionen hat, wird\n"
+    "                     abgelehnt; wo seine Positionen innerhalb der Daten enden\n"
+    "                     (Plutos Tabelle am 1. Januar 2200), endet dort die Suche\n"
+    "  --count N          N oder mehr des Aspektmusters zugleich, 2..9 (Standard: eines)\n"
+    "  --from DATE        wo der Suchlauf beginnt; das erste gepr\u00FCfte Datum liegt einen\n"
+    "                     Schritt sp\u00E4ter. DATE wie bei vemo-cli table:\n"
+    "                     Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]\n"
+    "  --to DATE          das letzte zu pr\u00FCfende Datum (Standard: 31. Dezember 2799,\n"
+    "                     23:30 in der Zone von --from)\n"
+    "  --step SIZE        day (Standard), week, month oder year\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --format text|json das gefundene Datum, die Meldung des Suchlaufs, die Zeilen der\n"
+    "                     Aspektmuster und die Schritte als Text (Standard) oder\n"
+    "                     {\"found\": true, \"jd\", \"date\", \"message\", \"patterns\", \"steps\"};\n"
+    "                     wenn nichts gefunden wird, eine Zeile oder\n"
+    "                     {\"found\": false, \"steps\", \"last_jd\"}\n"
+    "  --jobs N           Threads, die Daten pr\u00FCfen, 1 bis 64 (Standard: einer je\n"
+    "                     Kern); jede Anzahl findet dasselbe erste Datum\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Auf einem Terminal zeigt eine Suche, die l\u00E4nger als eine Sekunde dauert, auf\n"
+    "stderr das erreichte Datum.\n"
+    "Exit-Status: 0 gefunden, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile, ein abgelehntes Datum oder ein Planet von --planets, der an keinem\n"
+    "zu pr\u00FCfenden Datum Positionen (oder keine Datendatei) hat, 3 nicht gefunden bis\n"
+    "--to, oder nicht gefunden, bevor die Positionen eines Planeten von --planets\n"
+    "enden oder ein Datum kommt, das das Programm nicht annimmt (beides auf stderr\n"
+    "genannt).\n";
+
 std::string Lower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -378,7 +424,7 @@ int RunSearch(const Arguments& args) {
     std::cerr << "vemo-cli search: " << error << " " << TryHelp("search") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("search", kSearchUsage);
+  if (options.help) return WriteOutput("search", InLanguage(kSearchUsage, kSearchUsageGerman));
   ProgramFolderState state;
   if (const std::string error = SetUpProgramFolder("search", state); !error.empty()) {
     std::cerr << "vemo-cli search: " << error << "\n";

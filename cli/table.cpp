@@ -56,6 +56,42 @@ constexpr const char* kTableUsage =
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
 
+constexpr const char* kTableUsageGerman =
+    "Aufruf: vemo-cli table --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                       [Optionen] [--format text|json]\n"
+    "Die Aspekttabelle eines Modus mit ihrer Zusammenfassung, den Aspektmustern und den\n"
+    "Halbsummen.\n"
+    "\n"
+    "  --mode MODE        world, natal1, natal2, personal1, personal2 oder synastry\n"
+    "  --world DATE       Weltdatum (Standard: der gegenw\u00E4rtige Zeitpunkt)\n"
+    "  --birth1 DATE      1. Geburtsdatum (natal1, personal1, synastry)\n"
+    "  --birth2 DATE      2. Geburtsdatum (natal2, personal2, synastry)\n"
+    "                     DATE ist Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]: die Uhrzeit auf\n"
+    "                     einer vollen oder halben Stunde (12:00, wenn sie fehlt), die\n"
+    "                     Zone eine der Zonen des Programms (die des Computers, wenn\n"
+    "                     sie fehlt)\n"
+    "  --orbs C,O,S,T,X,SS,Q  Orben in ganzen Grad 0..15 f\u00FCr Konjunktion, Opposition,\n"
+    "                     Quadrat, Trigon, Sextil, Halbsextil, Quinkunx\n"
+    "                     (Standard 10,9,6,7,4,3,3; 0 schaltet einen Aspekt ab)\n"
+    "  --personal-divisor N   Orben der pers\u00F6nlichen Transite sind die Orben / N, 1..5 (3)\n"
+    "  --synastry-divisor N   Orben der Synastrie sind die Orben / N, 1..5 (3)\n"
+    "  --midpoint-orb INDEX   0..7 f\u00FCr 0\u00B05', 0\u00B015', 0\u00B030', 1\u00B0, 1\u00B030', 2\u00B0, 2\u00B030', 3\u00B0 (2)\n"
+    "  --boldface off|1deg|DIVISOR  fette Zellen: off, Abweichung unter 1\u00B0 (Standard)\n"
+    "                     oder unter Orbis / DIVISOR mit DIVISOR 2,3,4,5,6,8,10,15,20\n"
+    "  --radians          Winkel in den Zellen im Bogenma\u00DF\n"
+    "  --format text|json Textgitter (Standard) oder JSON\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Eine wiederholte Option gilt mit ihrem letzten Wert. Eine Position, die nicht\n"
+    "berechnet werden kann, erscheint im Gitter als ? (< vor, > nach ihren Daten), wird\n"
+    "nach der Tabelle mit ihrem Grund aufgef\u00FChrt und ist in den JSON-\"positions\" null,\n"
+    "mit einem Eintrag {\"planet\", \"code\", \"reason\", \"row\"} in \"unavailable\". Eine\n"
+    "Datendatei, die nicht verwendet werden kann, oder ein Programmordner, der f\u00FCr\n"
+    "planets_vemo zu lang ist, wird in einer Warnzeile auf stderr genannt.\n"
+    "Exit-Status: 0 erledigt, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile oder ein abgelehntes Datum.\n";
+
 
 struct ModeName {
   const char* name;
@@ -484,7 +520,7 @@ int RunTable(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  const char* usage = kTableUsage;
+  const char* usage = InLanguage(kTableUsage, kTableUsageGerman);
   if (const int status = PrepareEngine("table", usage, args, options, engine, unusable); status >= 0) {
     return status;
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,27 @@ TEST(German, WhatProgramsReadStaysEnglish) {
     };
     EXPECT_EQ(fixed(german), fixed(english));
     EXPECT_NE(german, english);
+  }
+}
+
+// Each command's help in German names the options its English help names.
+TEST(German, HelpTexts) {
+  const auto options = [](const std::string& text) {
+    std::set<std::string> names;
+    for (std::size_t at = 0; (at = text.find("--", at)) != std::string::npos;) {
+      const std::size_t end = text.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", at + 2);
+      names.insert(text.substr(at, end - at));
+      at = end;
+    }
+    return names;
+  };
+  for (const std::string command : {"", "positions", "table", "durations", "chart", "report", "search", "events"}) {
+    SCOPED_TRACE(command);
+    std::string english, german;
+    ASSERT_EQ(Cli(command + " --help", english), 0);
+    ASSERT_EQ(Cli("--language de " + command + " --help", german), 0);
+    EXPECT_EQ(german.rfind("Aufruf: vemo-cli " + (command.empty() ? "<Befehl>" : command), 0), 0u) << german;
+    EXPECT_EQ(options(german), options(english));
   }
 }
 
