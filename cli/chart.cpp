@@ -10,6 +10,7 @@
 
 #include "app/aspects/stepping_core.h"
 #include "app/chart/picture_file.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/shared_library.h"
@@ -51,12 +52,46 @@ constexpr const char* kChartUsage =
     "place, or the program folder cannot be used, 2 bad command line or a refused\n"
     "date.\n";
 
+constexpr const char* kChartUsageGerman =
+    "Aufruf: vemo-cli chart --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                       [Tabellenoptionen] [--sectors on|off] [--filter none|earth|outer]\n"
+    "                       --out FILE [--scale 1|2|3] [--paper a4|letter]\n"
+    "Das Horoskop der Tabelle eines Modus, wie das Fenster es speichert: die K\u00F6rper um\n"
+    "die Sonne, die Aspektlinien in den Farben der Aspekte, die Legende und unter dem\n"
+    "Horoskop der Modus mit seinen Orben und die Daten des Modus.\n"
+    "\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --sectors on|off   die zw\u00F6lf Tierkreissektoren (Standard on)\n"
+    "  --filter none|earth|outer  nur die Aspekte der Erde oder nur die der \u00E4u\u00DFeren\n"
+    "                     Planeten (Jupiter bis Pluto) (Standard none)\n"
+    "  --out FILE         das Bild: FILE.png (PNG), FILE.svg (SVG) oder FILE.pdf\n"
+    "                     (PDF: eine Seite, das Horoskop als Linien und Text in R\u00E4nder\n"
+    "                     von 15 mm eingepasst)\n"
+    "  --scale 1|2|3      PNG mit der 1-, 2- oder 3-fachen Bildschirmaufl\u00F6sung (96, 192\n"
+    "                     oder 288 dpi, in der Datei vermerkt); SVG 1-, 2- oder 3-mal so\n"
+    "                     breit und hoch auf dem Papier, die Zeichnung unver\u00E4ndert\n"
+    "                     (Standard 1); nicht f\u00FCr ein PDF, das seine Seite f\u00FCllt\n"
+    "  --paper a4|letter  die Seite eines PDF (Standard: Letter, wenn LC_PAPER, sonst\n"
+    "                     LC_ALL, sonst LANG ein Land nennt, das es verwendet, etwa\n"
+    "                     en_US oder en_CA; sonst A4)\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Die Datei wird unter einem vorl\u00E4ufigen Namen geschrieben und dann umbenannt; eine\n"
+    "fr\u00FChere Datei dieses Namens bleibt also, wie sie war, wenn das Horoskop nicht\n"
+    "geschrieben werden kann.\n"
+    "Exit-Status: 0 geschrieben, 1 die Datei kann nicht geschrieben werden, die Symbole\n"
+    "finden keinen Platz oder der Programmordner kann nicht verwendet werden,\n"
+    "2 fehlerhafte Kommandozeile oder ein abgelehntes Datum.\n";
+
 // The chart module, loaded once and kept for the life of the process (Qt
 // must not be unloaded under its own exit handlers).
 void* ChartModuleSymbol(const char* name, const char* what, std::string& error) {
 #ifndef VEMO_CLI_CHART
   (void)name;
-  error = std::string(what) + " is not in this build of vemo-cli (built without Qt)";
+  error = std::string(what) + InLanguage(" is not in this build of vemo-cli (built without Qt)",
+                                         " ist in diesem Build von vemo-cli nicht enthalten (ohne Qt gebaut)");
   return nullptr;
 #else
   (void)what;
@@ -66,13 +101,16 @@ void* ChartModuleSymbol(const char* name, const char* what, std::string& error) 
     auto* candidate = new SharedLibrary;
     if (const std::string reason = candidate->Open(path); !reason.empty()) {
       delete candidate;
-      error = "cannot load the chart module \"" + path + "\": " + reason;
+      error = InLanguage("cannot load the chart module ", "das Horoskopmodul ") + Quoted(path) +
+              InLanguage(": ", " kann nicht geladen werden: ") + reason;
       return nullptr;
     }
     module = candidate;
   }
   void* function = module->Symbol(name);
-  if (function == nullptr) error = "\"" + path + "\" is not the chart module of this vemo-cli";
+  if (function == nullptr) {
+    error = Quoted(path) + InLanguage(" is not the chart module of this vemo-cli", " ist nicht das Horoskopmodul dieses vemo-cli");
+  }
   return function;
 #endif
 }
@@ -80,7 +118,8 @@ void* ChartModuleSymbol(const char* name, const char* what, std::string& error) 
 }  // namespace
 
 WriteChartFunction LoadChartModule(std::string& error) {
-  return reinterpret_cast<WriteChartFunction>(ChartModuleSymbol(kChartModuleFunction, "the chart command", error));
+  return reinterpret_cast<WriteChartFunction>(
+      ChartModuleSymbol(kChartModuleFunction, InLanguage("the chart command", "der Befehl chart"), error));
 }
 
 WriteReportPdfFunction LoadReportPdfWriter(std::string& error) {
@@ -122,7 +161,10 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       options.help = true;
       continue;
     }
-    if (arg == "--format") return "--format does not apply: the picture's format follows --out";
+    if (arg == "--format") {
+      return InLanguage("--format does not apply: the picture's format follows --out",
+                        "--format gilt hier nicht: das Format des Bildes folgt aus --out");
+    }
     const bool chartOption =
         arg == "--out" || arg == "--scale" || arg == "--paper" || arg == "--sectors" || arg == "--filter";
     static const char* const kTableValued[] = {"--mode",           "--world",          "--birth1",
@@ -136,7 +178,7 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       continue;
     }
     if (!inlineValue) {
-      if (i + 1 >= args.size()) return arg + " needs a value";
+      if (i + 1 >= args.size()) return NeedsAValue(arg);
       value = args[++i];
     }
     if (arg == "--out") {
@@ -146,32 +188,33 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       if (extension == ".png") options.format = chart::PictureFormat::ScreenPng;
       else if (extension == ".svg") options.format = chart::PictureFormat::Svg;
       else if (extension == ".pdf") options.format = chart::PictureFormat::Pdf;
-      else return "--out FILE must end in .png, .svg or .pdf, not " + QuotedArgument(value);
+      else return OneOf("--out FILE", "must end in .png, .svg or .pdf", "muss auf .png, .svg oder .pdf enden", value);
       options.out = value;
     } else if (arg == "--scale") {
-      if (value != "1" && value != "2" && value != "3") return "--scale is 1, 2 or 3, not " + QuotedArgument(value);
+      if (value != "1" && value != "2" && value != "3") return OneOf("--scale", "is 1, 2 or 3", "ist 1, 2 oder 3", value);
       options.scale = value[0] - '0';
       options.hasScale = true;
     } else if (arg == "--paper") {
-      if (value != "a4" && value != "letter") return "--paper is a4 or letter, not " + QuotedArgument(value);
+      if (value != "a4" && value != "letter") return OneOf("--paper", "is a4 or letter", "ist a4 oder letter", value);
       options.paper = value == "a4" ? chart::Paper::A4 : chart::Paper::Letter;
       options.hasPaper = true;
     } else if (arg == "--sectors") {
-      if (value != "on" && value != "off") return "--sectors is on or off, not " + QuotedArgument(value);
+      if (value != "on" && value != "off") return OneOf("--sectors", "is on or off", "ist on oder off", value);
       options.sectors = value == "on";
     } else {
       if (value != "none" && value != "earth" && value != "outer") {
-        return "--filter is none, earth or outer, not " + QuotedArgument(value);
+        return OneOf("--filter", "is none, earth or outer", "ist none, earth oder outer", value);
       }
       options.earthOnly = value == "earth";
       options.outerOnly = value == "outer";
     }
   }
   if (options.format == chart::PictureFormat::Pdf && options.hasScale) {
-    return "--scale does not apply to a PDF, which fills its page";
+    return InLanguage("--scale does not apply to a PDF, which fills its page",
+                      "--scale gilt nicht f\u00FCr ein PDF, das seine Seite f\u00FCllt");
   }
   if (options.hasPaper && !options.out.empty() && options.format != chart::PictureFormat::Pdf) {
-    return "--paper applies to a PDF only (--out FILE.pdf)";
+    return InLanguage("--paper applies to a PDF only (--out FILE.pdf)", "--paper gilt nur f\u00FCr ein PDF (--out FILE.pdf)");
   }
   // A missing --out is told by RunChart after the table's options have been
   // read: a date option without its value takes the next word ("--world
@@ -183,15 +226,15 @@ int RunChart(const Arguments& args) {
   ChartOptions chartOptions;
   Arguments rest;
   if (const std::string error = ParseChartArguments(args, chartOptions, rest); !error.empty()) {
-    std::cerr << "vemo-cli chart: " << error << " (try vemo-cli chart --help)\n";
+    std::cerr << "vemo-cli chart: " << error << " " << TryHelp("chart") << "\n";
     return kExitUsage;
   }
-  if (chartOptions.help) return WriteOutput("chart", kChartUsage);
+  if (chartOptions.help) return WriteOutput("chart", InLanguage(kChartUsage, kChartUsageGerman));
   TableOptions parsed;
   std::string usageError = ParseTableArguments(rest, parsed);
-  if (usageError.empty() && chartOptions.out.empty()) usageError = "--out FILE is required";
+  if (usageError.empty() && chartOptions.out.empty()) usageError = Required("--out FILE");
   if (!usageError.empty()) {
-    std::cerr << "vemo-cli chart: " << usageError << " (try vemo-cli chart --help)\n";
+    std::cerr << "vemo-cli chart: " << usageError << " " << TryHelp("chart") << "\n";
     return kExitUsage;
   }
   std::string moduleError;
@@ -204,7 +247,8 @@ int RunChart(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("chart", kChartUsage, rest, options, engine, unusable); status >= 0) {
+  const char* usage = InLanguage(kChartUsage, kChartUsageGerman);
+  if (const int status = PrepareEngine("chart", usage, rest, options, engine, unusable); status >= 0) {
     return status;
   }
 

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <thread>
 
+#include "app/text/languages.h"
+#include "app/text/program_text.h"
 #include "app/time/date_argument.h"
 #include "app/time/date_texts.h"
 #include "app/time/escaped_text.h"
@@ -31,11 +33,11 @@ std::string WalkOptions(const Arguments &args, std::initializer_list<const char 
   for (std::size_t i = 0; i < args.size(); ++i) {
     auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
     if (listed(arg, flags)) {
-      if (inlineValue) return arg + " takes no value";
+      if (inlineValue) return TakesNoValue(arg);
     } else if (!(orbOptions && IsOrbOption(arg)) && !listed(arg, valued)) {
-      return "unknown argument " + QuotedArgument(args[i]);
+      return InLanguage("unknown argument ", "unbekanntes Argument ") + QuotedArgument(args[i]);
     } else if (!inlineValue) {
-      if (i + 1 >= args.size()) return arg + " needs a value";
+      if (i + 1 >= args.size()) return NeedsAValue(arg);
       value = args[++i];
     }
     if (std::string error = handle(arg, value); !error.empty()) return error;
@@ -92,15 +94,45 @@ std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
   return text;
 }
 
-std::string QuotedArgument(const std::string &text) { return "\"" + EscapedForDisplay(CutArgument(text)) + "\""; }
+std::string QuotedArgument(const std::string &text) { return Quoted(EscapedForDisplay(CutArgument(text))); }
+
+std::string Quoted(const std::string &text) {
+  return InLanguage("\"", "\u201E") + text + InLanguage("\"", "\u201C");
+}
+
+std::string TryHelp(const std::string &command) {
+  return InLanguage("(try vemo-cli ", "(siehe vemo-cli ") + command + (command.empty() ? "" : " ") + "--help)";
+}
+
+std::string TakesNoValue(const std::string &option) {
+  return option + InLanguage(" takes no value", " hat keinen Wert");
+}
+
+std::string NeedsAValue(const std::string &option) {
+  return option + InLanguage(" needs a value", " braucht einen Wert");
+}
+
+std::string Required(const std::string &option) {
+  return option + InLanguage(" is required", " muss angegeben werden");
+}
+
+std::string JobsError(const std::string &value) {
+  return "--jobs " + std::string(InLanguage("is a whole number 1 to ", "ist eine ganze Zahl von 1 bis ")) +
+         std::to_string(kMaxJobs) + InLanguage(", not ", ", nicht ") + QuotedArgument(value);
+}
+
+std::string OneOf(const std::string &option, const char *english, const char *german, const std::string &value) {
+  return option + " " + InLanguage(english, german) + InLanguage(", not ", ", nicht ") + QuotedArgument(value);
+}
 
 std::string ParseDateOption(const std::string &text, DateRow &row) {
   // ParseDateArgument echoes the whole text; no date comes near this length.
   if (CutArgument(text) != text) {
-    return "Date " + QuotedArgument(text) +
-           " is not of the form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits.";
+    return InLanguage("Date ", "Das Datum ") + QuotedArgument(text) +
+           InLanguage(" is not of the form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits.",
+                      " hat nicht die Form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] mit einem Jahr aus 1 bis 4 Ziffern.");
   }
-  return ParseDateArgument(text, row);
+  return ParseDateArgument(text, row, LanguageIndex());
 }
 
 bool PutOutput(std::string_view bytes) {
@@ -114,14 +146,22 @@ int EndOutput(const char *command, bool written) {
   const bool flushed = std::fflush(stdout) == 0;
   if (written && flushed && !std::ferror(stdout)) return kExitOk;
   const int error = errno;
-  std::fprintf(stderr, "vemo-cli%s%s: cannot write the output: %s\n", command && *command ? " " : "",
-               command ? command : "", error != 0 ? std::strerror(error) : "write error");
+  std::fprintf(stderr, "vemo-cli%s%s: %s: %s\n", command && *command ? " " : "", command ? command : "",
+               InLanguage("cannot write the output", "die Ausgabe kann nicht geschrieben werden"),
+               error != 0 ? std::strerror(error) : InLanguage("write error", "Schreibfehler"));
   return kExitFailure;
 }
 
 int WriteOutput(const char *command, const std::string &text) {
   errno = 0;
   return EndOutput(command, PutOutput(text));
+}
+
+std::string WriteFailure(const std::string &path, const FileWriteResult &result) {
+  if (LanguageIndex() != kGerman) return "cannot write " + FileWriteFailureText(path, result);
+  // The reason is the system's or the file writer's own, in English.
+  return Quoted(EscapedForDisplay(path)) + " kann nicht geschrieben werden: " + result.reason + "; " +
+         (result.earlierFileKept ? "die bisherige Datei bleibt unver\u00E4ndert." : "es wurde nichts geschrieben.");
 }
 
 int WriteOutputFile(const char *command, const std::string &path, const std::string &text) {
@@ -133,8 +173,8 @@ int WriteOutputFile(const char *command, FileReplacement &out, const std::string
   out.Write(text);
   const FileWriteResult written = out.Commit();
   if (written.ok) return kExitOk;
-  std::fprintf(stderr, "vemo-cli%s%s: cannot write %s\n", command && *command ? " " : "", command ? command : "",
-               FileWriteFailureText(out.RequestedPath(), written).c_str());
+  std::fprintf(stderr, "vemo-cli%s%s: %s\n", command && *command ? " " : "", command ? command : "",
+               WriteFailure(out.RequestedPath(), written).c_str());
   return kExitFailure;
 }
 

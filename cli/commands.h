@@ -94,8 +94,23 @@ inline constexpr std::size_t kEchoedCharacters = 60;
 std::string CutArgument(const std::string &text, std::size_t maxCharacters = kEchoedCharacters);
 
 // CutArgument in double quotes, with control characters and bytes that are
-// not UTF-8 escaped, for messages: "\"2451545x\"", "\"a\\x1bb\"".
+// not UTF-8 escaped, for messages: "\"2451545x\"", "\"a\\x1bb\"". In German
+// the quotes are „ and “.
 std::string QuotedArgument(const std::string &text);
+// Text already escaped, in the quotes of the language.
+std::string Quoted(const std::string &text);
+
+// The hint after a usage error: "(try vemo-cli table --help)", for an empty
+// command "(try vemo-cli --help)".
+std::string TryHelp(const std::string &command);
+// The usage errors every command shares: "--help takes no value", "--from
+// needs a value", and "--step is day, week, month or year, not \"x\"" with
+// the list of values given in both languages.
+std::string TakesNoValue(const std::string &option);
+std::string NeedsAValue(const std::string &option);
+std::string Required(const std::string &option);  // "--from is required"
+std::string JobsError(const std::string &value);   // "--jobs is a whole number 1 to 64, not ..."
+std::string OneOf(const std::string &option, const char *english, const char *german, const std::string &value);
 
 // ParseDateArgument for a date option. A text of more than
 // kEchoedCharacters characters (far longer than any date) is refused without
@@ -119,6 +134,8 @@ int EndOutput(const char *command, bool written);
 // "FILE": <reason>; nothing was written." (or "the earlier file is
 // unchanged") on stderr and returns kExitFailure.
 int WriteOutputFile(const char *command, const std::string &path, const std::string &text);
+// "cannot write \"FILE\": <reason>; nothing was written." in the language.
+std::string WriteFailure(const std::string &path, const FileWriteResult &result);
 // The same for a replacement made earlier (a file refused by it is told
 // without writing anything).
 int WriteOutputFile(const char *command, FileReplacement &out, const std::string &text);

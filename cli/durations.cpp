@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/aspects/vocabulary.h"
+#include "app/text/languages.h"
 #include "cli/positions.h"
 #include "cli/table.h"
 
@@ -29,21 +30,46 @@ constexpr const char* kDurationsUsage =
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
 
+constexpr const char* kDurationsUsageGerman =
+    "Aufruf: vemo-cli durations --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                           [Optionen] [--format text|json]\n"
+    "Der Dauereintrag jedes Aspekts der Tabelle: der Tag, an dem er in seinen Orbis\n"
+    "eintritt, und der Tag, an dem er ihn verl\u00E4sst (bei Welttransiten und Pers\u00F6nlichen\n"
+    "Transiten Tag f\u00FCr Tag zwischen den Mittern\u00E4chten der Zone des Weltdatums gesucht;\n"
+    "Striche bei Radixaspekten und Synastrie). Optionen wie bei vemo-cli table (siehe\n"
+    "vemo-cli table --help).\n"
+    "\n"
+    "  --format text|json eine Zeile je Eintrag (Standard) oder\n"
+    "                     {\"mode\", \"records\": [...], \"unavailable\": [...]}\n"
+    "\n"
+    "Ein Planet, dessen Position nicht berechnet werden kann, hat keine Eintr\u00E4ge; er\n"
+    "wird nach den Eintr\u00E4gen mit seinem Grund aufgef\u00FChrt, in JSON als {\"planet\",\n"
+    "\"code\", \"reason\", \"row\"} in \"unavailable\". Eine Datendatei, die nicht verwendet\n"
+    "werden kann, oder ein Programmordner, der f\u00FCr planets_vemo zu lang ist, wird in\n"
+    "einer Warnzeile auf stderr genannt.\n"
+    "Exit-Status: 0 erledigt, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile oder ein abgelehntes Datum.\n";
+
 }  // namespace
 
 std::string FormatDurationsText(const AspectEngine& engine, const std::vector<UnusableDataFile>& unusable) {
+  const bool one = engine.DurationRecords.size() == 1;
   std::string out = std::string(ModeTitle(engine.CurrentMode)) + ": " +
-                    std::to_string(engine.DurationRecords.size()) + " duration record" +
-                    (engine.DurationRecords.size() == 1 ? "" : "s") + "\n";
+                    std::to_string(engine.DurationRecords.size()) +
+                    (one ? InLanguage(" duration record", " Dauereintrag")
+                         : InLanguage(" duration records", " Dauereintr\u00E4ge")) +
+                    "\n";
+  const std::string unknown = InLanguage("unknown", "unbekannt");
   for (const DurationEntry& r : engine.DurationRecords) {
     out += r.Record + "  " + PlanetName(r.Planet1) + " " + Aspect(r.Kind).Relation + " " +
            PlanetName(r.Planet2);
     if (r.Searched) {
-      out += ", begins " + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : std::string("unknown")) +
-             ", ends " + (r.End >= 0 ? DateOfDay(r.End) : std::string("unknown"));
+      out += InLanguage(", begins ", ", Beginn ") + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : unknown) +
+             InLanguage(", ends ", ", Ende ") + (r.End >= 0 ? DateOfDay(r.End) : unknown);
       if (r.Beginning >= 0 && r.End >= 0) {
         const long days = static_cast<long>(r.End - r.Beginning + 1);
-        out += " (" + std::to_string(days) + (days == 1 ? " day)" : " days)");
+        out += " (" + std::to_string(days) + (days == 1 ? InLanguage(" day)", " Tag)") : InLanguage(" days)", " Tage)"));
       }
     }
     out += "\n";
@@ -75,7 +101,8 @@ int RunDurations(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("durations", kDurationsUsage, args, options, engine, unusable);
+  const char* usage = InLanguage(kDurationsUsage, kDurationsUsageGerman);
+  if (const int status = PrepareEngine("durations", usage, args, options, engine, unusable);
       status >= 0) {
     return status;
   }

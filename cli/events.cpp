@@ -19,6 +19,7 @@
 #include "app/aspects/events.h"
 #include "app/reports/event_export.h"
 #include "app/time/date_texts.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/file_writer.h"
 #include "app/time/pluto_table.h"
@@ -81,6 +82,61 @@ constexpr const char* kEventsUsage =
     "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
+
+constexpr const char* kEventsUsageGerman =
+    "Aufruf: vemo-cli events --from DATE --to DATE [--mode world|personal1|personal2]\n"
+    "                        [--birth1 DATE] [--birth2 DATE] [Orbisoptionen] [--kinds LIST]\n"
+    "                        [--format text|csv|ics|json] [--zone +HH:MM] [--out FILE]\n"
+    "                        [--jobs N]\n"
+    "Die Zeitpunkte, auf die Minute genau, zu denen heliozentrische Aspekte zwischen\n"
+    "zwei Daten in ihren Orbis eintreten, exakt werden und ihn verlassen.\n"
+    "\n"
+    "  --from DATE, --to DATE  die durchsuchte Spanne. DATE wie bei vemo-cli table:\n"
+    "                     Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], 12:00, wenn die Uhrzeit\n"
+    "                     fehlt, die Zone des Computers, wenn die Zone fehlt\n"
+    "  --mode MODE        world (Standard): jedes Paar von Erde .. Pluto;\n"
+    "                     personal1, personal2: die Transitplaneten gegen die\n"
+    "                     Radixplaneten des 1. oder 2. Geburtsdatums, mit den Orben\n"
+    "                     der pers\u00F6nlichen Transite\n"
+    "  --birth1 DATE      1. Geburtsdatum (f\u00FCr personal1 n\u00F6tig)\n"
+    "  --birth2 DATE      2. Geburtsdatum (f\u00FCr personal2 n\u00F6tig)\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --kinds LIST       die gesuchten Aspekte, durch Kommas getrennt: Con, Opp, Sqr,\n"
+    "                     Tri, Sxt, Ssx, Qui in beliebiger Schreibung oder 1..7\n"
+    "                     (Standard: jeder Aspekt, dessen Orbis nicht 0 ist)\n"
+    "  --format FORMAT    text (Standard): eine Zeile je Ereignis, Ortszeit und UT;\n"
+    "                     csv: eine Zeile je Ereignis (RFC 4180); json: die\n"
+    "                     Zeitfenster im Orbis mit ihren Zeitpunkten von Eintritt,\n"
+    "                     exaktem Winkel und Austritt; ics: eine iCalendar-Datei\n"
+    "                     (RFC 5545), ein Termin je Zeitfenster vom Eintritt bis zum\n"
+    "                     Austritt, f\u00FCr Kalenderprogramme. In den pers\u00F6nlichen Modi\n"
+    "                     hei\u00DFen die CSV-Spalten und JSON-Schl\u00FCssel der beiden\n"
+    "                     Planeten natal_planet und transiting_planet\n"
+    "  --zone +HH:MM      die Zone der Ortszeiten des Textes, -14:00 .. +14:00 oder Z\n"
+    "                     (Standard: die jetzige Zone des Computers); alle anderen\n"
+    "                     Zeiten sind UTC\n"
+    "  --out FILE         FILE statt der Standardausgabe schreiben; FILE wird nur\n"
+    "                     ersetzt, wenn die ganze Ausgabe geschrieben ist\n"
+    "  --jobs N           Threads, die Abschnitte der Spanne durchsuchen, 1 bis 64\n"
+    "                     (Standard: einer je Kern); jede Anzahl schreibt dasselbe\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Die Zeitpunkte sind auf die Minute gerundet. Ein Kalendertermin, dessen Eintritt\n"
+    "oder Austritt nicht bekannt ist (die Positionen eines Planeten enden vorher),\n"
+    "reicht bis dorthin, wo die Positionen enden, und seine Beschreibung sagt es. Der\n"
+    "DTSTAMP der iCalendar-Datei ist der Wert der Umgebungsvariablen VEMO_DTSTAMP\n"
+    "(YYYYMMDDTHHMMSSZ), wenn sie gesetzt ist, sonst der gegenw\u00E4rtige Zeitpunkt; die\n"
+    "UID jedes Termins h\u00E4ngt nur vom Modus, vom Geburtsdatum, vom Paar, vom Aspekt und\n"
+    "vom Zeitpunkt des Eintritts ab, sodass ein Kalender, der einen sp\u00E4teren Export\n"
+    "einliest, seine Termine aktualisiert, statt sie doppelt anzulegen.\n"
+    "Abschnitte ohne Positionen (Pluto ohne seine Tabelle, Daten, die enden) sind\n"
+    "Zeilen des Textes, \"gaps\" im JSON und bei csv und ics Zeilen auf stderr.\n"
+    "Auf einem Terminal zeigt eine Suche, die l\u00E4nger als eine Sekunde dauert, auf\n"
+    "stderr das erreichte Datum, den erledigten Anteil und die verbleibende Zeit.\n"
+    "Exit-Status: 0 erledigt, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile oder ein abgelehntes Datum.\n";
 
 constexpr Mode kEventModes[] = {Mode::WorldTransits, Mode::Personal1, Mode::Personal2};
 
@@ -182,13 +238,13 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
       for (Mode mode : kEventModes) {
         if (value == ModeArgumentName(mode)) options.mode = mode, found = true;
       }
-      if (!found) return "--mode is world, personal1 or personal2, not " + QuotedArgument(value);
+      if (!found) return OneOf("--mode", "is world, personal1 or personal2", "ist world, personal1 oder personal2", value);
     } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
       if (!error.empty()) return error;
     } else if (arg == "--kinds") {
       if (!ParseKindList(value, options.kinds)) {
-        return "--kinds is a comma list of Con, Opp, Sqr, Tri, Sxt, Ssx, Qui or 1 to 7, not " +
-               QuotedArgument(value);
+        return OneOf("--kinds", "is a comma list of Con, Opp, Sqr, Tri, Sxt, Ssx, Qui or 1 to 7",
+                     "ist eine Liste aus Con, Opp, Sqr, Tri, Sxt, Ssx, Qui oder 1 bis 7, durch Kommas getrennt", value);
       }
       options.hasKinds = true;
     } else if (arg == "--format") {
@@ -196,33 +252,40 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
       for (const FormatName& f : kFormats) {
         if (value == f.name) options.format = f.format, found = true;
       }
-      if (!found) return "--format is text, csv, ics or json, not " + QuotedArgument(value);
+      if (!found) return OneOf("--format", "is text, csv, ics or json", "ist text, csv, ics oder json", value);
     } else if (arg == "--zone") {
       if (!ParseZoneOffset(value, options.zoneMinutes)) {
-        return "--zone is an offset -14:00 to +14:00 written +HH:MM or -HH:MM, or Z, not " + QuotedArgument(value);
+        return OneOf("--zone", "is an offset -14:00 to +14:00 written +HH:MM or -HH:MM, or Z",
+                     "ist eine Abweichung von UTC zwischen -14:00 und +14:00 in der Form +HH:MM oder -HH:MM, oder Z",
+                     value);
       }
       options.hasZone = true;
     } else if (arg == "--out") {
-      if (value.empty()) return "--out needs a file name";
+      if (value.empty()) return InLanguage("--out needs a file name", "--out braucht einen Dateinamen");
       options.out = value;
     } else if (arg == "--jobs") {
       if (!ParseWholeNumber(value, 1, kMaxJobs, options.jobs)) {
-        return "--jobs is a whole number 1 to " + std::to_string(kMaxJobs) + ", not " + QuotedArgument(value);
+        return JobsError(value);
       }
     }
     return "";
   });
   if (!walked.empty()) return walked;
   if (options.help) return "";
-  if (!options.hasFrom) return "--from is required";
-  if (!options.hasTo) return "--to is required";
-  if (options.mode == Mode::Personal1 && !options.hasBirth1) return "--mode personal1 needs --birth1";
-  if (options.mode == Mode::Personal2 && !options.hasBirth2) return "--mode personal2 needs --birth2";
+  if (!options.hasFrom) return Required("--from");
+  if (!options.hasTo) return Required("--to");
+  if (options.mode == Mode::Personal1 && !options.hasBirth1) {
+    return InLanguage("--mode personal1 needs --birth1", "--mode personal1 braucht --birth1");
+  }
+  if (options.mode == Mode::Personal2 && !options.hasBirth2) {
+    return InLanguage("--mode personal2 needs --birth2", "--mode personal2 braucht --birth2");
+  }
   if (options.hasKinds) {
     for (int k = 1; k <= kNumKinds; ++k) {
       const auto slot = static_cast<std::size_t>(k);
       if (options.kinds[slot] && options.settings.OrbListIndex[slot - 1] == 0) {
-        return std::string("--kinds names ") + Aspect(k).Name + ", whose orb is 0 (see --orbs)";
+        return InLanguage("--kinds names ", "--kinds nennt ") + std::string(Aspect(k).Name) +
+               InLanguage(", whose orb is 0 (see --orbs)", " mit einem Orbis von 0 (siehe --orbs)");
       }
     }
   }
@@ -244,7 +307,9 @@ std::string DtstampOf(const char* fromEnvironment, double nowAjd, std::string& e
   const std::string text = fromEnvironment;
   // RFC 5545 3.3.5, form 2 (UTC): 8 digits, T, 6 digits, Z.
   if (text.size() != 16 || text[8] != 'T' || text[15] != 'Z' || !AllDigits(text, 0, 8) || !AllDigits(text, 9, 15)) {
-    error = "VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ: " + QuotedArgument(text);
+    error = InLanguage("VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ: ",
+                       "VEMO_DTSTAMP hat nicht die Form YYYYMMDDTHHMMSSZ: ") +
+            QuotedArgument(text);
     return "";
   }
   return text;
@@ -253,10 +318,10 @@ std::string DtstampOf(const char* fromEnvironment, double nowAjd, std::string& e
 int RunEvents(const Arguments& args) {
   EventsOptions options;
   if (const std::string error = ParseEventsArguments(args, options); !error.empty()) {
-    std::cerr << "vemo-cli events: " << error << " (try vemo-cli events --help)\n";
+    std::cerr << "vemo-cli events: " << error << " " << TryHelp("events") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("events", kEventsUsage);
+  if (options.help) return WriteOutput("events", InLanguage(kEventsUsage, kEventsUsageGerman));
   std::string dtstamp;
   if (options.format == EventFormat::Ics) {
     std::string error;
@@ -295,8 +360,8 @@ int RunEvents(const Arguments& args) {
     return kExitUsage;
   }
   if (request.toAJD < request.fromAJD) {
-    std::cerr << "vemo-cli events: --to " << reports::UtcIsoText(request.toAJD) << " is before --from "
-              << reports::UtcIsoText(request.fromAJD) << "\n";
+    std::cerr << "vemo-cli events: --to " << reports::UtcIsoText(request.toAJD)
+              << InLanguage(" is before --from ", " liegt vor --from ") << reports::UtcIsoText(request.fromAJD) << "\n";
     return kExitUsage;
   }
 
@@ -320,9 +385,9 @@ int RunEvents(const Arguments& args) {
     progress.Show([&] {
       const double share = span > 0 ? std::clamp((reached - from) / span, 0.0, 1.0) : 1.0;
       const double left = share > 0 ? progress.Seconds() * (1.0 - share) / share : 0.0;
-      return "searching " + LocalIsoDate(reached, zoneMinutes) + ", " +
-             std::to_string(static_cast<int>(share * 100.0)) + " % done, about " +
-             std::to_string(static_cast<long>(std::ceil(left))) + " s left";
+      return InLanguage("searching ", "Suche bei ") + LocalIsoDate(reached, zoneMinutes) + ", " +
+             std::to_string(static_cast<int>(share * 100.0)) + InLanguage(" % done, about ", " % erledigt, noch etwa ") +
+             std::to_string(static_cast<long>(std::ceil(left))) + InLanguage(" s left", " s");
     });
   };
   reports::EventExportContext context;
@@ -373,8 +438,12 @@ int RunEvents(const Arguments& args) {
   reports::AddPlutoGap(request, streamed.gaps);
   const bool finished = !streamed.stopped && writer.Finish(streamed.gaps);
   if (!writer.SpoolError().empty()) {
-    std::cerr << "vemo-cli events: cannot hold back windows in a temporary file: " << OneLine(writer.SpoolError())
-              << (out ? "; the earlier file is unchanged." : ".") << "\n";
+    std::cerr << "vemo-cli events: "
+              << InLanguage("cannot hold back windows in a temporary file: ",
+                            "die Zeitfenster k\u00F6nnen nicht in einer tempor\u00E4ren Datei zur\u00FCckgehalten werden: ")
+              << OneLine(writer.SpoolError())
+              << (out ? InLanguage("; the earlier file is unchanged.", "; die bisherige Datei bleibt unver\u00E4ndert.") : ".")
+              << "\n";
     if (!out) std::fflush(stdout);
     return kExitFailure;
   }

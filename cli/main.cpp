@@ -30,33 +30,50 @@ struct Command {
     const char *name;
     int (*run)(const vemo::cli::Arguments &);
     const char *summary;
+    const char *summaryGerman;
 };
 
 const Command kCommands[] = {
     {"positions", vemo::cli::RunPositions,
-     "heliocentric J2000 positions of Earth to Pluto at a Julian date"},
-    {"table", vemo::cli::RunTable, "the aspect table of a mode, with patterns and midpoints"},
-    {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table"},
-    {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture"},
-    {"report", vemo::cli::RunReport, "the aspect report: transits with their durations, or the chart described"},
-    {"search", vemo::cli::RunSearch, "run forward until an aspect pattern appears"},
-    {"events", vemo::cli::RunEvents, "when aspects enter their orb, become exact and leave it"},
+     "heliocentric J2000 positions of Earth to Pluto at a Julian date",
+     "heliozentrische Positionen J2000 von Erde bis Pluto zu einem julianischen Datum"},
+    {"table", vemo::cli::RunTable, "the aspect table of a mode, with patterns and midpoints",
+     "die Aspekttabelle eines Modus mit Aspektmustern und Halbsummen"},
+    {"durations", vemo::cli::RunDurations, "beginning, end and duration of each aspect of the table",
+     "Beginn, Ende und Dauer jedes Aspekts der Tabelle"},
+    {"chart", vemo::cli::RunChart, "the chart of the table as a PNG or SVG picture",
+     "das Horoskop der Tabelle als PNG- oder SVG-Bild"},
+    {"report", vemo::cli::RunReport, "the aspect report: transits with their durations, or the chart described",
+     "der Aspektbericht: Transite mit ihrer Dauer oder die Beschreibung des Horoskops"},
+    {"search", vemo::cli::RunSearch, "run forward until an aspect pattern appears",
+     "Suchlauf vorw\u00E4rts, bis ein Aspektmuster erscheint"},
+    {"events", vemo::cli::RunEvents, "when aspects enter their orb, become exact and leave it",
+     "wann Aspekte in ihren Orbis eintreten, exakt werden und ihn verlassen"},
 };
 
 std::string Usage() {
-    std::string text =
-        "Usage: vemo-cli <command> [options]\n"
-        "Heliocentric planetary positions and aspects on the command line.\n\n"
-        "Commands:\n";
+    std::string text = vemo::InLanguage("Usage: vemo-cli <command> [options]\n"
+                                        "Heliocentric planetary positions and aspects on the command line.\n\n"
+                                        "Commands:\n",
+                                        "Aufruf: vemo-cli <Befehl> [Optionen]\n"
+                                        "Heliozentrische Planetenpositionen und Aspekte auf der Kommandozeile.\n"
+                                        "\n"
+                                        "Befehle:\n");
     for (const auto &c : kCommands) {
         char line[160];
-        std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, c.summary);
+        std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, vemo::InLanguage(c.summary, c.summaryGerman));
         text += line;
     }
-    return text + "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n"
-                  "--language en|de, anywhere on the line, chooses the language of the output; without it\n"
-                  "vemo-cli follows LC_ALL, LC_MESSAGES and LANG. Option values and the CSV columns\n"
-                  "that programs read stay English.\n";
+    return text + vemo::InLanguage(
+                      "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n"
+                      "--language en|de, anywhere on the line, chooses the language of the output; without it\n"
+                      "vemo-cli follows LC_ALL, LC_MESSAGES and LANG. Option values and the CSV columns\n"
+                      "that programs read stay English.\n",
+                      "\n"
+                      "vemo-cli <Befehl> --help erkl\u00E4rt einen Befehl; vemo-cli --version nennt die Version.\n"
+                      "--language en|de, an beliebiger Stelle der Zeile, w\u00E4hlt die Sprache der Ausgabe; ohne\n"
+                      "diese Option folgt vemo-cli LC_ALL, LC_MESSAGES und LANG. Optionswerte und die\n"
+                      "CSV-Spalten, die Programme lesen, bleiben englisch.\n");
 }
 
 // Takes "--language CODE" or "--language=CODE" out of args, wherever it
@@ -69,7 +86,8 @@ int TakeLanguage(std::vector<std::string>& args, std::string& error) {
         std::size_t taken = 0;
         if (args[i] == "--language") {
             if (i + 1 >= args.size()) {
-                error = "--language needs a value (en or de)";
+                error = vemo::InLanguage("--language needs a value (en or de)",
+                                         "--language braucht einen Wert (en oder de)");
                 return -1;
             }
             value = args[i + 1];
@@ -83,7 +101,8 @@ int TakeLanguage(std::vector<std::string>& args, std::string& error) {
         }
         language = vemo::LanguageOfCode(value);
         if (language < 0) {
-            error = "--language is en or de, not " + vemo::cli::QuotedArgument(value);
+            error = vemo::InLanguage("--language is en or de, not ", "--language ist en oder de, nicht ") +
+                    vemo::cli::QuotedArgument(value);
             return -1;
         }
         args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + taken));
@@ -107,15 +126,18 @@ int main(int argc, char **argv) {
     // Ctrl+C or a kill during a write to --out leaves no temporary file.
     vemo::RemoveTemporaryFilesOnSignal();
     std::vector<std::string> args(argv + 1, argv + argc);
+    // A bad --language is told in the language of the environment.
+    vemo::SelectLanguage(vemo::LanguageFromEnvironment());
     std::string languageError;
     const int language = TakeLanguage(args, languageError);
     if (language < 0) {
-        std::fprintf(stderr, "vemo-cli: %s (try vemo-cli --help)\n", languageError.c_str());
+        std::fprintf(stderr, "vemo-cli: %s %s\n", languageError.c_str(), vemo::cli::TryHelp("").c_str());
         return vemo::cli::kExitUsage;
     }
     vemo::SelectLanguage(language);
     if (args.empty()) {
-        std::fprintf(stderr, "vemo-cli: no command given (try vemo-cli --help)\n");
+        std::fprintf(stderr, "vemo-cli: %s %s\n", vemo::InLanguage("no command given", "kein Befehl angegeben"),
+                     vemo::cli::TryHelp("").c_str());
         return vemo::cli::kExitUsage;
     }
     const std::string name = args[0];
@@ -124,7 +146,7 @@ int main(int argc, char **argv) {
     for (const auto &c : kCommands) {
         if (name == c.name) return c.run(vemo::cli::Arguments(args.begin() + 1, args.end()));
     }
-    std::fprintf(stderr, "vemo-cli: unknown command %s (try vemo-cli --help)\n",
-                 vemo::cli::QuotedArgument(name).c_str());
+    std::fprintf(stderr, "vemo-cli: %s %s %s\n", vemo::InLanguage("unknown command", "unbekannter Befehl"),
+                 vemo::cli::QuotedArgument(name).c_str(), vemo::cli::TryHelp("").c_str());
     return vemo::cli::kExitUsage;
 }

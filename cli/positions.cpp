@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/aspects/vocabulary.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/data_files.h"
 #include "app/time/date_argument.h"
@@ -46,6 +47,32 @@ constexpr const char *kUsage =
     "Exit status: 0 done, 1 planets_vemo, qel.dat or the program folder cannot be\n"
     "used or the output cannot be written, 2 bad command line or a refused date.\n";
 
+constexpr const char *kUsageGerman =
+        "Aufruf: vemo-cli positions [--jd JD | --date DATE] [--format text|json]\n"
+        "Heliozentrische ekliptikale Positionen von Erde, Merkur, Venus, Mars, Jupiter,\n"
+        "Saturn, Uranus, Neptun und Pluto, die L\u00E4nge bezogen auf das mittlere \u00C4quinoktium\n"
+        "J2000.\n"
+        "\n"
+        "  --jd JD          astronomisches julianisches Datum (UT), 0 bis 4000000\n"
+        "  --date DATE      Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM], Jahr 1 bis 2799 mit 1 bis 4\n"
+        "                   Ziffern, Uhrzeit auf einer vollen oder halben Stunde (Standard\n"
+        "                   12:00), Zone -11:30 bis +11:30 in halben Stunden (Standard: die\n"
+        "                   dieses Computers); der gegenw\u00E4rtige Zeitpunkt, wenn weder --jd\n"
+        "                   noch --date angegeben ist\n"
+        "  --format text    eine Zeile je K\u00F6rper (Standard)\n"
+        "  --format json    {\"jd\": ..., \"planets\": [{\"number\", \"name\", \"longitude\",\n"
+        "                   \"latitude\", \"radius\"}, ...]}, Bogenma\u00DF und AE\n"
+        "  --help           dieser Text\n"
+        "\n"
+        "Ein K\u00F6rper, der nicht berechnet werden kann, zeigt statt der L\u00E4nge seinen\n"
+        "Fehlerwert (-99 vor und -100 nach seinen Daten, -101 bis -104 ein Problem der\n"
+        "Datendatei, -999 nicht geliefert). Pluto stammt aus hpluto.2199.slx (1600 bis\n"
+        "2199). Eine Datendatei, die nicht verwendet werden kann, oder ein Programmordner,\n"
+        "der f\u00FCr planets_vemo zu lang ist, wird in einer Warnzeile auf stderr genannt.\n"
+        "Exit-Status: 0 erledigt, 1 planets_vemo, qel.dat oder der Programmordner kann\n"
+        "nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+        "Kommandozeile oder ein abgelehntes Datum.\n";
+
 bool ParseJulianDate(const std::string &text, double &jd) {
     const char *first = text.data();
     const char *last = text.data() + text.size();
@@ -69,7 +96,8 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
             options.help = true;
         } else if (arg == "--jd") {
             if (!ParseJulianDate(value, options.jd))
-                return "--jd needs a finite number between 0 and 4000000, not " + QuotedArgument(value);
+                return OneOf("--jd", "needs a finite number between 0 and 4000000",
+                             "braucht eine endliche Zahl zwischen 0 und 4000000", value);
             options.hasJd = true;
         } else if (arg == "--date") {
             if (const std::string error = ParseDateOption(value, options.date); !error.empty()) {
@@ -79,12 +107,14 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
         } else if (value == "text" || value == "json") {
             options.json = value == "json";
         } else {
-            return "--format is text or json, not " + QuotedArgument(value);
+            return OneOf("--format", "is text or json", "ist text oder json", value);
         }
         return "";
     });
     if (!walked.empty()) return walked;
-    if (options.hasJd && options.hasDate) return "--jd and --date exclude each other";
+    if (options.hasJd && options.hasDate) {
+        return InLanguage("--jd and --date exclude each other", "--jd und --date schlie\u00DFen einander aus");
+    }
     return "";
 }
 
@@ -120,28 +150,35 @@ PositionSet ComputePositions(double jd) {
     return set;
 }
 
-std::string ErrorMeaning(double value) { return value > kBeforeDataRange ? "" : PositionErrorReason(value); }
+std::string ErrorMeaning(double value) {
+    return value > kBeforeDataRange ? "" : ReasonInLanguage(value, PositionErrorReason(value));
+}
 
 std::string FormatPositionsText(const PositionSet &set) {
     std::string out;
     char line[256];
-    std::snprintf(line, sizeof line, "Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+    // The German lines hold only names, words and numbers, so that every
+    // point in them is a decimal point.
+    std::snprintf(line, sizeof line,
+                  InLanguage("Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+                             "Heliozentrische Positionen zu JD %.6f (UT), L\u00E4ngen J2000\n"),
                   set.jd);
-    out += line;
+    out += ReadableNumber(line);
     for (const auto &b : set.bodies) {
         if (b.longitude > -99) {
-            std::snprintf(line, sizeof line, "%d %-8s %11.6f deg %10.8f rad", b.number, b.name,
-                          b.longitude * kRadToDeg, b.longitude);
-            out += line;
+            std::snprintf(line, sizeof line, InLanguage("%d %-8s %11.6f deg %10.8f rad", "%d %-8s %11.6f Grad %10.8f rad"),
+                          b.number, b.name, b.longitude * kRadToDeg, b.longitude);
+            out += ReadableNumber(line);
             if (b.hasLatRv) {
-                std::snprintf(line, sizeof line, "  latitude %+10.6f deg  radius %11.8f AU",
+                std::snprintf(line, sizeof line,
+                              InLanguage("  latitude %+10.6f deg  radius %11.8f AU", "  Breite %+10.6f Grad  Radius %11.8f AE"),
                               b.latitude * kRadToDeg, b.radius);
-                out += line;
+                out += ReadableNumber(line);
             }
         } else {
             const std::string meaning = ErrorMeaning(b.longitude);
-            std::snprintf(line, sizeof line, "%d %-8s error %g: %s", b.number, b.name, b.longitude,
-                          meaning.c_str());
+            std::snprintf(line, sizeof line, InLanguage("%d %-8s error %g: %s", "%d %-8s Fehler %g: %s"), b.number,
+                          b.name, b.longitude, meaning.c_str());
             out += line;
         }
         out += '\n';
@@ -175,10 +212,10 @@ std::string FormatPositionsJson(const PositionSet &set) {
 int RunPositions(const Arguments &args) {
     PositionsOptions options;
     if (const std::string error = ParsePositionsArguments(args, options); !error.empty()) {
-        std::cerr << "vemo-cli positions: " << error << " (try vemo-cli positions --help)\n";
+        std::cerr << "vemo-cli positions: " << error << " " << TryHelp("positions") << "\n";
         return kExitUsage;
     }
-    if (options.help) return WriteOutput("positions", kUsage);
+    if (options.help) return WriteOutput("positions", InLanguage(kUsage, kUsageGerman));
 
     // The data files lie in the program folder, where planets_vemo is too;
     // the date messages are the program's own texts. Files that cannot be

@@ -2,11 +2,14 @@
 
 #include <cstdio>
 
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
-#include "app/time/pluto_table.h"
+#include "app/time/data_files.h"
 #include "app/time/escaped_text.h"
+#include "app/time/pluto_table.h"
 #include "app/time/positions.h"
 #include "app/time/system_calls.h"
+#include "cli/commands.h"
 
 namespace vemo::cli {
 
@@ -28,19 +31,29 @@ std::string OneLine(std::string text) {
 
 bool StderrIsTerminal() { return IsTerminal(stderr); }
 
+std::string ReasonInLanguage(double code, const std::string& reason) {
+  if (LanguageIndex() != kGerman) return reason;
+  // The probe's reasons by code; the load error of the Pluto table has
+  // its own words, which stay as the table's reader wrote them.
+  if (reason == PositionErrorReason(code)) return PositionErrorReason(code, kGerman);
+  if (reason == FolderTooLongReason()) return FolderTooLongReason(kGerman);
+  return reason;
+}
+
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state) {
   std::vector<std::string> lines;
   // A folder too long is named once, in its own line, not in each file's.
-  std::string tooLong = DataFolderTooLongMessage(state.folder);
-  const std::string inFolder = tooLong.empty() ? " (folder \"" + state.folder + "\")" : "";
+  std::string tooLong = DataFolderTooLongMessage(state.folder, LanguageIndex());
+  const std::string inFolder =
+      tooLong.empty() ? InLanguage(" (folder ", " (Ordner ") + Quoted(state.folder) + ")" : "";
   if (!tooLong.empty()) lines.push_back(OneLine(std::move(tooLong)));
   for (const UnusableDataFile& f : state.unusable) {
     if (f.planet == kPluto) {
       // The load error names the file with its folder; other reasons do not.
       const bool named = f.reason.find(f.file) != std::string::npos;
-      lines.push_back(OneLine("Pluto: " + (named ? "" : f.file + ": ") + f.reason));
+      lines.push_back(OneLine("Pluto: " + (named ? "" : f.file + ": ") + ReasonInLanguage(f.code, f.reason)));
     } else {
-      lines.push_back(OneLine(f.file + ": " + f.reason + inFolder));
+      lines.push_back(OneLine(f.file + ": " + ReasonInLanguage(f.code, f.reason) + inFolder));
     }
   }
   return lines;
@@ -50,8 +63,8 @@ std::string SetUpProgramFolder(const char* command, ProgramFolderState& state) {
   state = ProgramFolderState{};
   state.folder = ProgramFolder();
   if (state.folder.empty()) {
-    return "the program folder (where " + PlanetsVemoFileName() +
-           " and the data files lie) cannot be found";
+    return InLanguage("the program folder (where ", "der Programmordner (in dem ") + PlanetsVemoFileName() +
+           InLanguage(" and the data files lie) cannot be found", " und die Datendateien liegen) ist nicht zu finden");
   }
   if (std::string error = SetUpDataFolder(state.folder); !error.empty()) return OneLine(std::move(error));
   if (std::string error = LoadProgramText(state.folder); !error.empty()) return OneLine(std::move(error));

@@ -12,6 +12,7 @@
 
 #include "app/aspects/stepping_core.h"
 #include "app/reports/report_core.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/timezones.h"
@@ -58,6 +59,44 @@ constexpr const char* kReportUsage =
     "Exit status: 0 done (also when there are no aspects to report), 1 planets_vemo,\n"
     "the program text or the program folder cannot be used or the output cannot be\n"
     "written, 2 bad command line or a refused date.\n";
+
+constexpr const char* kReportUsageGerman =
+    "Aufruf: vemo-cli report --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                        [Tabellenoptionen] [--sort KEY] [--no-durations]\n"
+    "                        [--format text|json|pdf] [--out FILE] [--paper a4|letter]\n"
+    "Der Aspektbericht der Tabelle eines Modus, wie ihn das Fenster mit der Dauer der\n"
+    "Aspekte zeigt: sein Titel mit den Daten und Orben, dann bei Welttransiten und\n"
+    "Pers\u00F6nlichen Transiten eine Zeile je Aspekt mit Beginn, Ende und Dauer, bei\n"
+    "Radixaspekten und Synastrie eine Beschreibung des Horoskops (die genauesten\n"
+    "Aspekte, die \u00FCbrigen, die Anzahlen und bei Radixaspekten die Aspektmuster).\n"
+    "\n"
+    "  --mode, --world, --birth1, --birth2, --orbs, --personal-divisor,\n"
+    "  --synastry-divisor, --midpoint-orb, --boldface, --radians\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --sort KEY         Reihenfolge der Transitliste, aufsteigend:\n"
+    "                     world: exactness (Standard), aspect, planet, beginning,\n"
+    "                     ending, duration\n"
+    "                     personal1, personal2: exactness (Standard), aspect, natal,\n"
+    "                     transiting, beginning, ending, duration\n"
+    "                     (natal1, natal2 und synastry haben keine Sortierschl\u00FCssel)\n"
+    "  --no-durations     die Transitliste ohne Beginn, Ende und Dauer; nicht mit den\n"
+    "                     Schl\u00FCsseln, die danach ordnen (ending und duration, bei\n"
+    "                     pers\u00F6nlichen Transiten auch beginning)\n"
+    "  --format text|json|pdf  der Bericht als Text (Standard), als {\"mode\", \"title\",\n"
+    "                     \"sort\", \"durations\", \"lines\", \"records\"} oder als PDF (braucht\n"
+    "                     --out): der Titel, die Zeilen in einer Schrift fester Breite,\n"
+    "                     so viele auf eine Seite, wie passen, und Seitenzahlen\n"
+    "  --out FILE         FILE statt der Standardausgabe schreiben; FILE wird nur\n"
+    "                     ersetzt, wenn der ganze Bericht geschrieben ist\n"
+    "  --paper a4|letter  die Seite eines PDF (Standard: Letter, wenn LC_PAPER, sonst\n"
+    "                     LC_ALL, sonst LANG ein Land nennt, das es verwendet, etwa\n"
+    "                     en_US oder en_CA; sonst A4)\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Exit-Status: 0 erledigt (auch wenn es keine Aspekte f\u00FCr einen Bericht gibt),\n"
+    "1 planets_vemo, der Programmtext oder der Programmordner kann nicht verwendet oder\n"
+    "die Ausgabe nicht geschrieben werden, 2 fehlerhafte Kommandozeile oder ein\n"
+    "abgelehntes Datum.\n";
 
 std::string CrLfToLf(const std::string& text) {
   std::string out;
@@ -126,22 +165,22 @@ std::string ParseReportArguments(const Arguments& args, ReportOptions& options, 
   for (size_t i = 0; i < args.size(); ++i) {
     auto [arg, value, inlineValue] = SplitOptionWord(args[i]);
     if (arg == "--help" || arg == "-h" || arg == "--no-durations") {
-      if (inlineValue) return arg + " takes no value";
+      if (inlineValue) return TakesNoValue(arg);
       (arg == "--no-durations" ? options.noDurations : options.help) = true;
     } else if (arg == "--sort" || arg == "--out" || arg == "--paper" ||
                (arg == "--format" && (inlineValue ? value : i + 1 < args.size() ? args[i + 1] : "") == "pdf")) {
       if (!inlineValue) {
-        if (i + 1 >= args.size()) return arg + " needs a value";
+        if (i + 1 >= args.size()) return NeedsAValue(arg);
         value = args[++i];
       }
       if (arg == "--sort") {
         options.sort = value;
         options.sortGiven = true;
       } else if (arg == "--out") {
-        if (value.empty()) return "--out needs a file name";
+        if (value.empty()) return InLanguage("--out needs a file name", "--out braucht einen Dateinamen");
         options.out = value;
       } else if (arg == "--paper") {
-        if (value != "a4" && value != "letter") return "--paper is a4 or letter, not " + QuotedArgument(value);
+        if (value != "a4" && value != "letter") return OneOf("--paper", "is a4 or letter", "ist a4 oder letter", value);
         options.paper = value == "a4" ? chart::Paper::A4 : chart::Paper::Letter;
         options.paperGiven = true;
       } else {
@@ -164,21 +203,25 @@ std::string ResolveReportSort(Mode mode, const ReportOptions& options, std::stri
   if (entries.empty()) {
     key = "exactness";
     if (!options.sortGiven) return "";
-    return std::string("--sort does not apply to ") + ModeArgumentName(mode) + ": its report is not sorted";
+    return InLanguage("--sort does not apply to ", "--sort gilt nicht f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InLanguage(": its report is not sorted", ", dessen Bericht nicht sortiert ist");
   }
   key = options.sortGiven ? options.sort : entries.front().key;
   const int index = reports::SortEntryIndex(mode, key);
   if (index < 0) {
     std::string keys;
     for (size_t i = 0; i < entries.size(); ++i) {
-      keys += (i == 0 ? "" : i + 1 == entries.size() ? " or " : ", ") + entries[i].key;
+      keys += (i == 0 ? "" : i + 1 == entries.size() ? InLanguage(" or ", " oder ") : ", ") + entries[i].key;
     }
-    return std::string("--sort for ") + ModeArgumentName(mode) + " is " + keys + ", not " + QuotedArgument(key);
+    return InLanguage("--sort for ", "--sort hat f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InLanguage(" is ", " die Werte ") + keys + InLanguage(", not ", ", nicht ") + QuotedArgument(key);
   }
   durations = !options.noDurations;
   if (index >= reports::kFirstSortEntryWithDurations) {
     if (options.noDurations) {
-      return "--sort " + key + " orders by the beginning, end or duration, which --no-durations leaves out";
+      return "--sort " + key +
+             InLanguage(" orders by the beginning, end or duration, which --no-durations leaves out",
+                        " ordnet nach Beginn, Ende oder Dauer, die --no-durations wegl\u00E4sst");
     }
     durations = true;
   }
@@ -192,20 +235,25 @@ int RunReport(const Arguments& args) {
   std::string key;
   bool durations = false;
   std::string error = ParseReportArguments(args, reportOptions, rest);
-  if (error.empty() && reportOptions.help) return WriteOutput("report", kReportUsage);
-  if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) error = "--format pdf needs --out FILE";
-  if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) error = "--paper applies to --format pdf only";
+  const char* usage = InLanguage(kReportUsage, kReportUsageGerman);
+  if (error.empty() && reportOptions.help) return WriteOutput("report", usage);
+  if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) {
+    error = InLanguage("--format pdf needs --out FILE", "--format pdf braucht --out FILE");
+  }
+  if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) {
+    error = InLanguage("--paper applies to --format pdf only", "--paper gilt nur f\u00FCr --format pdf");
+  }
   if (error.empty()) error = ParseTableArguments(rest, parsed);
   if (error.empty()) error = ResolveReportSort(parsed.mode, reportOptions, key, durations);
   if (!error.empty()) {
-    std::cerr << "vemo-cli report: " << error << " (try vemo-cli report --help)\n";
+    std::cerr << "vemo-cli report: " << error << " " << TryHelp("report") << "\n";
     return kExitUsage;
   }
 
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("report", kReportUsage, rest, options, engine, unusable); status >= 0) {
+  if (const int status = PrepareEngine("report", usage, rest, options, engine, unusable); status >= 0) {
     return status;
   }
   engine.GetDurations();

@@ -15,6 +15,7 @@
 #include "app/aspects/date_rows.h"
 #include "app/aspects/vocabulary.h"
 #include "app/chart/chart_input.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/pluto_table.h"
@@ -66,6 +67,52 @@ constexpr const char* kSearchUsage =
     "date, or a planet of --planets without positions (or data file) at any date\n"
     "to test, 3 not found by --to, or not found before the positions of a planet\n"
     "of --planets end or a date the program does not take (both named on stderr).\n";
+
+constexpr const char* kSearchUsageGerman =
+    "Aufruf: vemo-cli search --pattern NAME [--planets P1[,P2[,P3]]] [--count N]\n"
+    "                        --from DATE [--to DATE] [--step day|week|month|year]\n"
+    "                        [Orbisoptionen] [--format text|json] [--jobs N]\n"
+    "Setzt das Weltdatum von --from an schrittweise vor, wie ein Suchlauf des Fensters\n"
+    "bei Welttransiten, und h\u00E4lt bei der ersten Tabelle an, die das Aspektmuster enth\u00E4lt.\n"
+    "\n"
+    "  --pattern NAME     Grand trine, Kite, Rectangle, T-square, Grand cross, Yod,\n"
+    "                     Yod-kite, Trapezium, 6-Stellium, 5-Stellium, 4-Stellium,\n"
+    "                     3-Stellium, Grand sextile oder Midpoint, in beliebiger\n"
+    "                     Schreibung, mit Leerzeichen oder Bindestrichen (\"grand-trine\"),\n"
+    "                     oder die Nummer 0..13\n"
+    "  --planets P1[,P2[,P3]]  ein bis drei Planeten, die am Aspektmuster beteiligt\n"
+    "                     sein m\u00FCssen: Earth, Mercury, Venus, Mars, Jupiter, Saturn,\n"
+    "                     Uranus, Neptune, Pluto oder ihre Nummern 1..9. Ein Planet,\n"
+    "                     der an keinem zu pr\u00FCfenden Datum Positionen hat, wird\n"
+    "                     abgelehnt; wo seine Positionen innerhalb der Daten enden\n"
+    "                     (Plutos Tabelle am 1. Januar 2200), endet dort die Suche\n"
+    "  --count N          N oder mehr des Aspektmusters zugleich, 2..9 (Standard: eines)\n"
+    "  --from DATE        wo der Suchlauf beginnt; das erste gepr\u00FCfte Datum liegt einen\n"
+    "                     Schritt sp\u00E4ter. DATE wie bei vemo-cli table:\n"
+    "                     Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]\n"
+    "  --to DATE          das letzte zu pr\u00FCfende Datum (Standard: 31. Dezember 2799,\n"
+    "                     23:30 in der Zone von --from)\n"
+    "  --step SIZE        day (Standard), week, month oder year\n"
+    "  --orbs, --personal-divisor, --synastry-divisor, --midpoint-orb, --boldface\n"
+    "                     wie bei vemo-cli table (siehe vemo-cli table --help)\n"
+    "  --format text|json das gefundene Datum, die Meldung des Suchlaufs, die Zeilen der\n"
+    "                     Aspektmuster und die Schritte als Text (Standard) oder\n"
+    "                     {\"found\": true, \"jd\", \"date\", \"message\", \"patterns\", \"steps\"};\n"
+    "                     wenn nichts gefunden wird, eine Zeile oder\n"
+    "                     {\"found\": false, \"steps\", \"last_jd\"}\n"
+    "  --jobs N           Threads, die Daten pr\u00FCfen, 1 bis 64 (Standard: einer je\n"
+    "                     Kern); jede Anzahl findet dasselbe erste Datum\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Auf einem Terminal zeigt eine Suche, die l\u00E4nger als eine Sekunde dauert, auf\n"
+    "stderr das erreichte Datum.\n"
+    "Exit-Status: 0 gefunden, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile, ein abgelehntes Datum oder ein Planet von --planets, der an keinem\n"
+    "zu pr\u00FCfenden Datum Positionen (oder keine Datendatei) hat, 3 nicht gefunden bis\n"
+    "--to, oder nicht gefunden, bevor die Positionen eines Planeten von --planets\n"
+    "enden oder ein Datum kommt, das das Programm nicht annimmt (beides auf stderr\n"
+    "genannt).\n";
 
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -122,7 +169,47 @@ std::string NotFoundText(const reports::RunCriteria& criteria) {
   return text + " found";
 }
 
-std::string StepsText(long steps) { return std::to_string(steps) + (steps == 1 ? " step" : " steps"); }
+// "Erde, Mars und Venus": the sought planets in a German sentence.
+std::string GermanPlanetList(const reports::RunCriteria& criteria) {
+  std::vector<std::string> names;
+  for (int planet : criteria.soughtPlanets) {
+    if (planet > 0) names.push_back(PlanetName(planet));
+  }
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == names.size() ? " und " : ", ") + names[i];
+  }
+  return list;
+}
+
+std::string StepsText(long steps) {
+  return std::to_string(steps) + (steps == 1 ? InLanguage(" step", " Schritt") : InLanguage(" steps", " Schritte"));
+}
+
+// "12 steps", in German after "nach": "nach 12 Schritten".
+std::string AfterStepsText(long steps) {
+  if (LanguageIndex() != kGerman) return StepsText(steps);
+  return "nach " + std::to_string(steps) + (steps == 1 ? " Schritt" : " Schritten");
+}
+
+// The line of a search that found nothing: "No grand trine involving Mars
+// found from A to B (12 steps).", "Von A bis B wurde kein Großes Trigon
+// mit Mars gefunden (12 Schritte)."
+std::string NotFoundLine(const reports::RunCriteria& criteria, const std::string& from, const std::string& to,
+                         long steps) {
+  if (LanguageIndex() != kGerman) {
+    return NotFoundText(criteria) + " from " + from + " to " + to + " (" + StepsText(steps) + ").\n";
+  }
+  const CountNoun& noun = PatternNoun(criteria.patternIndex, kGerman);
+  std::string text = "Von " + from + " bis " + to;
+  if (criteria.twoOrMore) {
+    text += " wurden keine " + std::to_string(criteria.numToFind) + " oder mehr " + noun.Plural;
+  } else {
+    text += std::string(" wurde ") + (noun.Genus == Gender::Feminine ? "keine " : "kein ") + noun.Singular;
+  }
+  if (criteria.planetsGiven) text += " mit " + GermanPlanetList(criteria);
+  return text + " gefunden (" + StepsText(steps) + ").\n";
+}
 
 // "2200-01-01 00:00 UT": an instant to the nearest minute.
 std::string UtText(double ajd) {
@@ -152,6 +239,13 @@ DateConversion StepAfter(const DateRow& row, StepSize step, int localZoneIndex) 
 // in UT): "positions only from 1600-01-01 00:00 UT to 2200-01-01 00:00 UT".
 std::string PositionsOnlyText(int planet) {
   const PositionStretch s = PositionStretchOf(planet, kFirstDayNumber - 1.5, kLastDayNumber + 1.5);
+  if (LanguageIndex() == kGerman) {
+    if (!s.any) return "an keinem Datum, das das Programm annimmt, Positionen";
+    if (s.beginsInside && s.endsInside) return "Positionen nur von " + UtText(s.first) + " bis " + UtText(s.last);
+    if (s.beginsInside) return "Positionen nur ab " + UtText(s.first);
+    if (s.endsInside) return "Positionen nur bis " + UtText(s.last);
+    return "Positionen an jedem Datum, das das Programm annimmt";
+  }
   if (!s.any) return "no positions at any date the program takes";
   if (s.beginsInside && s.endsInside) return "positions only from " + UtText(s.first) + " to " + UtText(s.last);
   if (s.beginsInside) return "positions only from " + UtText(s.first) + " on";
@@ -178,9 +272,12 @@ SoughtSpan CheckSoughtPlanets(const reports::RunCriteria& criteria, const std::v
     if (planet <= 0) continue;
     for (const UnusableDataFile& f : unusable) {
       if (f.planet != planet) continue;
-      span.refusal = planet == kMaxPlanets
-                         ? std::string("Pluto is not available: its table ") + kPlutoFileName + " cannot be used"
-                         : PlanetName(planet) + " is not available: its data file " + f.file + " cannot be used";
+      const std::string file =
+          planet == kMaxPlanets
+              ? InLanguage(" is not available: its table ", " ist nicht verf\u00FCgbar: die Tabelle ") +
+                    std::string(kPlutoFileName)
+              : InLanguage(" is not available: its data file ", " ist nicht verf\u00FCgbar: die Datendatei ") + f.file;
+      span.refusal = PlanetName(planet) + file + InLanguage(" cannot be used", " kann nicht verwendet werden");
       return span;
     }
     // No date to test (the first is refused or later than --to): the search
@@ -188,8 +285,9 @@ SoughtSpan CheckSoughtPlanets(const reports::RunCriteria& criteria, const std::v
     if (!firstStep.ok() || firstStep.value > to.value) continue;
     const PositionStretch s = PositionStretchOf(planet, firstStep.value, to.value);
     if (!s.any) {
-      span.refusal = PlanetName(planet) + " has " + PositionsOnlyText(planet) + ", none at the dates to test (" +
-                     RowText(firstStep.row) + " to " + RowText(to.row) + ")";
+      span.refusal = PlanetName(planet) + InLanguage(" has ", " hat ") + PositionsOnlyText(planet) +
+                     InLanguage(", none at the dates to test (", ", keine an den Daten der Suche (") +
+                     RowText(firstStep.row) + InLanguage(" to ", " bis ") + RowText(to.row) + ")";
       return span;
     }
     if (s.endsInside && s.last < span.lastAjd) {
@@ -204,10 +302,11 @@ std::string FoundText(const AspectEngine& engine, const reports::RunSearchResult
   const DateRow& r = result.row;
   char jd[48];
   std::snprintf(jd, sizeof jd, ", JD %.6f (UT)\n", result.lastAjd);
+  const std::string jdLine = ReadableNumber(jd);
   return chart::PictureDateLine(ProgramText(kRowNameItem[kWorldRow]),
                                 chart::PictureDateText(r.yearText, r.monthIndex, r.dayIndex),
                                 HourEntryText(r.hourIndex), ZoneText(r.zoneIndex)) +
-         jd + CrLfToLf(result.message) + "\n\n" + CrLfToLf(engine.Table.PatternText) + StepsText(result.steps) +
+         jdLine + CrLfToLf(result.message) + "\n\n" + CrLfToLf(engine.Table.PatternText) + StepsText(result.steps) +
          "\n";
 }
 
@@ -258,7 +357,8 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
     } else if (arg == "--pattern") {
       options.pattern = PatternOfArgument(value);
       if (options.pattern < 0) {
-        return "--pattern is one of " + PatternList() + " (or 0 to 13), not " + QuotedArgument(value);
+        return InLanguage("--pattern is one of ", "--pattern ist eines von ") + PatternList() +
+               InLanguage(" (or 0 to 13), not ", " (oder 0 bis 13), nicht ") + QuotedArgument(value);
       }
     } else if (arg == "--planets") {
       options.planets = {0, 0, 0};
@@ -267,16 +367,18 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
         const std::size_t end = std::min(value.find(',', start), value.size());
         const int planet = PlanetOfArgument(value.substr(start, end - start));
         if (n >= options.planets.size() || planet == 0) {
-          return "--planets names one to three planets (Earth .. Pluto or 1 to 9) separated by commas, not " +
-                 QuotedArgument(value);
+          return OneOf("--planets", "names one to three planets (Earth .. Pluto or 1 to 9) separated by commas",
+                       "nennt einen bis drei Planeten (Earth .. Pluto oder 1 bis 9), durch Kommas getrennt", value);
         }
         options.planets[n] = planet;
         start = end + 1;
       }
-      if (reports::RepeatedSoughtPlanet(options.planets) != 0) return "Planet specified more than once.";
+      if (reports::RepeatedSoughtPlanet(options.planets) != 0) {
+        return InLanguage("Planet specified more than once.", "Ein Planet ist mehrfach angegeben.");
+      }
     } else if (arg == "--count") {
       if (!ParseWholeNumber(value, reports::kMinNumToFind, reports::kMaxNumToFind, options.count)) {
-        return "--count is a whole number 2 to 9, not " + QuotedArgument(value);
+        return OneOf("--count", "is a whole number 2 to 9", "ist eine ganze Zahl von 2 bis 9", value);
       }
     } else if (arg == "--from" || arg == "--to") {
       DateRow parsed;
@@ -291,23 +393,23 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
       for (const auto& [name, size] : kSteps) {
         if (value == name) options.step = size, found = true;
       }
-      if (!found) return "--step is day, week, month or year, not " + QuotedArgument(value);
+      if (!found) return OneOf("--step", "is day, week, month or year", "ist day, week, month oder year", value);
     } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
       if (!error.empty()) return error;
     } else if (arg == "--format") {
-      if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
+      if (value != "text" && value != "json") return OneOf("--format", "is text or json", "ist text oder json", value);
       options.json = value == "json";
     } else if (arg == "--jobs") {
       if (!ParseWholeNumber(value, 1, kMaxJobs, options.jobs)) {
-        return "--jobs is a whole number 1 to " + std::to_string(kMaxJobs) + ", not " + QuotedArgument(value);
+        return JobsError(value);
       }
     }
     return "";
   });
   if (!walked.empty()) return walked;
   if (options.help) return "";
-  if (options.pattern < 0) return "--pattern is required";
-  if (!options.hasFrom) return "--from is required";
+  if (options.pattern < 0) return Required("--pattern");
+  if (!options.hasFrom) return Required("--from");
   return "";
 }
 
@@ -319,10 +421,10 @@ reports::RunCriteria SearchCriteria(const SearchOptions& options) {
 int RunSearch(const Arguments& args) {
   SearchOptions options;
   if (const std::string error = ParseSearchArguments(args, options); !error.empty()) {
-    std::cerr << "vemo-cli search: " << error << " (try vemo-cli search --help)\n";
+    std::cerr << "vemo-cli search: " << error << " " << TryHelp("search") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("search", kSearchUsage);
+  if (options.help) return WriteOutput("search", InLanguage(kSearchUsage, kSearchUsageGerman));
   ProgramFolderState state;
   if (const std::string error = SetUpProgramFolder("search", state); !error.empty()) {
     std::cerr << "vemo-cli search: " << error << "\n";
@@ -347,7 +449,8 @@ int RunSearch(const Arguments& args) {
     return kExitUsage;
   }
   if (to.value < from.value) {
-    std::cerr << "vemo-cli search: --to " << RowText(to.row) << " is before --from " << RowText(from.row) << "\n";
+    std::cerr << "vemo-cli search: --to " << RowText(to.row) << InLanguage(" is before --from ", " liegt vor --from ")
+              << RowText(from.row) << "\n";
     return kExitUsage;
   }
 
@@ -372,7 +475,8 @@ int RunSearch(const Arguments& args) {
   const int zoneMinutes = ZoneMinutesOfIndex(from.row.zoneIndex);
   run.progress = [&progress, zoneMinutes](long steps, double ajd) {
     progress.Show([&] {
-      return "searching " + LocalIsoDate(ajd, zoneMinutes) + " (" + std::to_string(steps) + " steps)";
+      return InLanguage("searching ", "Suche bei ") + LocalIsoDate(ajd, zoneMinutes) + " (" + std::to_string(steps) +
+             InLanguage(" steps)", " Schritte)");
     });
     return true;
   };
@@ -390,9 +494,13 @@ int RunSearch(const Arguments& args) {
   if (result.end == reports::RunSearchEnd::Refused &&
       (result.errorCode != static_cast<int>(kDateTooLate) || result.steps == 0)) {
     const DateConversion refused = StepAfter(result.row, options.step, zone.index);
-    std::cerr << "vemo-cli search: the search stopped before " << RowText(refused.row) << " ("
-              << StepsText(result.steps) << "): " << DateErrorMessage(result.badRow, result.errorCode, text)
+    std::cerr << "vemo-cli search: "
+              << InLanguage("the search stopped before ", "die Suche endete vor ") << RowText(refused.row) << " ("
+              << AfterStepsText(result.steps) << "): " << DateErrorMessage(result.badRow, result.errorCode, text)
               << "\n";
+  } else if (cut && LanguageIndex() == kGerman) {
+    std::cerr << "vemo-cli search: " << PlanetName(span.endingPlanet) << " hat nach " << UtText(span.lastAjd)
+              << " keine Positionen; die Suche endete dort (" << AfterStepsText(result.steps) << ")\n";
   } else if (cut) {
     std::cerr << "vemo-cli search: " << PlanetName(span.endingPlanet) << " has no positions after "
               << UtText(span.lastAjd) << "; the search stopped there (" << StepsText(result.steps) << ")\n";
@@ -400,8 +508,7 @@ int RunSearch(const Arguments& args) {
   const std::string out =
       options.json ? "{\"found\": false, \"steps\": " + std::to_string(result.steps) +
                          ", \"last_jd\": " + JsonNumber(result.lastAjd) + "}\n"
-                   : NotFoundText(criteria) + " from " + RowText(from.row) + " to " +
-                         RowText(cut ? result.row : to.row) + " (" + StepsText(result.steps) + ").\n";
+                   : NotFoundLine(criteria, RowText(from.row), RowText(cut ? result.row : to.row), result.steps);
   const int status = WriteOutput("search", out);
   return status == kExitOk ? kExitNotFound : status;
 }

@@ -11,6 +11,7 @@
 
 #include "app/aspects/date_rows.h"
 #include "app/reports/event_export.h"
+#include "app/text/languages.h"
 #include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/pluto_table.h"
@@ -54,6 +55,42 @@ constexpr const char* kTableUsage =
     "Exit status: 0 done, 1 planets_vemo, the program text or the program folder\n"
     "cannot be used or the output cannot be written, 2 bad command line or a\n"
     "refused date.\n";
+
+constexpr const char* kTableUsageGerman =
+    "Aufruf: vemo-cli table --mode MODE [--world DATE] [--birth1 DATE] [--birth2 DATE]\n"
+    "                       [Optionen] [--format text|json]\n"
+    "Die Aspekttabelle eines Modus mit ihrer Zusammenfassung, den Aspektmustern und den\n"
+    "Halbsummen.\n"
+    "\n"
+    "  --mode MODE        world, natal1, natal2, personal1, personal2 oder synastry\n"
+    "  --world DATE       Weltdatum (Standard: der gegenw\u00E4rtige Zeitpunkt)\n"
+    "  --birth1 DATE      1. Geburtsdatum (natal1, personal1, synastry)\n"
+    "  --birth2 DATE      2. Geburtsdatum (natal2, personal2, synastry)\n"
+    "                     DATE ist Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]: die Uhrzeit auf\n"
+    "                     einer vollen oder halben Stunde (12:00, wenn sie fehlt), die\n"
+    "                     Zone eine der Zonen des Programms (die des Computers, wenn\n"
+    "                     sie fehlt)\n"
+    "  --orbs C,O,S,T,X,SS,Q  Orben in ganzen Grad 0..15 f\u00FCr Konjunktion, Opposition,\n"
+    "                     Quadrat, Trigon, Sextil, Halbsextil, Quinkunx\n"
+    "                     (Standard 10,9,6,7,4,3,3; 0 schaltet einen Aspekt ab)\n"
+    "  --personal-divisor N   Orben der pers\u00F6nlichen Transite sind die Orben / N, 1..5 (3)\n"
+    "  --synastry-divisor N   Orben der Synastrie sind die Orben / N, 1..5 (3)\n"
+    "  --midpoint-orb INDEX   0..7 f\u00FCr 0\u00B05', 0\u00B015', 0\u00B030', 1\u00B0, 1\u00B030', 2\u00B0, 2\u00B030', 3\u00B0 (2)\n"
+    "  --boldface off|1deg|DIVISOR  fette Zellen: off, Abweichung unter 1\u00B0 (Standard)\n"
+    "                     oder unter Orbis / DIVISOR mit DIVISOR 2,3,4,5,6,8,10,15,20\n"
+    "  --radians          Winkel in den Zellen im Bogenma\u00DF\n"
+    "  --format text|json Textgitter (Standard) oder JSON\n"
+    "  --help             dieser Text\n"
+    "\n"
+    "Eine wiederholte Option gilt mit ihrem letzten Wert. Eine Position, die nicht\n"
+    "berechnet werden kann, erscheint im Gitter als ? (< vor, > nach ihren Daten), wird\n"
+    "nach der Tabelle mit ihrem Grund aufgef\u00FChrt und ist in den JSON-\"positions\" null,\n"
+    "mit einem Eintrag {\"planet\", \"code\", \"reason\", \"row\"} in \"unavailable\". Eine\n"
+    "Datendatei, die nicht verwendet werden kann, oder ein Programmordner, der f\u00FCr\n"
+    "planets_vemo zu lang ist, wird in einer Warnzeile auf stderr genannt.\n"
+    "Exit-Status: 0 erledigt, 1 planets_vemo, der Programmtext oder der Programmordner\n"
+    "kann nicht verwendet oder die Ausgabe nicht geschrieben werden, 2 fehlerhafte\n"
+    "Kommandozeile oder ein abgelehntes Datum.\n";
 
 
 struct ModeName {
@@ -112,8 +149,9 @@ int RowOfPositionSet(Mode mode, int set) {
 }
 
 const char* RowTitle(int row) {
-  static const char* const kTitles[3] = {"world date", "1st birthdate", "2nd birthdate"};
-  return (row >= 0 && row < 3) ? kTitles[row] : "";
+  static const char* const kTitles[2][3] = {{"world date", "1st birthdate", "2nd birthdate"},
+                                            {"Weltdatum", "1. Geburtsdatum", "2. Geburtsdatum"}};
+  return (row >= 0 && row < 3) ? InLanguage(kTitles[0][row], kTitles[1][row]) : "";
 }
 
 }  // namespace
@@ -125,12 +163,14 @@ std::string DateOfDay(double day) {
 
 const char* ModeTitle(Mode mode) {
   switch (mode) {
-    case Mode::WorldTransits: return "World transits";
-    case Mode::Natal1: return "Natal aspects, 1st birthdate";
-    case Mode::Natal2: return "Natal aspects, 2nd birthdate";
-    case Mode::Personal1: return "Personal transits, 1st birthdate";
-    case Mode::Personal2: return "Personal transits, 2nd birthdate";
-    case Mode::Synastry: return "Synastry";
+    case Mode::WorldTransits: return InLanguage("World transits", "Welttransite");
+    case Mode::Natal1: return InLanguage("Natal aspects, 1st birthdate", "Radixaspekte des 1. Geburtsdatums");
+    case Mode::Natal2: return InLanguage("Natal aspects, 2nd birthdate", "Radixaspekte des 2. Geburtsdatums");
+    case Mode::Personal1:
+      return InLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
+    case Mode::Personal2:
+      return InLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
+    case Mode::Synastry: return InLanguage("Synastry", "Synastrie");
   }
   return "";
 }
@@ -138,8 +178,7 @@ const char* ModeTitle(Mode mode) {
 int PrepareEngine(const char* command, const char* usage, const Arguments& args, TableOptions& options,
                   AspectEngine& engine, std::vector<UnusableDataFile>& unusable) {
   if (const std::string error = ParseTableArguments(args, options); !error.empty()) {
-    std::cerr << "vemo-cli " << command << ": " << error << " (try vemo-cli " << command
-              << " --help)\n";
+    std::cerr << "vemo-cli " << command << ": " << error << " " << TryHelp(command) << "\n";
     return kExitUsage;
   }
   if (options.help) return WriteOutput(command, usage);
@@ -211,21 +250,22 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
     while (good && std::getline(in, part, ',')) good = n < orbs.size() && ParseWholeNumber(part, 0, 15, orbs[n++]);
     // getline drops a trailing empty field: "1,2,3,4,5,6,7," must not pass.
     if (!good || n != orbs.size() || value.back() == ',') {
-      error = "--orbs needs seven whole degrees 0 to 15 separated by commas, not " + QuotedArgument(value);
+      error = OneOf("--orbs", "needs seven whole degrees 0 to 15 separated by commas",
+                    "braucht sieben ganze Grad von 0 bis 15, durch Kommas getrennt", value);
       return true;
     }
     for (size_t k = 0; k < 7; ++k) settings.OrbListIndex[k] = orbs[k];
   } else if (name == "--personal-divisor" || name == "--synastry-divisor") {
     int divisor = 0;
     if (!ParseWholeNumber(value, 1, 5, divisor)) {
-      error = name + " is a whole number 1 to 5, not " + QuotedArgument(value);
+      error = OneOf(name, "is a whole number 1 to 5", "ist eine ganze Zahl von 1 bis 5", value);
       return true;
     }
     settings.ProportionListIndex[name == "--personal-divisor" ? 0 : 1] = ProportionListIndexOfDivisor(divisor);
   } else if (name == "--midpoint-orb") {
     int index = 0;
     if (!ParseWholeNumber(value, 0, 7, index)) {
-      error = "--midpoint-orb is a list position 0 to 7, not " + QuotedArgument(value);
+      error = OneOf("--midpoint-orb", "is a list position 0 to 7", "ist eine Listenposition von 0 bis 7", value);
       return true;
     }
     settings.MidpointOrbListIndex = index;
@@ -246,7 +286,8 @@ bool ParseOrbOption(const std::string& name, const std::string& value, OrbSettin
       settings.BoldfaceOneDegree = false;
       settings.BoldfaceFactorListIndex = BoldfaceListIndexOfDivisor(divisor);
     } else {
-      error = "--boldface is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20, not " + QuotedArgument(value);
+      error = OneOf("--boldface", "is off, 1deg or one of 2, 3, 4, 5, 6, 8, 10, 15, 20",
+                    "ist off, 1deg oder eine der Zahlen 2, 3, 4, 5, 6, 8, 10, 15, 20", value);
     }
   }
   return true;
@@ -270,8 +311,8 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
         }
       }
       if (!found) {
-        return "--mode is world, natal1, natal2, personal1, personal2 or synastry, not " +
-               QuotedArgument(value);
+        return OneOf("--mode", "is world, natal1, natal2, personal1, personal2 or synastry",
+                     "ist world, natal1, natal2, personal1, personal2 oder synastry", value);
       }
       options.hasMode = true;
     } else if (arg == "--world" || arg == "--birth1" || arg == "--birth2") {
@@ -285,13 +326,13 @@ std::string ParseTableArguments(const Arguments& args, TableOptions& options) {
     } else if (std::string error; ParseOrbOption(arg, value, options.settings, error)) {
       if (!error.empty()) return error;
     } else if (arg == "--format") {
-      if (value != "text" && value != "json") return "--format is text or json, not " + QuotedArgument(value);
+      if (value != "text" && value != "json") return OneOf("--format", "is text or json", "ist text oder json", value);
       options.json = value == "json";
     }
     return "";
   });
   if (!walked.empty()) return walked;
-  if (!options.help && !options.hasMode) return "--mode is required";
+  if (!options.help && !options.hasMode) return Required("--mode");
   return "";
 }
 
@@ -332,9 +373,16 @@ std::string FormatTableText(const AspectEngine& engine, const std::vector<Unusab
   char line[128];
   for (int row = 0; row < 3; ++row) {
     if (!ModeUsesRow(engine.CurrentMode, row)) continue;
-    std::snprintf(line, sizeof line, "%-7s JD %.6f (UT)\n", RowArgumentName(row),
-                  engine.TableJulianDates[static_cast<size_t>(row)]);
-    out += line;
+    const double jd = engine.TableJulianDates[static_cast<size_t>(row)];
+    if (LanguageIndex() == kGerman) {
+      char digits[48];
+      std::snprintf(digits, sizeof digits, "%.6f", jd);
+      std::snprintf(line, sizeof line, "%-15s JD %s (UT)\n", RowTitle(row), ReadableNumber(digits).c_str());
+      out += line;
+    } else {
+      std::snprintf(line, sizeof line, "%-7s JD %.6f (UT)\n", RowArgumentName(row), jd);
+      out += line;
+    }
   }
   out += "\n";
   // Column widths over both lines of every cell.
@@ -387,7 +435,8 @@ std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine
         u.code = engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)];
         if (u.code >= 0) continue;
       }
-      u.reason = file != nullptr && file->code == u.code ? file->reason : PositionErrorReason(u.code);
+      u.reason = ReasonInLanguage(u.code, file != nullptr && file->code == u.code ? file->reason
+                                                                                 : PositionErrorReason(u.code));
       list.push_back(std::move(u));
     }
   }
@@ -396,7 +445,7 @@ std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine
 
 std::string UnavailableText(const std::vector<UnavailablePosition>& positions) {
   if (positions.empty()) return "";
-  std::string out = "\nPositions not available:\n";
+  std::string out = InLanguage("\nPositions not available:\n", "\nNicht verf\u00FCgbare Positionen:\n");
   for (const UnavailablePosition& u : positions) {
     out += std::string(PlanetName(u.planet)) + ", " + RowTitle(u.row) + ": " + OneLine(u.reason) + "\n";
   }
@@ -471,7 +520,8 @@ int RunTable(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  if (const int status = PrepareEngine("table", kTableUsage, args, options, engine, unusable); status >= 0) {
+  const char* usage = InLanguage(kTableUsage, kTableUsageGerman);
+  if (const int status = PrepareEngine("table", usage, args, options, engine, unusable); status >= 0) {
     return status;
   }
   return WriteOutput("table", options.json ? FormatTableJson(engine, unusable)

@@ -1,6 +1,7 @@
 #include "app/reports/event_export.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,8 @@
 #include <utility>
 
 #include "app/aspects/vocabulary.h"
+#include "app/text/languages.h"
+#include "app/text/program_text.h"
 #include "app/time/date_texts.h"
 #include "app/time/timezones.h"
 
@@ -74,11 +77,22 @@ std::string Fixed(double value, int decimals) {
 std::string JdText(double ajd) { return Fixed(ajd, 6); }
 std::string DegreesText(double radians) { return Fixed(RadiansToDegrees(radians), 4); }
 
+// The event column of the CSV: English in every language.
 const char* EventWord(EventKind event) {
   switch (event) {
     case EventKind::Enters: return "enters";
     case EventKind::Exact: return "exact";
     case EventKind::Leaves: return "leaves";
+  }
+  return "";
+}
+
+// The event as the text list says it.
+const char* EventText(EventKind event) {
+  switch (event) {
+    case EventKind::Enters: return InLanguage("enters", "tritt in den Orbis ein");
+    case EventKind::Exact: return InLanguage("exact", "exakt");
+    case EventKind::Leaves: return InLanguage("leaves", "verl\u00E4sst den Orbis");
   }
   return "";
 }
@@ -97,9 +111,11 @@ const char* ModeKey(Mode mode) {
 
 const char* ModeHeading(Mode mode) {
   switch (mode) {
-    case Mode::Personal1: return "Personal transits, 1st birthdate";
-    case Mode::Personal2: return "Personal transits, 2nd birthdate";
-    default: return "World transits";
+    case Mode::Personal1:
+      return InLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
+    case Mode::Personal2:
+      return InLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
+    default: return InLanguage("World transits", "Welttransite");
   }
 }
 
@@ -182,32 +198,38 @@ IcsBounds BoundsOf(const AspectWindow& w, const std::vector<PositionGap>& gaps,
 std::string PairPhrase(Mode mode, const AspectWindow& w) {
   const std::string relation = Aspect(w.kind).Relation;
   if (IsPersonalMode(mode)) {
-    return "transiting " + PlanetName(w.planet2) + " " + relation + " natal " + PlanetName(w.planet1);
+    return InLanguage("transiting ", "Transit ") + PlanetName(w.planet2) + " " + relation +
+           InLanguage(" natal ", " Radix ") + PlanetName(w.planet1);
   }
   return PlanetName(w.planet1) + " " + relation + " " + PlanetName(w.planet2);
 }
 
 std::string IcsDescription(const EventExportContext& context, const AspectWindow& w, const IcsBounds& b) {
-  std::string text = "Heliocentric " + PairPhrase(context.mode, w) + ", orb " + FormatAngleDM(w.orb) + ".";
+  std::string text = InLanguage("Heliocentric ", "Heliozentrisch: ") + PairPhrase(context.mode, w) +
+                     InLanguage(", orb ", ", Orbis ") + FormatAngleDM(w.orb) + ".";
   if (IsPersonalMode(context.mode) && Known(context.birthAJD)) {
-    text += "\nBirthdate: " + UtText(context.birthAJD) + ".";
+    text += InLanguage("\nBirthdate: ", "\nGeburtsdatum: ") + UtText(context.birthAJD) + ".";
   }
-  text += "\nEnters its orb: ";
+  const std::string notKnown = InLanguage("not known", "unbekannt");
+  const std::string positionsOf = InLanguage("; the positions of ", "; die Positionen von ");
+  text += InLanguage("\nEnters its orb: ", "\nTritt in den Orbis ein: ");
   if (Known(w.enters)) {
     text += UtText(b.start) + ".";
   } else if (b.startGap != nullptr) {
-    text += "not known; the positions of " + PlanetName(b.startGap->planet) + " begin on " + UtText(b.start) + ".";
+    text += notKnown + positionsOf + PlanetName(b.startGap->planet) + InLanguage(" begin on ", " beginnen am ") +
+            UtText(b.start) + ".";
   } else {
-    text += "not known, before " + UtText(b.start) + ".";
+    text += notKnown + InLanguage(", before ", ", vor ") + UtText(b.start) + ".";
   }
-  for (double exact : w.exact) text += "\nExact: " + UtText(exact) + ".";
-  text += "\nLeaves its orb: ";
+  for (double exact : w.exact) text += InLanguage("\nExact: ", "\nExakt: ") + UtText(exact) + ".";
+  text += InLanguage("\nLeaves its orb: ", "\nVerl\u00E4sst den Orbis: ");
   if (Known(w.leaves)) {
     text += UtText(b.end) + ".";
   } else if (b.endGap != nullptr) {
-    text += "not known; the positions of " + PlanetName(b.endGap->planet) + " end on " + UtText(b.end) + ".";
+    text += notKnown + positionsOf + PlanetName(b.endGap->planet) + InLanguage(" end on ", " enden am ") +
+            UtText(b.end) + ".";
   } else {
-    text += "not known, after " + UtText(b.end) + ".";
+    text += notKnown + InLanguage(", after ", ", nach ") + UtText(b.end) + ".";
   }
   return text;
 }
@@ -261,7 +283,7 @@ std::string EventUid(const EventExportContext& context, const AspectWindow& wind
 }
 
 std::string WindowSummary(Mode mode, const AspectWindow& window) {
-  return PairPhrase(mode, window) + " (heliocentric)";
+  return PairPhrase(mode, window) + InLanguage(" (heliocentric)", " (heliozentrisch)");
 }
 
 std::string CsvField(const std::string& text) {
@@ -338,6 +360,14 @@ std::vector<std::string> GapLines(const std::vector<PositionGap>& gaps) {
   std::vector<std::string> lines;
   for (const PositionGap& g : gaps) {
     // A stretch of one instant: a natal planet without its position.
+    if (LanguageIndex() == kGerman) {
+      lines.push_back(g.fromAJD == g.toAJD ? PlanetName(g.planet) + ": keine Position am Geburtsdatum (" +
+                                                 UtText(g.fromAJD) + "); daher keine Transite zu diesem Planeten."
+                                           : PlanetName(g.planet) + ": keine Positionen von " + UtText(g.fromAJD) +
+                                                 " bis " + UtText(g.toAJD) +
+                                                 "; dort enden die Ereignisse dieses Planeten.");
+      continue;
+    }
     lines.push_back(g.fromAJD == g.toAJD ? PlanetName(g.planet) + ": no position on " + UtText(g.fromAJD) +
                                                ", the birthdate; no transits to it."
                                          : PlanetName(g.planet) + ": no positions from " + UtText(g.fromAJD) +
@@ -373,7 +403,21 @@ std::vector<AspectEvent> EventsOfWindows(const std::vector<AspectWindow>& window
 
 namespace {
 
-const char* TextColumns() { return "%-17s %-17s %-10s %-10s %-11s %-6s %s\n"; }
+// A line of the text list: each column but the last padded to its width in
+// characters, one blank between. German words are longer: the columns of
+// the zone, the aspect and the event are wider.
+std::string TextLine(const std::array<std::string, 7>& cells) {
+  static constexpr std::array<std::size_t, 6> kEnglishWidths{17, 17, 10, 10, 11, 6};
+  static constexpr std::array<std::size_t, 6> kGermanWidths{18, 17, 10, 10, 11, 22};
+  const auto& widths = LanguageIndex() == kGerman ? kGermanWidths : kEnglishWidths;
+  std::string line;
+  line.reserve(128);
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    line += cells[i];
+    line.append(widths[i] - std::min(widths[i], Utf8Length(cells[i])) + 1, ' ');
+  }
+  return line + cells[6] + "\n";
+}
 
 }  // namespace
 
@@ -399,9 +443,11 @@ bool EventWriter::Begin() {
   const bool personal = IsPersonalMode(context_.mode);
   switch (format_) {
     case EventFormat::Text: {
-      std::string out = std::string("Aspect events, ") + ModeHeading(context_.mode) + " (heliocentric)\n";
-      if (personal) out += "Birthdate " + UtText(context_.birthAJD) + "\n";
-      out += "From " + UtText(context_.fromAJD) + " to " + UtText(context_.toAJD) + "; local times in " +
+      std::string out = InLanguage("Aspect events, ", "Aspektereignisse, ") + std::string(ModeHeading(context_.mode)) +
+                        InLanguage(" (heliocentric)\n", " (heliozentrisch)\n");
+      if (personal) out += InLanguage("Birthdate ", "Geburtsdatum ") + UtText(context_.birthAJD) + "\n";
+      out += InLanguage("From ", "Von ") + UtText(context_.fromAJD) + InLanguage(" to ", " bis ") +
+             UtText(context_.toAJD) + InLanguage("; local times in ", "; Ortszeiten in ") +
              ZoneOffsetText(context_.zoneMinutes) + "\n\n";
       return Put(out);
     }
@@ -490,20 +536,18 @@ bool EventWriter::Event(const AspectEvent& event, const AspectWindow& window) { 
 bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
   if (!Begin()) return false;
   if (format_ == EventFormat::Text) {
-    char line[256];
     std::string out;
     if (!anyEvent_) {
       const bool personal = IsPersonalMode(context_.mode);
-      std::snprintf(line, sizeof line, TextColumns(), ("Local " + ZoneOffsetText(context_.zoneMinutes)).c_str(),
-                    "UT", personal ? "Natal" : "Planet 1", personal ? "Transiting" : "Planet 2", "Aspect", "Event",
-                    "Deviation");
-      out += line;
+      out += TextLine({InLanguage("Local ", "Ortszeit ") + ZoneOffsetText(context_.zoneMinutes), "UT",
+                       personal ? InLanguage("Natal", "Radix") : "Planet 1",
+                       personal ? InLanguage("Transiting", "Transit") : "Planet 2", InLanguage("Aspect", "Aspekt"),
+                       InLanguage("Event", "Ereignis"), InLanguage("Deviation", "Abweichung")});
     }
     anyEvent_ = true;
-    std::snprintf(line, sizeof line, TextColumns(), DateTimeText(e.ajd, context_.zoneMinutes).c_str(),
-                  DateTimeText(e.ajd).c_str(), PlanetName(e.planet1).c_str(), PlanetName(e.planet2).c_str(),
-                  Aspect(e.kind).Name, EventWord(e.event), FormatAngleDM(e.deviation).c_str());
-    return Put(out + line);
+    out += TextLine({DateTimeText(e.ajd, context_.zoneMinutes), DateTimeText(e.ajd), PlanetName(e.planet1),
+                     PlanetName(e.planet2), Aspect(e.kind).Name, EventText(e.event), FormatAngleDM(e.deviation)});
+    return Put(out);
   }
   if (format_ != EventFormat::Csv) return true;
   anyEvent_ = true;
@@ -531,7 +575,7 @@ bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
 bool EventWriter::Finish(const std::vector<PositionGap>& gaps) {
   if (!Begin()) return false;
   if (format_ == EventFormat::Text) {
-    std::string out = anyEvent_ ? "" : "No events.\n";
+    std::string out = anyEvent_ ? "" : InLanguage("No events.\n", "Keine Ereignisse.\n");
     const std::vector<std::string> lines = GapLines(gaps);
     if (!lines.empty()) out += "\n";
     for (const std::string& g : lines) out += g + "\n";

@@ -7,6 +7,11 @@
 // event search resolves: ISO 8601 in UTC with seconds always ":00"
 // ("2024-03-05T12:12:00Z"), and in iCalendar as UTC date-times
 // ("20240305T121200Z").
+//
+// The words of the text list, the calendar's SUMMARY and DESCRIPTION and the
+// lines on stretches without positions are in the program's language
+// (LanguageIndex); the CSV columns, the JSON keys and values that programs
+// read and the calendar UIDs are English in every language.
 #pragma once
 
 #include <cstddef>
@@ -169,7 +174,8 @@ std::string IcsDateTime(double ajd);
 // instant, or the first instant with positions when that is not known.
 std::string EventUid(const EventExportContext& context, const AspectWindow& window, double enters);
 // "Jupiter trine Saturn (heliocentric)"; in the Personal modes
-// "transiting Mars square natal Venus (heliocentric)".
+// "transiting Mars square natal Venus (heliocentric)"; in German "Transit
+// Mars Quadrat Radix Venus (heliozentrisch)".
 std::string WindowSummary(Mode mode, const AspectWindow& window);
 // A field of a CSV row: quoted (with quotes doubled) when it holds a comma,
 // a quote, CR or LF.

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "app/text/program_text.h"
+
 namespace vemo {
 
 namespace {
@@ -39,6 +41,15 @@ int LanguageFromEnvironment() {
     if (value != nullptr && *value != '\0') return LanguageOfLocaleName(value);
   }
   return kEnglish;
+}
+
+std::string ReadableNumber(std::string digits) {
+  if (LanguageIndex() == kGerman) {
+    for (char& c : digits) {
+      if (c == '.') c = ',';
+    }
+  }
+  return digits;
 }
 
 }  // namespace vemo

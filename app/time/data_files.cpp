@@ -1,10 +1,9 @@
 #include "app/time/data_files.h"
 
-#include "app/time/date_texts.h"  // InProgramLanguage
-
 #include <algorithm>
 #include <cstring>
 
+#include "app/time/date_texts.h"
 #include "app/time/escaped_text.h"
 #include "app/time/pluto_table.h"
 #include "app/time/positions.h"
@@ -35,38 +34,50 @@ std::size_t LongestUsableDataFolder() {
     return kLibraryPathLimit - longest;
 }
 
-std::string DataFolderTooLongMessage(const std::string& folder) {
+namespace {
+int Chosen(int language) { return language < 0 ? ProgramLanguage() : language; }
+}  // namespace
+
+std::string DataFolderTooLongMessage(const std::string& folder, int language) {
     const std::string withSeparator = WithTrailingSeparator(folder);
     if (withSeparator.size() <= LongestUsableDataFolder()) return "";
-    const std::string length = std::to_string(withSeparator.size());
-    const std::string most = std::to_string(LongestUsableDataFolder());
-    if (ProgramLanguage() == kGerman) {
-        return "Der Programmordner \u201E" + EscapedForDisplay(folder) + "\u201C ist f\u00FCr die Planetenbibliothek zu lang: " +
-               length + " Zeichen, h\u00F6chstens " + most +
-               " sind m\u00F6glich. Verschieben Sie das Programm in einen k\u00FCrzeren Ordner, um Jupiter bis Neptun zu sehen.";
+    if (Chosen(language) == kGerman) {
+        return "Der Programmordner \u201E" + EscapedForDisplay(folder) +
+               "\u201C ist zu lang f\u00FCr die Planetenbibliothek: " + std::to_string(withSeparator.size()) +
+               " Zeichen, h\u00F6chstens " + std::to_string(LongestUsableDataFolder()) +
+               " sind m\u00F6glich. Verschieben Sie das Programm in einen k\u00FCrzeren Ordner, um Jupiter bis "
+               "Neptun zu sehen.";
     }
-    return "The program folder \"" + EscapedForDisplay(folder) + "\" is too long for the planet library: " + length +
-           " characters, at most " + most + " can be used. Move the program to a shorter folder to see Jupiter to Neptune.";
+    return "The program folder \"" + EscapedForDisplay(folder) + "\" is too long for the planet library: " +
+           std::to_string(withSeparator.size()) + " characters, at most " +
+           std::to_string(LongestUsableDataFolder()) +
+           " can be used. Move the program to a shorter folder to see Jupiter to Neptune.";
 }
 
-std::string PositionErrorReason(double code) {
-    if (code == kBeforeDataRange) {
-        return InProgramLanguage("the date is before the range of its data", "das Datum liegt vor dem Bereich der Daten");
+std::string PositionErrorReason(double code, int language) {
+    if (Chosen(language) != kGerman) {
+        if (code == kBeforeDataRange) return "the date is before the range of its data";
+        if (code == kAfterDataRange) return "the date is after the range of its data";
+        if (code == kDataFileMissing) return "missing or cannot be opened";
+        if (code == -102) return "cannot be read at the record of the date";
+        if (code == kDataFileUnreadable) return "unreadable, short or corrupt";
+        if (code == kDataFolderEmpty) return "no data folder is set";
+        if (code == kPlanetNotServed) return "no valid position (corrupt record or date)";
+        return "error " + std::to_string(static_cast<long long>(code));
     }
-    if (code == kAfterDataRange) {
-        return InProgramLanguage("the date is after the range of its data", "das Datum liegt nach dem Bereich der Daten");
-    }
-    if (code == kDataFileMissing) return InProgramLanguage("missing or cannot be opened", "fehlt oder kann nicht ge\u00F6ffnet werden");
-    if (code == -102) {
-        return InProgramLanguage("cannot be read at the record of the date", "kann beim Datensatz des Datums nicht gelesen werden");
-    }
-    if (code == kDataFileUnreadable) return InProgramLanguage("unreadable, short or corrupt", "unlesbar, zu kurz oder besch\u00E4digt");
-    if (code == kDataFolderEmpty) return InProgramLanguage("no data folder is set", "kein Datenordner eingestellt");
-    if (code == kPlanetNotServed) {
-        return InProgramLanguage("no valid position (corrupt record or date)",
-                                 "keine g\u00FCltige Position (besch\u00E4digter Datensatz oder Datum)");
-    }
-    return InProgramLanguage("error ", "Fehler ") + std::to_string(static_cast<long long>(code));
+    if (code == kBeforeDataRange) return "das Datum liegt vor dem Bereich der Daten";
+    if (code == kAfterDataRange) return "das Datum liegt nach dem Bereich der Daten";
+    if (code == kDataFileMissing) return "fehlt oder kann nicht ge\u00F6ffnet werden";
+    if (code == -102) return "kann beim Datensatz des Datums nicht gelesen werden";
+    if (code == kDataFileUnreadable) return "unlesbar, zu kurz oder besch\u00E4digt";
+    if (code == kDataFolderEmpty) return "kein Datenordner festgelegt";
+    if (code == kPlanetNotServed) return "keine g\u00FCltige Position (besch\u00E4digter Datensatz oder Datum)";
+    return "Fehler " + std::to_string(static_cast<long long>(code));
+}
+
+std::string FolderTooLongReason(int language) {
+    return Chosen(language) == kGerman ? "der Programmordner ist zu lang f\u00FCr die Planetenbibliothek"
+                               : "the program folder is too long for the planet library";
 }
 
 std::vector<UnusableDataFile> ProbeDataFiles() {
@@ -79,8 +90,7 @@ std::vector<UnusableDataFile> ProbeDataFiles() {
         if (planet == kPluto && !PlutoLoadError().empty()) {
             f.reason = PlutoLoadError();
         } else if (planet != kPluto && !tooLong.empty()) {
-            f.reason = InProgramLanguage("the program folder is too long for the planet library",
-                                         "der Programmordner ist f\u00FCr die Planetenbibliothek zu lang");
+            f.reason = FolderTooLongReason();
         }
         unusable.push_back(std::move(f));
     }
@@ -94,17 +104,17 @@ std::string DataFilesWarning(const std::vector<UnusableDataFile>& files, const s
         lines += "\r\n" + f.file + ": " + f.reason;
     }
     if (lines.empty()) return "";
-    std::string text = ProgramLanguage() == kGerman
-                           ? "Diese Planetendateien im Ordner \u201E" + EscapedForDisplay(folder) +
-                                 "\u201C k\u00F6nnen nicht verwendet werden:" + lines
-                           : "These planet data files in the folder \"" + EscapedForDisplay(folder) +
-                                 "\" cannot be used:" + lines;
+    const bool german = ProgramLanguage() == kGerman;
+    std::string text = german ? "Diese Planetendateien im Ordner \u201E" + EscapedForDisplay(folder) +
+                                    "\u201C k\u00F6nnen nicht verwendet werden:" + lines
+                              : "These planet data files in the folder \"" + EscapedForDisplay(folder) +
+                                    "\" cannot be used:" + lines;
     if (const std::string tooLong = DataFolderTooLongMessage(folder); !tooLong.empty()) {
         text += "\r\n\r\n" + tooLong;
     }
     return text + "\r\n\r\n" +
-           InProgramLanguage("Aspects of these planets cannot be displayed.",
-                             "Die Aspekte dieser Planeten k\u00F6nnen nicht angezeigt werden.");
+           (german ? "Die Aspekte dieser Planeten k\u00F6nnen nicht angezeigt werden."
+                   : "Aspects of these planets cannot be displayed.");
 }
 
 }  // namespace vemo

@@ -1,9 +1,9 @@
 #include "app/time/date_argument.h"
 
-#include "app/time/date_texts.h"  // InProgramLanguage
-
 #include <cctype>
 
+#include "app/time/date_texts.h"
+#include "app/time/escaped_text.h"
 #include "app/time/timezones.h"
 
 namespace vemo {
@@ -36,18 +36,24 @@ int HoursMinutes(const std::string& s, int maxHours) {
     return hours * 60 + minutes;
 }
 
-// "Date "x" is not of the form ...", in the program's language.
-std::string NotADate(const std::string& text) {
-    const char* form = "Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM]";
-    if (ProgramLanguage() == kGerman) {
-        return "Das Datum \u201E" + text + "\u201C hat nicht die Form " + form + " mit einer Jahreszahl aus 1 bis 4 Ziffern.";
+const char* kForm = " Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits";
+
+// The messages in German: whole sentences with the part quoted in German
+// quotation marks, escaped like every echo of an argument there.
+std::string GermanQuoted(const std::string& text) { return "\u201E" + EscapedForDisplay(text) + "\u201C"; }
+
+std::string BadDate(const std::string& text, bool german) {
+    if (german) {
+        return "Das Datum " + GermanQuoted(text) +
+               " hat nicht die Form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] mit einem Jahr aus 1 bis 4 Ziffern.";
     }
-    return "Date \"" + text + "\" is not of the form " + form + " with a year of 1 to 4 digits.";
+    return "Date \"" + text + "\" is not of the form" + kForm + ".";
 }
 
 }  // namespace
 
-std::string ParseDateArgument(const std::string& text, DateRow& row) {
+std::string ParseDateArgument(const std::string& text, DateRow& row, int language) {
+    const bool german = (language < 0 ? ProgramLanguage() : language) == kGerman;
     DateRow parsed;
     const size_t tPos = text.find_first_of("Tt");
     std::string datePart = text.substr(0, tPos);
@@ -70,18 +76,17 @@ std::string ParseDateArgument(const std::string& text, DateRow& row) {
     // Date: Y-MM-DD.
     const size_t dash1 = datePart.find('-');
     const size_t dash2 = dash1 == std::string::npos ? std::string::npos : datePart.find('-', dash1 + 1);
-    if (dash2 == std::string::npos) return NotADate(text);
+    if (dash2 == std::string::npos) return BadDate(text, german);
     const std::string year = datePart.substr(0, dash1);
     const std::string month = datePart.substr(dash1 + 1, dash2 - dash1 - 1);
     const std::string day = datePart.substr(dash2 + 1);
     if (!AllDigits(year) || year.size() > 4 || !AllDigits(month) || month.size() != 2 || !AllDigits(day) ||
         day.size() != 2) {
-        return NotADate(text);
+        return BadDate(text, german);
     }
     parsed.yearText = year;
     parsed.monthIndex = Number(month);
     parsed.dayIndex = Number(day);
-    const bool german = ProgramLanguage() == kGerman;
     if (parsed.monthIndex < 1 || parsed.monthIndex > 12) {
         return german ? "Der Monat " + month + " liegt nicht zwischen 01 und 12." : "Month " + month + " is not 01 to 12.";
     }
@@ -93,7 +98,7 @@ std::string ParseDateArgument(const std::string& text, DateRow& row) {
     if (tPos != std::string::npos) {
         const int minutes = HoursMinutes(timePart, 23);
         if (minutes < 0) {
-            return german ? "Die Uhrzeit \u201E" + timePart + "\u201C hat nicht die Form HH:MM (00:00 bis 23:59)."
+            return german ? "Die Uhrzeit " + GermanQuoted(timePart) + " hat nicht die Form HH:MM (00:00 bis 23:59)."
                           : "Time \"" + timePart + "\" is not of the form HH:MM (00:00 to 23:59).";
         }
         if (minutes % 30 != 0) {
@@ -109,7 +114,7 @@ std::string ParseDateArgument(const std::string& text, DateRow& row) {
         if (zonePart != "Z" && zonePart != "z") {
             const int magnitude = HoursMinutes(zonePart.substr(1), 99);
             if (magnitude < 0) {
-                return german ? "Die Zeitzone \u201E" + zonePart + "\u201C hat nicht die Form Z, +HH:MM oder -HH:MM."
+                return german ? "Die Zeitzone " + GermanQuoted(zonePart) + " hat nicht die Form Z, +HH:MM oder -HH:MM."
                               : "Time zone \"" + zonePart + "\" is not of the form Z, +HH:MM or -HH:MM.";
             }
             minutesEast = zonePart[0] == '-' ? -magnitude : magnitude;
@@ -117,7 +122,7 @@ std::string ParseDateArgument(const std::string& text, DateRow& row) {
         const int entry = LocalTimezoneIndex(minutesEast);
         if (entry == 0) {
             return german ? "Die Zeitzone " + zonePart +
-                                " ist keine der Abweichungen -11:30 bis +11:30 in Schritten von 30 Minuten."
+                                " geh\u00F6rt nicht zu den Zonen -11:30 bis +11:30 in Schritten von 30 Minuten."
                           : "Time zone " + zonePart +
                                 " is not one of the offsets -11:30 to +11:30 in steps of 30 minutes.";
         }

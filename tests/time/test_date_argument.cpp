@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/time/date_argument.h"
+#include "app/time/date_texts.h"
 #include "app/time/dates.h"
 
 namespace vemo {
@@ -63,6 +65,22 @@ TEST(ParseDateArgument, RefusesMalformedTextsAndLeavesTheRowAlone) {
         const std::string error = ParseDateArgument(c.text, row);
         EXPECT_NE(error.find(c.mustContain), std::string::npos) << error;
         EXPECT_EQ(row, (DateRow{"keep", 5, 6, 7, 8}));
+    }
+}
+
+TEST(ParseDateArgument, GermanMessagesQuoteEscaped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"2000/01/01", "Das Datum \u201E2000/01/01\u201C hat nicht die Form Y-MM-DD"},
+        {"2000-13-01", "Der Monat 13 liegt nicht zwischen 01 und 12."},
+        {"2000-01-32", "Der Tag 32 liegt nicht zwischen 01 und 31."},
+        {"2000-01-01T1\x1b:00", "Die Uhrzeit \u201E1\\x1b:00\u201C hat nicht die Form HH:MM (00:00 bis 23:59)."},
+        {"2000-01-01T12:15", "Die Uhrzeit 12:15 liegt nicht auf einer vollen oder halben Stunde."},
+        {"2000-01-01T12:00Zx", "Die Zeitzone \u201EZx\u201C hat nicht die Form Z, +HH:MM oder -HH:MM."},
+        {"2000-01-01T12:00+05:45", "Die Zeitzone +05:45 geh\u00F6rt nicht zu den Zonen -11:30 bis +11:30"},
+    };
+    for (const auto& [text, message] : cases) {
+        DateRow row;
+        EXPECT_EQ(ParseDateArgument(text, row, kGerman).rfind(message, 0), 0u) << ParseDateArgument(text, row, kGerman);
     }
 }
 
