@@ -69,6 +69,38 @@ TEST(German, CommandsAndMessages) {
   }
 }
 
+// The whole table of a fixed sky, written out by hand: German names and
+// abbreviations, zodiac signs and counts, and the decimal comma only where
+// people read the Julian date.
+TEST(German, WholeTableOfJ2000) {
+  const std::string d = "\u00B0";
+  const std::string expected =
+      "Radixaspekte des 1. Geburtsdatums\n"
+      "1. Geburtsdatum JD 2451545,000000 (UT)\n\n"
+      "100" + d + "22'  253" + d + "47'  182" + d + "36'  359" + d + "27'  36" + d + "18'   45" + d + "43'   316" + d +
+      "25'  303" + d + "56'  250" + d + "33'\n"
+      "10Kre22  13Sch47  2Waa36   29Fis27  6Sti18   15Sti43  16Was25  3Was56   10Sch33\n"
+      "Erde     Merkur   Venus    Mars     Jupiter  Saturn   Uranus   Neptun   Pluto\n\n"
+      "Erde                                                                    Qui\n"
+      "                                                                        0" + d + "10' -\n"
+      "         Merkur                              Qui      Sxt               Kon\n"
+      "                                             1" + d + "56' -  2" + d + "38' -           3" + d + "14' +\n"
+      "                  Venus    Opp                                 Tri\n"
+      "                           3" + d + "9' +                              1" + d + "20' -\n"
+      "                           Mars\n\n"
+      "                                    Jupiter  Kon               Qua\n"
+      "                                             9" + d + "26' -           2" + d + "22' +\n"
+      "                                             Saturn   Qua\n"
+      "                                                      0" + d + "42' -\n"
+      "                                                      Uranus\n\n"
+      "                                                               Neptun\n\n\n"
+      "2 Konjunktionen\n1 Opposition\n2 Quadrate\n1 Trigon\n1 Sextil\n2 Quinkunxe\n9 Aspekte insgesamt.\n\n"
+      "Halbsumme: Ven-Jup-Plu\n\n";
+  std::string out;
+  ASSERT_EQ(Cli("table --mode natal1 --birth1 2000-01-01T12:00Z --language de 2>&1", out), 0) << out;
+  EXPECT_EQ(out, expected);
+}
+
 TEST(German, WhatProgramsReadStaysEnglish) {
   const std::string personal = "events --from 2024-01-01 --to 2024-03-01 --mode personal1 --birth1 1980-05-05";
   for (const std::string format : {"csv", "ics"}) {
