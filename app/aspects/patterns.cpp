@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/aspects/engine.h"
+#include "app/time/date_texts.h"  // kEnglish
 
 namespace vemo {
 
@@ -70,7 +71,8 @@ void AspectEngine::ReportPatternToRun(const std::string& name, int size, int p1,
                                       int p4, int p5, int p6) {
   int index = -1;
   for (int i = 0; i < kNumPatterns; ++i) {
-    if (SameTextIgnoringCase(PatternName(i), name)) index = i;
+    // The finders name their patterns in English, whatever the language shown.
+    if (SameTextIgnoringCase(PatternName(i, kEnglish), name)) index = i;  // the finders name them in English
   }
   if (index != Run.AspectPatternToFind) return;
   const int planets[6] = {p1, p2, p3, p4, p5, p6};
