@@ -11,6 +11,7 @@
 
 #include "app/aspects/vocabulary.h"
 #include "app/chart/chart.h"
+#include "app/time/date_texts.h"
 #include "app/chart/report_pages.h"
 #include "app/chart/saved_picture.h"
 #include "cli/chart.h"
@@ -87,7 +88,7 @@ int vemo_cli_write_chart(const vemo::cli::ChartFileRequest* request, std::string
     case chart::ChartOutcome::Drawn:
       break;
     case chart::ChartOutcome::FilterConflict:
-      reason = chart::kFilterConflictMessage;
+      reason = InProgramLanguage(chart::kFilterConflictMessage, chart::kFilterConflictMessageGerman);
       return cli::kChartNotWritten;
     case chart::ChartOutcome::NoFreeSpot:
       reason = request->noFreeSpotText;

@@ -3,6 +3,7 @@
 // the two entry points, FindAspectEvents and FindWindowAt. How the search
 // works is told in event_search.h and the files it names.
 #include "app/aspects/events.h"
+#include "app/time/date_texts.h"  // InProgramLanguage
 
 #include <algorithm>
 #include <cmath>
@@ -62,7 +63,8 @@ std::string Search::CheckBounds(int planet) const {
   const double err = m.tableErrorDegrees[i];
   if (!std::isfinite(lo) || !std::isfinite(hi) || !(lo <= hi) || !(acc >= 0) || !std::isfinite(acc) ||
       !(err >= 0) || !std::isfinite(err)) {
-    return "The motion bounds of " + PlanetName(planet) + " are not usable.";
+    return ProgramLanguage() == kGerman ? "Die Bewegungsgrenzen von " + PlanetName(planet) + " sind nicht verwendbar."
+                                        : "The motion bounds of " + PlanetName(planet) + " are not usable.";
   }
   return "";
 }
@@ -71,15 +73,17 @@ void Search::Set(std::optional<std::pair<int, int>> onlyPair, int onlyKind) {
   const Mode mode = request_.mode;
   const bool personal = IsPersonalMode(mode);
   if (!personal && mode != Mode::WorldTransits) {
-    error_ = "Aspect events are searched in World transits and Personal transits only.";
+    error_ = InProgramLanguage("Aspect events are searched in World transits and Personal transits only.",
+                               "Aspektereignisse werden nur in den Welttransiten und den pers\u00F6nlichen Transiten gesucht.");
     return;
   }
   if (request_.planetCount < 1 || request_.planetCount > kMaxPlanets) {
-    error_ = "The number of planets must lie between 1 and 9.";
+    error_ = InProgramLanguage("The number of planets must lie between 1 and 9.",
+                               "Die Zahl der Planeten muss zwischen 1 und 9 liegen.");
     return;
   }
   if (personal && !(request_.birthAJD >= 0 && std::isfinite(request_.birthAJD))) {
-    error_ = "Personal transits need a birthdate.";
+    error_ = InProgramLanguage("Personal transits need a birthdate.", "Pers\u00F6nliche Transite brauchen ein Geburtsdatum.");
     return;
   }
   std::vector<int> planets;
@@ -172,10 +176,11 @@ namespace {
 // Why a request cannot be searched at all, or "" (the search itself tests
 // the planets and their bounds).
 std::string Refusal(const EngineServices& services, const EventSearchRequest& request) {
-  if (!services.HelioLongitude) return "No positions are available.";
+  if (!services.HelioLongitude) return InProgramLanguage("No positions are available.", "Es sind keine Positionen verf\u00FCgbar.");
   if (!std::isfinite(request.fromAJD) || !std::isfinite(request.toAJD) || request.fromAJD < 0 ||
       request.toAJD < request.fromAJD) {
-    return "The span must run forward between two valid dates.";
+    return InProgramLanguage("The span must run forward between two valid dates.",
+                             "Der Zeitraum muss vorw\u00E4rts zwischen zwei g\u00FCltigen Daten laufen.");
   }
   return "";
 }

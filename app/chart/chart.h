@@ -55,6 +55,9 @@ enum class ChartOutcome {
 };
 
 // The message of a filter conflict (CR LF line breaks).
+inline constexpr const char* kFilterConflictMessageGerman =
+    "\u201EIm Horoskop nur Aspekte der Erde\u201C und\r\n\u201EIm Horoskop nur Aspekte \u00E4u\u00DFerer Planeten\u201C\r\n"
+    "k\u00F6nnen in den Einstellungen nicht beide angekreuzt sein.";
 inline constexpr const char* kFilterConflictMessage =
     "'Show only Earth aspects in chart' and\r\n'Show only outer planet aspects in chart'\r\n"
     "cannot both be checked in the Configuration panel.";
@@ -86,6 +89,7 @@ bool FindFreeSpot(const Canvas& canvas, const ChartGeometry& g, double longitude
 // white, light grey (224,224,224), (32,32,255) and colours of no kind.
 std::string LineKindsAt(Colour pixel, const std::array<Colour, 8>& aspectColours);
 inline constexpr const char* kLineTitle = "This line is a";
+inline constexpr const char* kLineTitleGerman = "Diese Linie ist ein Aspekt:";
 // LineKindsAt of the pixel nearest to a clicked pixel, within radiusPixels,
 // whose colour is a kind's: the pixel itself first, then outward by
 // distance, so that a thin line is named where the user sees it. pixelAt

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "app/text/program_text.h"
+#include "app/time/date_texts.h"
 #include "app/time/positions.h"
 #include "app/ui/chart_view.h"
 #include "app/ui/frm_configure.h"
@@ -67,7 +68,7 @@ bool FrmMain::DrawChartOfTable() {
     case vemo::chart::ChartOutcome::Drawn:
       return true;
     case vemo::chart::ChartOutcome::FilterConflict:
-      ShowMessageBox(this, {QMessageBox::Warning, QString(), DisplayText(vemo::chart::kFilterConflictMessage),
+      ShowMessageBox(this, {QMessageBox::Warning, QString(), DisplayText(vemo::InProgramLanguage(vemo::chart::kFilterConflictMessage, vemo::chart::kFilterConflictMessageGerman)),
                             QMessageBox::Ok, QMessageBox::Ok});
       return false;
     case vemo::chart::ChartOutcome::NoFreeSpot:
@@ -108,7 +109,7 @@ void FrmMain::picGraphic_RightClick(int xTwips, int yTwips) {
   // The nearest line within 3 pixels of the screen, in its exact colour.
   const std::string kinds = picGraphic->LineKindsNearLastClick(engine_.Settings.AspectColours);
   if (!kinds.empty()) {
-    ShowMessageBox(this, {QMessageBox::NoIcon, QString::fromUtf8(vemo::chart::kLineTitle),
+    ShowMessageBox(this, {QMessageBox::NoIcon, QString::fromUtf8(vemo::InProgramLanguage(vemo::chart::kLineTitle, vemo::chart::kLineTitleGerman)),
                           QString::fromStdString(kinds), QMessageBox::Ok, QMessageBox::Ok});
   }
 }
