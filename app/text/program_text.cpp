@@ -60,51 +60,54 @@ std::string ProgramTextLoadMessage(std::int32_t result, std::int32_t kind, std::
   // Errors at a line: the store's detail names the kind, so that codes past line 500,
   // which fall into the neighbouring range, still give the right words and line.
   if (kind == TOVRIX6_KIND_DUPLICATE && line > 0) {
-    return LineMessage("Duplicate in program text at line", line);
+    return LineMessage(InProgramLanguage("Duplicate in program text at line", "Doppelter Eintrag im Programmtext in Zeile"), line);
   }
   if (kind == TOVRIX6_KIND_TOO_LONG && line > 0) {
-    return LineMessage("String too long at line", line);
+    return LineMessage(InProgramLanguage("String too long at line", "Text zu lang in Zeile"), line);
   }
   if (kind == TOVRIX6_KIND_MISSING_TEXT && line > 0) {
-    return LineMessage("Missing string at line", line);
+    return LineMessage(InProgramLanguage("Missing string at line", "Text fehlt in Zeile"), line);
   }
   if (kind == TOVRIX6_KIND_CONTROL_CHARACTER && line > 0) {
-    return LineMessage("Control character in program text at line", line);
+    return LineMessage(InProgramLanguage("Control character in program text at line", "Steuerzeichen im Programmtext in Zeile"), line);
   }
   if (kind == TOVRIX6_KIND_INVALID_UTF8 && line > 0) {
-    return LineMessage("Text not recovered. Invalid UTF-8 at line", line);
+    return LineMessage(InProgramLanguage("Text not recovered. Invalid UTF-8 at line", "Text nicht gelesen. Ung\u00FCltiges UTF-8 in Zeile"), line);
   }
   if (kind == TOVRIX6_KIND_UTF16) {
-    return "Text not recovered. The file is UTF-16; save it as UTF-8.";
+    return InProgramLanguage("Text not recovered. The file is UTF-16; save it as UTF-8.",
+                             "Text nicht gelesen. Die Datei ist UTF-16; speichern Sie sie als UTF-8.");
   }
   if (kind == TOVRIX6_KIND_BAD_LINE && line > 0) {
-    return LineMessage("Unreadable line in program text at line", line);
+    return LineMessage(InProgramLanguage("Unreadable line in program text at line", "Unlesbare Zeile im Programmtext in Zeile"), line);
   }
   switch (result) {
     case 0:
-      return "No program text was read.";
+      return InProgramLanguage("No program text was read.", "Es wurde kein Programmtext gelesen.");
     case -1:
-      return "Cannot open file containing program text.\r\n" + std::string(path);
+      return InProgramLanguage("Cannot open file containing program text.\r\n",
+                               "Die Datei mit dem Programmtext kann nicht ge\u00F6ffnet werden.\r\n") +
+             std::string(path);
     case -2:
-      return "Particular memory allocation error.";
+      return InProgramLanguage("Particular memory allocation error.", "Fehler bei einer einzelnen Speicheranforderung.");
     case -3:
-      return "Too much program text.";
+      return InProgramLanguage("Too much program text.", "Zu viel Programmtext.");
     case -4:
-      return "Text not recovered.";
+      return InProgramLanguage("Text not recovered.", "Text nicht gelesen.");
     case -6:
-      return "File is empty.";
+      return InProgramLanguage("File is empty.", "Die Datei ist leer.");
     case -7:
-      return "Error reading file.";
+      return InProgramLanguage("Error reading file.", "Fehler beim Lesen der Datei.");
     case -8:
-      return "General memory allocation error.";
+      return InProgramLanguage("General memory allocation error.", "Allgemeiner Fehler bei der Speicheranforderung.");
     default:
       break;
   }
   // Bare codes without the store's detail, read by their ranges.
-  if (result < -1500) return LineMessage("Duplicate in program text at line", Magnitude(result + 1500));
-  if (result <= -1001) return LineMessage("String too long at line", Magnitude(result + 1000));
-  if (result <= -501) return LineMessage("Missing string at line", Magnitude(result + 500));
-  return "Error " + std::to_string(result);
+  if (result < -1500) return LineMessage(InProgramLanguage("Duplicate in program text at line", "Doppelter Eintrag im Programmtext in Zeile"), Magnitude(result + 1500));
+  if (result <= -1001) return LineMessage(InProgramLanguage("String too long at line", "Text zu lang in Zeile"), Magnitude(result + 1000));
+  if (result <= -501) return LineMessage(InProgramLanguage("Missing string at line", "Text fehlt in Zeile"), Magnitude(result + 500));
+  return InProgramLanguage("Error ", "Fehler ") + std::to_string(result);
 }
 
 std::string LoadProgramText(std::string_view programFolder, std::string_view fileName) {
@@ -133,9 +136,13 @@ std::string MissingItemsWarning(const std::vector<int>& missing, std::string_vie
   if (missing.empty()) return {};
   std::string list;
   for (const int n : missing) list += (list.empty() ? "" : ", ") + std::to_string(n);
-  return "The program text \"" + std::string(fileName) + "\" lacks item" + (missing.size() == 1 ? " " : "s ") +
-         list + ". Captions and messages that use " + (missing.size() == 1 ? "it" : "them") +
-         " are left empty.";
+  const bool one = missing.size() == 1;
+  if (ProgramLanguage() == kGerman) {
+    return "Dem Programmtext \u201E" + std::string(fileName) + "\u201C fehl" + (one ? "t der Eintrag " : "en die Eintr\u00E4ge ") +
+           list + ". Beschriftungen und Meldungen, die " + (one ? "ihn" : "sie") + " verwenden, bleiben leer.";
+  }
+  return "The program text \"" + std::string(fileName) + "\" lacks item" + (one ? " " : "s ") + list +
+         ". Captions and messages that use " + (one ? "it" : "them") + " are left empty.";
 }
 
 std::string ProgramText(int n) {

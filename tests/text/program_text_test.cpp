@@ -136,6 +136,22 @@ TEST(LoadProgramText, BareCodesReadByRange) {
   EXPECT_EQ(ProgramTextLoadMessage(7, 0, 0, "p"), "");
 }
 
+// The loader's messages come before any program text, so they carry their
+// German with them: chosen before the file is read, the language is known.
+TEST(LoadResult, GermanMessages) {
+  SetLanguageIndex(1);
+  EXPECT_EQ(ProgramTextLoadMessage(-1512, -1512, 0, "p"), "Doppelter Eintrag im Programmtext in Zeile 12.");
+  EXPECT_EQ(ProgramTextLoadMessage(-1, -1, 0, "p"),
+            "Die Datei mit dem Programmtext kann nicht ge\u00F6ffnet werden.\r\np");
+  EXPECT_EQ(MissingItemsWarning({4}),
+            "Dem Programmtext \u201Eqel.dat\u201C fehlt der Eintrag 4. Beschriftungen und Meldungen, die ihn "
+            "verwenden, bleiben leer.");
+  EXPECT_EQ(MissingItemsWarning({4, 400}),
+            "Dem Programmtext \u201Eqel.dat\u201C fehlen die Eintr\u00E4ge 4, 400. Beschriftungen und Meldungen, "
+            "die sie verwenden, bleiben leer.");
+  SetLanguageIndex(0);
+}
+
 class Items : public ::testing::Test {
  protected:
   void SetUp() override {
