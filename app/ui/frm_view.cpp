@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/text/program_text.h"
+#include "app/time/date_texts.h"
 #include "app/ui/message_box.h"
 #include "app/ui/twips.h"
 #include "app/ui/window_utils.h"
@@ -24,11 +25,20 @@ namespace {
 // The box keeps at most this many characters; longer files are cut with notes.
 constexpr qsizetype kViewerLimit = 65530;
 
-const QString kHeadNote = QStringLiteral(
-    "NOTE: This file is too large to display entirely in this textbox.\r\n"
-    "To view the entire contents of the file load it into NotePad,\r\n"
-    "WordPad or some other text editor.\r\n\r\n");
-const QString kTailNote = QStringLiteral("NOTE: Entire contents of file have not been displayed.\r\n");
+// The notes around a cut file, in the program's language.
+QString HeadNote() {
+  return QString::fromUtf8(vemo::InProgramLanguage(
+      "NOTE: This file is too large to display entirely in this textbox.\r\n"
+      "To view the entire contents of the file load it into NotePad,\r\n"
+      "WordPad or some other text editor.\r\n\r\n",
+      "HINWEIS: Diese Datei ist zu gro\u00DF, um hier ganz angezeigt zu werden.\r\n"
+      "Um den ganzen Inhalt zu sehen, \u00F6ffnen Sie sie in NotePad,\r\n"
+      "WordPad oder einem anderen Texteditor.\r\n\r\n"));
+}
+QString TailNote() {
+  return QString::fromUtf8(vemo::InProgramLanguage("NOTE: Entire contents of file have not been displayed.\r\n",
+                                                   "HINWEIS: Der Inhalt der Datei wurde nicht ganz angezeigt.\r\n"));
+}
 
 // Item 451 with the file and the reason in place. Each marker is found in
 // the item itself, so a file name holding "[why]" is shown as it stands.
@@ -76,7 +86,9 @@ void SizeButton(QPushButton* button, int twips, const QWidget* window) {
 
 QString ViewerText(const QString& fileText) {
   if (fileText.size() < kViewerLimit) return fileText;
-  qsizetype cut = kViewerLimit - kHeadNote.size() - kTailNote.size();
+  const QString head = HeadNote();
+  const QString tail = TailNote();
+  qsizetype cut = kViewerLimit - head.size() - tail.size();
   // Half a character or half a line end would show as garbage or a stray
   // line break at the end of the text.
   if (fileText[cut - 1].isHighSurrogate() && fileText[cut].isLowSurrogate()) {
@@ -84,7 +96,7 @@ QString ViewerText(const QString& fileText) {
   } else if (fileText[cut - 1] == QLatin1Char('\r') && fileText[cut] == QLatin1Char('\n')) {
     --cut;
   }
-  return kHeadNote + fileText.left(cut) + QStringLiteral("\r\n\r\n") + kTailNote;
+  return head + fileText.left(cut) + QStringLiteral("\r\n\r\n") + tail;
 }
 
 FrmView::FrmView(QWidget* parent) : QWidget(parent, Qt::Window) {

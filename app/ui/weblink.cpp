@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/reports/weblink_core.h"
+#include "app/time/date_texts.h"
 #include "app/ui/message_box.h"
 
 namespace vemo::ui {
@@ -50,9 +51,12 @@ bool LaunchInBrowser(const std::string& target, QWidget* parent) {
   if (OpenUrl(url)) return true;
   const QString ext = QString::fromStdString(reports::FileExtension(target, true));
   ShowMessageBox(parent, {QMessageBox::Warning, ItemText(457),
-                              QStringLiteral("Error launching web browser, error code =") + QStringLiteral(" 31") +
-                                  QStringLiteral(".") + QStringLiteral("\r\n\r\n") + QStringLiteral("File extension '") +
-                                  ext + QStringLiteral("' is not associated with any application program.")});
+                              vemo::InProgramLanguage("Error launching web browser, error code = 31.\r\n\r\nFile extension '",
+                                                      "Fehler beim Starten des Webbrowsers, Fehlercode = 31.\r\n\r\n"
+                                                      "Die Dateiendung \u201E") +
+                                  ext +
+                                  vemo::InProgramLanguage("' is not associated with any application program.",
+                                                          "\u201C ist keinem Programm zugeordnet.")});
   return false;
 }
 
