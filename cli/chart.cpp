@@ -90,7 +90,7 @@ constexpr const char* kChartUsageGerman =
 void* ChartModuleSymbol(const char* name, const char* what, std::string& error) {
 #ifndef VEMO_CLI_CHART
   (void)name;
-  error = std::string(what) + InLanguage(" is not in this build of vemo-cli (built without Qt)",
+  error = std::string(what) + InProgramLanguage(" is not in this build of vemo-cli (built without Qt)",
                                          " ist in diesem Build von vemo-cli nicht enthalten (ohne Qt gebaut)");
   return nullptr;
 #else
@@ -101,15 +101,15 @@ void* ChartModuleSymbol(const char* name, const char* what, std::string& error) 
     auto* candidate = new SharedLibrary;
     if (const std::string reason = candidate->Open(path); !reason.empty()) {
       delete candidate;
-      error = InLanguage("cannot load the chart module ", "das Horoskopmodul ") + Quoted(path) +
-              InLanguage(": ", " kann nicht geladen werden: ") + reason;
+      error = InProgramLanguage("cannot load the chart module ", "das Horoskopmodul ") + Quoted(path) +
+              InProgramLanguage(": ", " kann nicht geladen werden: ") + reason;
       return nullptr;
     }
     module = candidate;
   }
   void* function = module->Symbol(name);
   if (function == nullptr) {
-    error = Quoted(path) + InLanguage(" is not the chart module of this vemo-cli", " ist nicht das Horoskopmodul dieses vemo-cli");
+    error = Quoted(path) + InProgramLanguage(" is not the chart module of this vemo-cli", " ist nicht das Horoskopmodul dieses vemo-cli");
   }
   return function;
 #endif
@@ -119,7 +119,7 @@ void* ChartModuleSymbol(const char* name, const char* what, std::string& error) 
 
 WriteChartFunction LoadChartModule(std::string& error) {
   return reinterpret_cast<WriteChartFunction>(
-      ChartModuleSymbol(kChartModuleFunction, InLanguage("the chart command", "der Befehl chart"), error));
+      ChartModuleSymbol(kChartModuleFunction, InProgramLanguage("the chart command", "der Befehl chart"), error));
 }
 
 WriteReportPdfFunction LoadReportPdfWriter(std::string& error) {
@@ -162,7 +162,7 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
       continue;
     }
     if (arg == "--format") {
-      return InLanguage("--format does not apply: the picture's format follows --out",
+      return InProgramLanguage("--format does not apply: the picture's format follows --out",
                         "--format gilt hier nicht: das Format des Bildes folgt aus --out");
     }
     const bool chartOption =
@@ -210,11 +210,11 @@ std::string ParseChartArguments(const Arguments& args, ChartOptions& options, Ar
     }
   }
   if (options.format == chart::PictureFormat::Pdf && options.hasScale) {
-    return InLanguage("--scale does not apply to a PDF, which fills its page",
+    return InProgramLanguage("--scale does not apply to a PDF, which fills its page",
                       "--scale gilt nicht f\u00FCr ein PDF, das seine Seite f\u00FCllt");
   }
   if (options.hasPaper && !options.out.empty() && options.format != chart::PictureFormat::Pdf) {
-    return InLanguage("--paper applies to a PDF only (--out FILE.pdf)", "--paper gilt nur f\u00FCr ein PDF (--out FILE.pdf)");
+    return InProgramLanguage("--paper applies to a PDF only (--out FILE.pdf)", "--paper gilt nur f\u00FCr ein PDF (--out FILE.pdf)");
   }
   // A missing --out is told by RunChart after the table's options have been
   // read: a date option without its value takes the next word ("--world
@@ -229,7 +229,7 @@ int RunChart(const Arguments& args) {
     std::cerr << "vemo-cli chart: " << error << " " << TryHelp("chart") << "\n";
     return kExitUsage;
   }
-  if (chartOptions.help) return WriteOutput("chart", InLanguage(kChartUsage, kChartUsageGerman));
+  if (chartOptions.help) return WriteOutput("chart", InProgramLanguage(kChartUsage, kChartUsageGerman));
   TableOptions parsed;
   std::string usageError = ParseTableArguments(rest, parsed);
   if (usageError.empty() && chartOptions.out.empty()) usageError = Required("--out FILE");
@@ -247,7 +247,7 @@ int RunChart(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  const char* usage = InLanguage(kChartUsage, kChartUsageGerman);
+  const char* usage = InProgramLanguage(kChartUsage, kChartUsageGerman);
   if (const int status = PrepareEngine("chart", usage, rest, options, engine, unusable); status >= 0) {
     return status;
   }

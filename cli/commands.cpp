@@ -35,7 +35,7 @@ std::string WalkOptions(const Arguments &args, std::initializer_list<const char 
     if (listed(arg, flags)) {
       if (inlineValue) return TakesNoValue(arg);
     } else if (!(orbOptions && IsOrbOption(arg)) && !listed(arg, valued)) {
-      return InLanguage("unknown argument ", "unbekanntes Argument ") + QuotedArgument(args[i]);
+      return InProgramLanguage("unknown argument ", "unbekanntes Argument ") + QuotedArgument(args[i]);
     } else if (!inlineValue) {
       if (i + 1 >= args.size()) return NeedsAValue(arg);
       value = args[++i];
@@ -97,42 +97,42 @@ std::string CutArgument(const std::string &text, std::size_t maxCharacters) {
 std::string QuotedArgument(const std::string &text) { return Quoted(EscapedForDisplay(CutArgument(text))); }
 
 std::string Quoted(const std::string &text) {
-  return InLanguage("\"", "\u201E") + text + InLanguage("\"", "\u201C");
+  return InProgramLanguage("\"", "\u201E") + text + InProgramLanguage("\"", "\u201C");
 }
 
 std::string TryHelp(const std::string &command) {
-  return InLanguage("(try vemo-cli ", "(siehe vemo-cli ") + command + (command.empty() ? "" : " ") + "--help)";
+  return InProgramLanguage("(try vemo-cli ", "(siehe vemo-cli ") + command + (command.empty() ? "" : " ") + "--help)";
 }
 
 std::string TakesNoValue(const std::string &option) {
-  return option + InLanguage(" takes no value", " hat keinen Wert");
+  return option + InProgramLanguage(" takes no value", " hat keinen Wert");
 }
 
 std::string NeedsAValue(const std::string &option) {
-  return option + InLanguage(" needs a value", " braucht einen Wert");
+  return option + InProgramLanguage(" needs a value", " braucht einen Wert");
 }
 
 std::string Required(const std::string &option) {
-  return option + InLanguage(" is required", " muss angegeben werden");
+  return option + InProgramLanguage(" is required", " muss angegeben werden");
 }
 
 std::string JobsError(const std::string &value) {
-  return "--jobs " + std::string(InLanguage("is a whole number 1 to ", "ist eine ganze Zahl von 1 bis ")) +
-         std::to_string(kMaxJobs) + InLanguage(", not ", ", nicht ") + QuotedArgument(value);
+  return "--jobs " + std::string(InProgramLanguage("is a whole number 1 to ", "ist eine ganze Zahl von 1 bis ")) +
+         std::to_string(kMaxJobs) + InProgramLanguage(", not ", ", nicht ") + QuotedArgument(value);
 }
 
 std::string OneOf(const std::string &option, const char *english, const char *german, const std::string &value) {
-  return option + " " + InLanguage(english, german) + InLanguage(", not ", ", nicht ") + QuotedArgument(value);
+  return option + " " + InProgramLanguage(english, german) + InProgramLanguage(", not ", ", nicht ") + QuotedArgument(value);
 }
 
 std::string ParseDateOption(const std::string &text, DateRow &row) {
   // ParseDateArgument echoes the whole text; no date comes near this length.
   if (CutArgument(text) != text) {
-    return InLanguage("Date ", "Das Datum ") + QuotedArgument(text) +
-           InLanguage(" is not of the form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits.",
+    return InProgramLanguage("Date ", "Das Datum ") + QuotedArgument(text) +
+           InProgramLanguage(" is not of the form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] with a year of 1 to 4 digits.",
                       " hat nicht die Form Y-MM-DD[THH:MM][Z|+HH:MM|-HH:MM] mit einem Jahr aus 1 bis 4 Ziffern.");
   }
-  return ParseDateArgument(text, row, LanguageIndex());
+  return ParseDateArgument(text, row);
 }
 
 bool PutOutput(std::string_view bytes) {
@@ -147,8 +147,8 @@ int EndOutput(const char *command, bool written) {
   if (written && flushed && !std::ferror(stdout)) return kExitOk;
   const int error = errno;
   std::fprintf(stderr, "vemo-cli%s%s: %s: %s\n", command && *command ? " " : "", command ? command : "",
-               InLanguage("cannot write the output", "die Ausgabe kann nicht geschrieben werden"),
-               error != 0 ? std::strerror(error) : InLanguage("write error", "Schreibfehler"));
+               InProgramLanguage("cannot write the output", "die Ausgabe kann nicht geschrieben werden"),
+               error != 0 ? std::strerror(error) : InProgramLanguage("write error", "Schreibfehler"));
   return kExitFailure;
 }
 

@@ -57,19 +57,19 @@ std::string FormatDurationsText(const AspectEngine& engine, const std::vector<Un
   const bool one = engine.DurationRecords.size() == 1;
   std::string out = std::string(ModeTitle(engine.CurrentMode)) + ": " +
                     std::to_string(engine.DurationRecords.size()) +
-                    (one ? InLanguage(" duration record", " Dauereintrag")
-                         : InLanguage(" duration records", " Dauereintr\u00E4ge")) +
+                    (one ? InProgramLanguage(" duration record", " Dauereintrag")
+                         : InProgramLanguage(" duration records", " Dauereintr\u00E4ge")) +
                     "\n";
-  const std::string unknown = InLanguage("unknown", "unbekannt");
+  const std::string unknown = InProgramLanguage("unknown", "unbekannt");
   for (const DurationEntry& r : engine.DurationRecords) {
     out += r.Record + "  " + PlanetName(r.Planet1) + " " + Aspect(r.Kind).Relation + " " +
            PlanetName(r.Planet2);
     if (r.Searched) {
-      out += InLanguage(", begins ", ", Beginn ") + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : unknown) +
-             InLanguage(", ends ", ", Ende ") + (r.End >= 0 ? DateOfDay(r.End) : unknown);
+      out += InProgramLanguage(", begins ", ", Beginn ") + (r.Beginning >= 0 ? DateOfDay(r.Beginning) : unknown) +
+             InProgramLanguage(", ends ", ", Ende ") + (r.End >= 0 ? DateOfDay(r.End) : unknown);
       if (r.Beginning >= 0 && r.End >= 0) {
         const long days = static_cast<long>(r.End - r.Beginning + 1);
-        out += " (" + std::to_string(days) + (days == 1 ? InLanguage(" day)", " Tag)") : InLanguage(" days)", " Tage)"));
+        out += " (" + std::to_string(days) + (days == 1 ? InProgramLanguage(" day)", " Tag)") : InProgramLanguage(" days)", " Tage)"));
       }
     }
     out += "\n";
@@ -101,7 +101,7 @@ int RunDurations(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  const char* usage = InLanguage(kDurationsUsage, kDurationsUsageGerman);
+  const char* usage = InProgramLanguage(kDurationsUsage, kDurationsUsageGerman);
   if (const int status = PrepareEngine("durations", usage, args, options, engine, unusable);
       status >= 0) {
     return status;

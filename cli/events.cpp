@@ -261,7 +261,7 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
       }
       options.hasZone = true;
     } else if (arg == "--out") {
-      if (value.empty()) return InLanguage("--out needs a file name", "--out braucht einen Dateinamen");
+      if (value.empty()) return InProgramLanguage("--out needs a file name", "--out braucht einen Dateinamen");
       options.out = value;
     } else if (arg == "--jobs") {
       if (!ParseWholeNumber(value, 1, kMaxJobs, options.jobs)) {
@@ -275,17 +275,17 @@ std::string ParseEventsArguments(const Arguments& args, EventsOptions& options) 
   if (!options.hasFrom) return Required("--from");
   if (!options.hasTo) return Required("--to");
   if (options.mode == Mode::Personal1 && !options.hasBirth1) {
-    return InLanguage("--mode personal1 needs --birth1", "--mode personal1 braucht --birth1");
+    return InProgramLanguage("--mode personal1 needs --birth1", "--mode personal1 braucht --birth1");
   }
   if (options.mode == Mode::Personal2 && !options.hasBirth2) {
-    return InLanguage("--mode personal2 needs --birth2", "--mode personal2 braucht --birth2");
+    return InProgramLanguage("--mode personal2 needs --birth2", "--mode personal2 braucht --birth2");
   }
   if (options.hasKinds) {
     for (int k = 1; k <= kNumKinds; ++k) {
       const auto slot = static_cast<std::size_t>(k);
       if (options.kinds[slot] && options.settings.OrbListIndex[slot - 1] == 0) {
-        return InLanguage("--kinds names ", "--kinds nennt ") + std::string(Aspect(k).Name) +
-               InLanguage(", whose orb is 0 (see --orbs)", " mit einem Orbis von 0 (siehe --orbs)");
+        return InProgramLanguage("--kinds names ", "--kinds nennt ") + std::string(Aspect(k).Name) +
+               InProgramLanguage(", whose orb is 0 (see --orbs)", " mit einem Orbis von 0 (siehe --orbs)");
       }
     }
   }
@@ -307,7 +307,7 @@ std::string DtstampOf(const char* fromEnvironment, double nowAjd, std::string& e
   const std::string text = fromEnvironment;
   // RFC 5545 3.3.5, form 2 (UTC): 8 digits, T, 6 digits, Z.
   if (text.size() != 16 || text[8] != 'T' || text[15] != 'Z' || !AllDigits(text, 0, 8) || !AllDigits(text, 9, 15)) {
-    error = InLanguage("VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ: ",
+    error = InProgramLanguage("VEMO_DTSTAMP is not of the form YYYYMMDDTHHMMSSZ: ",
                        "VEMO_DTSTAMP hat nicht die Form YYYYMMDDTHHMMSSZ: ") +
             QuotedArgument(text);
     return "";
@@ -321,7 +321,7 @@ int RunEvents(const Arguments& args) {
     std::cerr << "vemo-cli events: " << error << " " << TryHelp("events") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("events", InLanguage(kEventsUsage, kEventsUsageGerman));
+  if (options.help) return WriteOutput("events", InProgramLanguage(kEventsUsage, kEventsUsageGerman));
   std::string dtstamp;
   if (options.format == EventFormat::Ics) {
     std::string error;
@@ -361,7 +361,7 @@ int RunEvents(const Arguments& args) {
   }
   if (request.toAJD < request.fromAJD) {
     std::cerr << "vemo-cli events: --to " << reports::UtcIsoText(request.toAJD)
-              << InLanguage(" is before --from ", " liegt vor --from ") << reports::UtcIsoText(request.fromAJD) << "\n";
+              << InProgramLanguage(" is before --from ", " liegt vor --from ") << reports::UtcIsoText(request.fromAJD) << "\n";
     return kExitUsage;
   }
 
@@ -385,9 +385,9 @@ int RunEvents(const Arguments& args) {
     progress.Show([&] {
       const double share = span > 0 ? std::clamp((reached - from) / span, 0.0, 1.0) : 1.0;
       const double left = share > 0 ? progress.Seconds() * (1.0 - share) / share : 0.0;
-      return InLanguage("searching ", "Suche bei ") + LocalIsoDate(reached, zoneMinutes) + ", " +
-             std::to_string(static_cast<int>(share * 100.0)) + InLanguage(" % done, about ", " % erledigt, noch etwa ") +
-             std::to_string(static_cast<long>(std::ceil(left))) + InLanguage(" s left", " s");
+      return InProgramLanguage("searching ", "Suche bei ") + LocalIsoDate(reached, zoneMinutes) + ", " +
+             std::to_string(static_cast<int>(share * 100.0)) + InProgramLanguage(" % done, about ", " % erledigt, noch etwa ") +
+             std::to_string(static_cast<long>(std::ceil(left))) + InProgramLanguage(" s left", " s");
     });
   };
   reports::EventExportContext context;
@@ -439,10 +439,10 @@ int RunEvents(const Arguments& args) {
   const bool finished = !streamed.stopped && writer.Finish(streamed.gaps);
   if (!writer.SpoolError().empty()) {
     std::cerr << "vemo-cli events: "
-              << InLanguage("cannot hold back windows in a temporary file: ",
+              << InProgramLanguage("cannot hold back windows in a temporary file: ",
                             "die Zeitfenster k\u00F6nnen nicht in einer tempor\u00E4ren Datei zur\u00FCckgehalten werden: ")
               << OneLine(writer.SpoolError())
-              << (out ? InLanguage("; the earlier file is unchanged.", "; die bisherige Datei bleibt unver\u00E4ndert.") : ".")
+              << (out ? InProgramLanguage("; the earlier file is unchanged.", "; die bisherige Datei bleibt unver\u00E4ndert.") : ".")
               << "\n";
     if (!out) std::fflush(stdout);
     return kExitFailure;

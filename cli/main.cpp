@@ -52,7 +52,7 @@ const Command kCommands[] = {
 };
 
 std::string Usage() {
-    std::string text = vemo::InLanguage("Usage: vemo-cli <command> [options]\n"
+    std::string text = vemo::InProgramLanguage("Usage: vemo-cli <command> [options]\n"
                                         "Heliocentric planetary positions and aspects on the command line.\n\n"
                                         "Commands:\n",
                                         "Aufruf: vemo-cli <Befehl> [Optionen]\n"
@@ -61,10 +61,10 @@ std::string Usage() {
                                         "Befehle:\n");
     for (const auto &c : kCommands) {
         char line[160];
-        std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, vemo::InLanguage(c.summary, c.summaryGerman));
+        std::snprintf(line, sizeof line, "  %-12s %s\n", c.name, vemo::InProgramLanguage(c.summary, c.summaryGerman));
         text += line;
     }
-    return text + vemo::InLanguage(
+    return text + vemo::InProgramLanguage(
                       "\nvemo-cli <command> --help explains a command; vemo-cli --version names the version.\n"
                       "--language en|de, anywhere on the line, chooses the language of the output; without it\n"
                       "vemo-cli follows LC_ALL, LC_MESSAGES and LANG. Option values and the CSV columns\n"
@@ -86,7 +86,7 @@ int TakeLanguage(std::vector<std::string>& args, std::string& error) {
         std::size_t taken = 0;
         if (args[i] == "--language") {
             if (i + 1 >= args.size()) {
-                error = vemo::InLanguage("--language needs a value (en or de)",
+                error = vemo::InProgramLanguage("--language needs a value (en or de)",
                                          "--language braucht einen Wert (en oder de)");
                 return -1;
             }
@@ -101,7 +101,7 @@ int TakeLanguage(std::vector<std::string>& args, std::string& error) {
         }
         language = vemo::LanguageOfCode(value);
         if (language < 0) {
-            error = vemo::InLanguage("--language is en or de, not ", "--language ist en oder de, nicht ") +
+            error = vemo::InProgramLanguage("--language is en or de, not ", "--language ist en oder de, nicht ") +
                     vemo::cli::QuotedArgument(value);
             return -1;
         }
@@ -136,7 +136,7 @@ int main(int argc, char **argv) {
     }
     vemo::SelectLanguage(language);
     if (args.empty()) {
-        std::fprintf(stderr, "vemo-cli: %s %s\n", vemo::InLanguage("no command given", "kein Befehl angegeben"),
+        std::fprintf(stderr, "vemo-cli: %s %s\n", vemo::InProgramLanguage("no command given", "kein Befehl angegeben"),
                      vemo::cli::TryHelp("").c_str());
         return vemo::cli::kExitUsage;
     }
@@ -146,7 +146,7 @@ int main(int argc, char **argv) {
     for (const auto &c : kCommands) {
         if (name == c.name) return c.run(vemo::cli::Arguments(args.begin() + 1, args.end()));
     }
-    std::fprintf(stderr, "vemo-cli: %s %s %s\n", vemo::InLanguage("unknown command", "unbekannter Befehl"),
+    std::fprintf(stderr, "vemo-cli: %s %s %s\n", vemo::InProgramLanguage("unknown command", "unbekannter Befehl"),
                  vemo::cli::QuotedArgument(name).c_str(), vemo::cli::TryHelp("").c_str());
     return vemo::cli::kExitUsage;
 }

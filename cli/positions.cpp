@@ -113,7 +113,7 @@ std::string ParsePositionsArguments(const Arguments &args, PositionsOptions &opt
     });
     if (!walked.empty()) return walked;
     if (options.hasJd && options.hasDate) {
-        return InLanguage("--jd and --date exclude each other", "--jd und --date schlie\u00DFen einander aus");
+        return InProgramLanguage("--jd and --date exclude each other", "--jd und --date schlie\u00DFen einander aus");
     }
     return "";
 }
@@ -151,7 +151,7 @@ PositionSet ComputePositions(double jd) {
 }
 
 std::string ErrorMeaning(double value) {
-    return value > kBeforeDataRange ? "" : ReasonInLanguage(value, PositionErrorReason(value));
+    return value > kBeforeDataRange ? "" : PositionErrorReason(value);
 }
 
 std::string FormatPositionsText(const PositionSet &set) {
@@ -160,24 +160,24 @@ std::string FormatPositionsText(const PositionSet &set) {
     // The German lines hold only names, words and numbers, so that every
     // point in them is a decimal point.
     std::snprintf(line, sizeof line,
-                  InLanguage("Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
+                  InProgramLanguage("Heliocentric positions at JD %.6f (UT), J2000 longitudes\n",
                              "Heliozentrische Positionen zu JD %.6f (UT), L\u00E4ngen J2000\n"),
                   set.jd);
     out += ReadableNumber(line);
     for (const auto &b : set.bodies) {
         if (b.longitude > -99) {
-            std::snprintf(line, sizeof line, InLanguage("%d %-8s %11.6f deg %10.8f rad", "%d %-8s %11.6f Grad %10.8f rad"),
+            std::snprintf(line, sizeof line, InProgramLanguage("%d %-8s %11.6f deg %10.8f rad", "%d %-8s %11.6f Grad %10.8f rad"),
                           b.number, b.name, b.longitude * kRadToDeg, b.longitude);
             out += ReadableNumber(line);
             if (b.hasLatRv) {
                 std::snprintf(line, sizeof line,
-                              InLanguage("  latitude %+10.6f deg  radius %11.8f AU", "  Breite %+10.6f Grad  Radius %11.8f AE"),
+                              InProgramLanguage("  latitude %+10.6f deg  radius %11.8f AU", "  Breite %+10.6f Grad  Radius %11.8f AE"),
                               b.latitude * kRadToDeg, b.radius);
                 out += ReadableNumber(line);
             }
         } else {
             const std::string meaning = ErrorMeaning(b.longitude);
-            std::snprintf(line, sizeof line, InLanguage("%d %-8s error %g: %s", "%d %-8s Fehler %g: %s"), b.number,
+            std::snprintf(line, sizeof line, InProgramLanguage("%d %-8s error %g: %s", "%d %-8s Fehler %g: %s"), b.number,
                           b.name, b.longitude, meaning.c_str());
             out += line;
         }
@@ -215,7 +215,7 @@ int RunPositions(const Arguments &args) {
         std::cerr << "vemo-cli positions: " << error << " " << TryHelp("positions") << "\n";
         return kExitUsage;
     }
-    if (options.help) return WriteOutput("positions", InLanguage(kUsage, kUsageGerman));
+    if (options.help) return WriteOutput("positions", InProgramLanguage(kUsage, kUsageGerman));
 
     // The data files lie in the program folder, where planets_vemo is too;
     // the date messages are the program's own texts. Files that cannot be

@@ -31,29 +31,20 @@ std::string OneLine(std::string text) {
 
 bool StderrIsTerminal() { return IsTerminal(stderr); }
 
-std::string ReasonInLanguage(double code, const std::string& reason) {
-  if (LanguageIndex() != kGerman) return reason;
-  // The probe's reasons by code; the load error of the Pluto table has
-  // its own words, which stay as the table's reader wrote them.
-  if (reason == PositionErrorReason(code)) return PositionErrorReason(code, kGerman);
-  if (reason == FolderTooLongReason()) return FolderTooLongReason(kGerman);
-  return reason;
-}
-
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state) {
   std::vector<std::string> lines;
   // A folder too long is named once, in its own line, not in each file's.
-  std::string tooLong = DataFolderTooLongMessage(state.folder, LanguageIndex());
+  std::string tooLong = DataFolderTooLongMessage(state.folder);
   const std::string inFolder =
-      tooLong.empty() ? InLanguage(" (folder ", " (Ordner ") + Quoted(state.folder) + ")" : "";
+      tooLong.empty() ? InProgramLanguage(" (folder ", " (Ordner ") + Quoted(state.folder) + ")" : "";
   if (!tooLong.empty()) lines.push_back(OneLine(std::move(tooLong)));
   for (const UnusableDataFile& f : state.unusable) {
     if (f.planet == kPluto) {
       // The load error names the file with its folder; other reasons do not.
       const bool named = f.reason.find(f.file) != std::string::npos;
-      lines.push_back(OneLine("Pluto: " + (named ? "" : f.file + ": ") + ReasonInLanguage(f.code, f.reason)));
+      lines.push_back(OneLine("Pluto: " + (named ? "" : f.file + ": ") + f.reason));
     } else {
-      lines.push_back(OneLine(f.file + ": " + ReasonInLanguage(f.code, f.reason) + inFolder));
+      lines.push_back(OneLine(f.file + ": " + f.reason + inFolder));
     }
   }
   return lines;
@@ -63,8 +54,8 @@ std::string SetUpProgramFolder(const char* command, ProgramFolderState& state) {
   state = ProgramFolderState{};
   state.folder = ProgramFolder();
   if (state.folder.empty()) {
-    return InLanguage("the program folder (where ", "der Programmordner (in dem ") + PlanetsVemoFileName() +
-           InLanguage(" and the data files lie) cannot be found", " und die Datendateien liegen) ist nicht zu finden");
+    return InProgramLanguage("the program folder (where ", "der Programmordner (in dem ") + PlanetsVemoFileName() +
+           InProgramLanguage(" and the data files lie) cannot be found", " und die Datendateien liegen) ist nicht zu finden");
   }
   if (std::string error = SetUpDataFolder(state.folder); !error.empty()) return OneLine(std::move(error));
   if (std::string error = LoadProgramText(state.folder); !error.empty()) return OneLine(std::move(error));

@@ -29,10 +29,6 @@ std::string SetUpProgramFolder(const char* command, ProgramFolderState& state);
 // its table>").
 std::vector<std::string> DataFileWarnings(const ProgramFolderState& state);
 
-// The reason of an unusable file or position (UnusableDataFile::reason,
-// PositionErrorReason) in the language: the probe's own reasons are known
-// by their code; other texts come back as they are.
-std::string ReasonInLanguage(double code, const std::string& reason);
 
 // text on one line: CR LF, LF, CR and TAB become blanks, and the other
 // control characters and bytes that are not UTF-8 are escaped.

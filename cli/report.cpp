@@ -177,7 +177,7 @@ std::string ParseReportArguments(const Arguments& args, ReportOptions& options, 
         options.sort = value;
         options.sortGiven = true;
       } else if (arg == "--out") {
-        if (value.empty()) return InLanguage("--out needs a file name", "--out braucht einen Dateinamen");
+        if (value.empty()) return InProgramLanguage("--out needs a file name", "--out braucht einen Dateinamen");
         options.out = value;
       } else if (arg == "--paper") {
         if (value != "a4" && value != "letter") return OneOf("--paper", "is a4 or letter", "ist a4 oder letter", value);
@@ -203,24 +203,24 @@ std::string ResolveReportSort(Mode mode, const ReportOptions& options, std::stri
   if (entries.empty()) {
     key = "exactness";
     if (!options.sortGiven) return "";
-    return InLanguage("--sort does not apply to ", "--sort gilt nicht f\u00FCr ") + std::string(ModeArgumentName(mode)) +
-           InLanguage(": its report is not sorted", ", dessen Bericht nicht sortiert ist");
+    return InProgramLanguage("--sort does not apply to ", "--sort gilt nicht f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InProgramLanguage(": its report is not sorted", ", dessen Bericht nicht sortiert ist");
   }
   key = options.sortGiven ? options.sort : entries.front().key;
   const int index = reports::SortEntryIndex(mode, key);
   if (index < 0) {
     std::string keys;
     for (size_t i = 0; i < entries.size(); ++i) {
-      keys += (i == 0 ? "" : i + 1 == entries.size() ? InLanguage(" or ", " oder ") : ", ") + entries[i].key;
+      keys += (i == 0 ? "" : i + 1 == entries.size() ? InProgramLanguage(" or ", " oder ") : ", ") + entries[i].key;
     }
-    return InLanguage("--sort for ", "--sort hat f\u00FCr ") + std::string(ModeArgumentName(mode)) +
-           InLanguage(" is ", " die Werte ") + keys + InLanguage(", not ", ", nicht ") + QuotedArgument(key);
+    return InProgramLanguage("--sort for ", "--sort hat f\u00FCr ") + std::string(ModeArgumentName(mode)) +
+           InProgramLanguage(" is ", " die Werte ") + keys + InProgramLanguage(", not ", ", nicht ") + QuotedArgument(key);
   }
   durations = !options.noDurations;
   if (index >= reports::kFirstSortEntryWithDurations) {
     if (options.noDurations) {
       return "--sort " + key +
-             InLanguage(" orders by the beginning, end or duration, which --no-durations leaves out",
+             InProgramLanguage(" orders by the beginning, end or duration, which --no-durations leaves out",
                         " ordnet nach Beginn, Ende oder Dauer, die --no-durations wegl\u00E4sst");
     }
     durations = true;
@@ -235,13 +235,13 @@ int RunReport(const Arguments& args) {
   std::string key;
   bool durations = false;
   std::string error = ParseReportArguments(args, reportOptions, rest);
-  const char* usage = InLanguage(kReportUsage, kReportUsageGerman);
+  const char* usage = InProgramLanguage(kReportUsage, kReportUsageGerman);
   if (error.empty() && reportOptions.help) return WriteOutput("report", usage);
   if (error.empty() && reportOptions.pdf && reportOptions.out.empty()) {
-    error = InLanguage("--format pdf needs --out FILE", "--format pdf braucht --out FILE");
+    error = InProgramLanguage("--format pdf needs --out FILE", "--format pdf braucht --out FILE");
   }
   if (error.empty() && reportOptions.paperGiven && !reportOptions.pdf) {
-    error = InLanguage("--paper applies to --format pdf only", "--paper gilt nur f\u00FCr --format pdf");
+    error = InProgramLanguage("--paper applies to --format pdf only", "--paper gilt nur f\u00FCr --format pdf");
   }
   if (error.empty()) error = ParseTableArguments(rest, parsed);
   if (error.empty()) error = ResolveReportSort(parsed.mode, reportOptions, key, durations);

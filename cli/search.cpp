@@ -183,7 +183,7 @@ std::string GermanPlanetList(const reports::RunCriteria& criteria) {
 }
 
 std::string StepsText(long steps) {
-  return std::to_string(steps) + (steps == 1 ? InLanguage(" step", " Schritt") : InLanguage(" steps", " Schritte"));
+  return std::to_string(steps) + (steps == 1 ? InProgramLanguage(" step", " Schritt") : InProgramLanguage(" steps", " Schritte"));
 }
 
 // "12 steps", in German after "nach": "nach 12 Schritten".
@@ -274,10 +274,10 @@ SoughtSpan CheckSoughtPlanets(const reports::RunCriteria& criteria, const std::v
       if (f.planet != planet) continue;
       const std::string file =
           planet == kMaxPlanets
-              ? InLanguage(" is not available: its table ", " ist nicht verf\u00FCgbar: die Tabelle ") +
+              ? InProgramLanguage(" is not available: its table ", " ist nicht verf\u00FCgbar: die Tabelle ") +
                     std::string(kPlutoFileName)
-              : InLanguage(" is not available: its data file ", " ist nicht verf\u00FCgbar: die Datendatei ") + f.file;
-      span.refusal = PlanetName(planet) + file + InLanguage(" cannot be used", " kann nicht verwendet werden");
+              : InProgramLanguage(" is not available: its data file ", " ist nicht verf\u00FCgbar: die Datendatei ") + f.file;
+      span.refusal = PlanetName(planet) + file + InProgramLanguage(" cannot be used", " kann nicht verwendet werden");
       return span;
     }
     // No date to test (the first is refused or later than --to): the search
@@ -285,9 +285,9 @@ SoughtSpan CheckSoughtPlanets(const reports::RunCriteria& criteria, const std::v
     if (!firstStep.ok() || firstStep.value > to.value) continue;
     const PositionStretch s = PositionStretchOf(planet, firstStep.value, to.value);
     if (!s.any) {
-      span.refusal = PlanetName(planet) + InLanguage(" has ", " hat ") + PositionsOnlyText(planet) +
-                     InLanguage(", none at the dates to test (", ", keine an den Daten der Suche (") +
-                     RowText(firstStep.row) + InLanguage(" to ", " bis ") + RowText(to.row) + ")";
+      span.refusal = PlanetName(planet) + InProgramLanguage(" has ", " hat ") + PositionsOnlyText(planet) +
+                     InProgramLanguage(", none at the dates to test (", ", keine an den Daten der Suche (") +
+                     RowText(firstStep.row) + InProgramLanguage(" to ", " bis ") + RowText(to.row) + ")";
       return span;
     }
     if (s.endsInside && s.last < span.lastAjd) {
@@ -357,8 +357,8 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
     } else if (arg == "--pattern") {
       options.pattern = PatternOfArgument(value);
       if (options.pattern < 0) {
-        return InLanguage("--pattern is one of ", "--pattern ist eines von ") + PatternList() +
-               InLanguage(" (or 0 to 13), not ", " (oder 0 bis 13), nicht ") + QuotedArgument(value);
+        return InProgramLanguage("--pattern is one of ", "--pattern ist eines von ") + PatternList() +
+               InProgramLanguage(" (or 0 to 13), not ", " (oder 0 bis 13), nicht ") + QuotedArgument(value);
       }
     } else if (arg == "--planets") {
       options.planets = {0, 0, 0};
@@ -374,7 +374,7 @@ std::string ParseSearchArguments(const Arguments& args, SearchOptions& options) 
         start = end + 1;
       }
       if (reports::RepeatedSoughtPlanet(options.planets) != 0) {
-        return InLanguage("Planet specified more than once.", "Ein Planet ist mehrfach angegeben.");
+        return InProgramLanguage("Planet specified more than once.", "Ein Planet ist mehrfach angegeben.");
       }
     } else if (arg == "--count") {
       if (!ParseWholeNumber(value, reports::kMinNumToFind, reports::kMaxNumToFind, options.count)) {
@@ -424,7 +424,7 @@ int RunSearch(const Arguments& args) {
     std::cerr << "vemo-cli search: " << error << " " << TryHelp("search") << "\n";
     return kExitUsage;
   }
-  if (options.help) return WriteOutput("search", InLanguage(kSearchUsage, kSearchUsageGerman));
+  if (options.help) return WriteOutput("search", InProgramLanguage(kSearchUsage, kSearchUsageGerman));
   ProgramFolderState state;
   if (const std::string error = SetUpProgramFolder("search", state); !error.empty()) {
     std::cerr << "vemo-cli search: " << error << "\n";
@@ -449,7 +449,7 @@ int RunSearch(const Arguments& args) {
     return kExitUsage;
   }
   if (to.value < from.value) {
-    std::cerr << "vemo-cli search: --to " << RowText(to.row) << InLanguage(" is before --from ", " liegt vor --from ")
+    std::cerr << "vemo-cli search: --to " << RowText(to.row) << InProgramLanguage(" is before --from ", " liegt vor --from ")
               << RowText(from.row) << "\n";
     return kExitUsage;
   }
@@ -475,8 +475,8 @@ int RunSearch(const Arguments& args) {
   const int zoneMinutes = ZoneMinutesOfIndex(from.row.zoneIndex);
   run.progress = [&progress, zoneMinutes](long steps, double ajd) {
     progress.Show([&] {
-      return InLanguage("searching ", "Suche bei ") + LocalIsoDate(ajd, zoneMinutes) + " (" + std::to_string(steps) +
-             InLanguage(" steps)", " Schritte)");
+      return InProgramLanguage("searching ", "Suche bei ") + LocalIsoDate(ajd, zoneMinutes) + " (" + std::to_string(steps) +
+             InProgramLanguage(" steps)", " Schritte)");
     });
     return true;
   };
@@ -495,7 +495,7 @@ int RunSearch(const Arguments& args) {
       (result.errorCode != static_cast<int>(kDateTooLate) || result.steps == 0)) {
     const DateConversion refused = StepAfter(result.row, options.step, zone.index);
     std::cerr << "vemo-cli search: "
-              << InLanguage("the search stopped before ", "die Suche endete vor ") << RowText(refused.row) << " ("
+              << InProgramLanguage("the search stopped before ", "die Suche endete vor ") << RowText(refused.row) << " ("
               << AfterStepsText(result.steps) << "): " << DateErrorMessage(result.badRow, result.errorCode, text)
               << "\n";
   } else if (cut && LanguageIndex() == kGerman) {

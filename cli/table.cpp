@@ -151,7 +151,7 @@ int RowOfPositionSet(Mode mode, int set) {
 const char* RowTitle(int row) {
   static const char* const kTitles[2][3] = {{"world date", "1st birthdate", "2nd birthdate"},
                                             {"Weltdatum", "1. Geburtsdatum", "2. Geburtsdatum"}};
-  return (row >= 0 && row < 3) ? InLanguage(kTitles[0][row], kTitles[1][row]) : "";
+  return (row >= 0 && row < 3) ? InProgramLanguage(kTitles[0][row], kTitles[1][row]) : "";
 }
 
 }  // namespace
@@ -163,14 +163,14 @@ std::string DateOfDay(double day) {
 
 const char* ModeTitle(Mode mode) {
   switch (mode) {
-    case Mode::WorldTransits: return InLanguage("World transits", "Welttransite");
-    case Mode::Natal1: return InLanguage("Natal aspects, 1st birthdate", "Radixaspekte des 1. Geburtsdatums");
-    case Mode::Natal2: return InLanguage("Natal aspects, 2nd birthdate", "Radixaspekte des 2. Geburtsdatums");
+    case Mode::WorldTransits: return InProgramLanguage("World transits", "Welttransite");
+    case Mode::Natal1: return InProgramLanguage("Natal aspects, 1st birthdate", "Radixaspekte des 1. Geburtsdatums");
+    case Mode::Natal2: return InProgramLanguage("Natal aspects, 2nd birthdate", "Radixaspekte des 2. Geburtsdatums");
     case Mode::Personal1:
-      return InLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
+      return InProgramLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
     case Mode::Personal2:
-      return InLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
-    case Mode::Synastry: return InLanguage("Synastry", "Synastrie");
+      return InProgramLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
+    case Mode::Synastry: return InProgramLanguage("Synastry", "Synastrie");
   }
   return "";
 }
@@ -435,8 +435,7 @@ std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine
         u.code = engine.PlanetLongitudes[static_cast<size_t>(set)][static_cast<size_t>(p)];
         if (u.code >= 0) continue;
       }
-      u.reason = ReasonInLanguage(u.code, file != nullptr && file->code == u.code ? file->reason
-                                                                                 : PositionErrorReason(u.code));
+      u.reason = file != nullptr && file->code == u.code ? file->reason : PositionErrorReason(u.code);
       list.push_back(std::move(u));
     }
   }
@@ -445,7 +444,7 @@ std::vector<UnavailablePosition> UnavailablePositions(const AspectEngine& engine
 
 std::string UnavailableText(const std::vector<UnavailablePosition>& positions) {
   if (positions.empty()) return "";
-  std::string out = InLanguage("\nPositions not available:\n", "\nNicht verf\u00FCgbare Positionen:\n");
+  std::string out = InProgramLanguage("\nPositions not available:\n", "\nNicht verf\u00FCgbare Positionen:\n");
   for (const UnavailablePosition& u : positions) {
     out += std::string(PlanetName(u.planet)) + ", " + RowTitle(u.row) + ": " + OneLine(u.reason) + "\n";
   }
@@ -520,7 +519,7 @@ int RunTable(const Arguments& args) {
   TableOptions options;
   AspectEngine engine;
   std::vector<UnusableDataFile> unusable;
-  const char* usage = InLanguage(kTableUsage, kTableUsageGerman);
+  const char* usage = InProgramLanguage(kTableUsage, kTableUsageGerman);
   if (const int status = PrepareEngine("table", usage, args, options, engine, unusable); status >= 0) {
     return status;
   }

@@ -19,10 +19,7 @@ EngineServices DefaultEngineServices(int language) {
   return s;
 }
 
-void SelectLanguage(int language) {
-  SetLanguageIndex(static_cast<std::int16_t>(language));
-  SetNamesLanguage(language);
-}
+void SelectLanguage(int language) { SetProgramLanguage(language); }
 
 int ZoneMinutesOfIndex(int zoneIndex) {
   // Entry n of the 48-entry list has the item data (n - 24) * 30 minutes east.

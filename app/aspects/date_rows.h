@@ -14,7 +14,8 @@ namespace vemo {
 // -1 the program's language at each call, as ProgramText).
 EngineServices DefaultEngineServices(int language = -1);
 
-// The language of the program text and of the names tables, set together.
+// The language of the program text, the names tables and the messages (one
+// store, ProgramLanguage).
 void SelectLanguage(int language);
 
 // Converts the rows the mode uses (in row order, stopping at the first bad

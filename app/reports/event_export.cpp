@@ -90,9 +90,9 @@ const char* EventWord(EventKind event) {
 // The event as the text list says it.
 const char* EventText(EventKind event) {
   switch (event) {
-    case EventKind::Enters: return InLanguage("enters", "tritt in den Orbis ein");
-    case EventKind::Exact: return InLanguage("exact", "exakt");
-    case EventKind::Leaves: return InLanguage("leaves", "verl\u00E4sst den Orbis");
+    case EventKind::Enters: return InProgramLanguage("enters", "tritt in den Orbis ein");
+    case EventKind::Exact: return InProgramLanguage("exact", "exakt");
+    case EventKind::Leaves: return InProgramLanguage("leaves", "verl\u00E4sst den Orbis");
   }
   return "";
 }
@@ -112,10 +112,10 @@ const char* ModeKey(Mode mode) {
 const char* ModeHeading(Mode mode) {
   switch (mode) {
     case Mode::Personal1:
-      return InLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
+      return InProgramLanguage("Personal transits, 1st birthdate", "Pers\u00F6nliche Transite zum 1. Geburtsdatum");
     case Mode::Personal2:
-      return InLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
-    default: return InLanguage("World transits", "Welttransite");
+      return InProgramLanguage("Personal transits, 2nd birthdate", "Pers\u00F6nliche Transite zum 2. Geburtsdatum");
+    default: return InProgramLanguage("World transits", "Welttransite");
   }
 }
 
@@ -198,38 +198,38 @@ IcsBounds BoundsOf(const AspectWindow& w, const std::vector<PositionGap>& gaps,
 std::string PairPhrase(Mode mode, const AspectWindow& w) {
   const std::string relation = Aspect(w.kind).Relation;
   if (IsPersonalMode(mode)) {
-    return InLanguage("transiting ", "Transit ") + PlanetName(w.planet2) + " " + relation +
-           InLanguage(" natal ", " Radix ") + PlanetName(w.planet1);
+    return InProgramLanguage("transiting ", "Transit ") + PlanetName(w.planet2) + " " + relation +
+           InProgramLanguage(" natal ", " Radix ") + PlanetName(w.planet1);
   }
   return PlanetName(w.planet1) + " " + relation + " " + PlanetName(w.planet2);
 }
 
 std::string IcsDescription(const EventExportContext& context, const AspectWindow& w, const IcsBounds& b) {
-  std::string text = InLanguage("Heliocentric ", "Heliozentrisch: ") + PairPhrase(context.mode, w) +
-                     InLanguage(", orb ", ", Orbis ") + FormatAngleDM(w.orb) + ".";
+  std::string text = InProgramLanguage("Heliocentric ", "Heliozentrisch: ") + PairPhrase(context.mode, w) +
+                     InProgramLanguage(", orb ", ", Orbis ") + FormatAngleDM(w.orb) + ".";
   if (IsPersonalMode(context.mode) && Known(context.birthAJD)) {
-    text += InLanguage("\nBirthdate: ", "\nGeburtsdatum: ") + UtText(context.birthAJD) + ".";
+    text += InProgramLanguage("\nBirthdate: ", "\nGeburtsdatum: ") + UtText(context.birthAJD) + ".";
   }
-  const std::string notKnown = InLanguage("not known", "unbekannt");
-  const std::string positionsOf = InLanguage("; the positions of ", "; die Positionen von ");
-  text += InLanguage("\nEnters its orb: ", "\nTritt in den Orbis ein: ");
+  const std::string notKnown = InProgramLanguage("not known", "unbekannt");
+  const std::string positionsOf = InProgramLanguage("; the positions of ", "; die Positionen von ");
+  text += InProgramLanguage("\nEnters its orb: ", "\nTritt in den Orbis ein: ");
   if (Known(w.enters)) {
     text += UtText(b.start) + ".";
   } else if (b.startGap != nullptr) {
-    text += notKnown + positionsOf + PlanetName(b.startGap->planet) + InLanguage(" begin on ", " beginnen am ") +
+    text += notKnown + positionsOf + PlanetName(b.startGap->planet) + InProgramLanguage(" begin on ", " beginnen am ") +
             UtText(b.start) + ".";
   } else {
-    text += notKnown + InLanguage(", before ", ", vor ") + UtText(b.start) + ".";
+    text += notKnown + InProgramLanguage(", before ", ", vor ") + UtText(b.start) + ".";
   }
-  for (double exact : w.exact) text += InLanguage("\nExact: ", "\nExakt: ") + UtText(exact) + ".";
-  text += InLanguage("\nLeaves its orb: ", "\nVerl\u00E4sst den Orbis: ");
+  for (double exact : w.exact) text += InProgramLanguage("\nExact: ", "\nExakt: ") + UtText(exact) + ".";
+  text += InProgramLanguage("\nLeaves its orb: ", "\nVerl\u00E4sst den Orbis: ");
   if (Known(w.leaves)) {
     text += UtText(b.end) + ".";
   } else if (b.endGap != nullptr) {
-    text += notKnown + positionsOf + PlanetName(b.endGap->planet) + InLanguage(" end on ", " enden am ") +
+    text += notKnown + positionsOf + PlanetName(b.endGap->planet) + InProgramLanguage(" end on ", " enden am ") +
             UtText(b.end) + ".";
   } else {
-    text += notKnown + InLanguage(", after ", ", nach ") + UtText(b.end) + ".";
+    text += notKnown + InProgramLanguage(", after ", ", nach ") + UtText(b.end) + ".";
   }
   return text;
 }
@@ -283,7 +283,7 @@ std::string EventUid(const EventExportContext& context, const AspectWindow& wind
 }
 
 std::string WindowSummary(Mode mode, const AspectWindow& window) {
-  return PairPhrase(mode, window) + InLanguage(" (heliocentric)", " (heliozentrisch)");
+  return PairPhrase(mode, window) + InProgramLanguage(" (heliocentric)", " (heliozentrisch)");
 }
 
 std::string CsvField(const std::string& text) {
@@ -443,11 +443,11 @@ bool EventWriter::Begin() {
   const bool personal = IsPersonalMode(context_.mode);
   switch (format_) {
     case EventFormat::Text: {
-      std::string out = InLanguage("Aspect events, ", "Aspektereignisse, ") + std::string(ModeHeading(context_.mode)) +
-                        InLanguage(" (heliocentric)\n", " (heliozentrisch)\n");
-      if (personal) out += InLanguage("Birthdate ", "Geburtsdatum ") + UtText(context_.birthAJD) + "\n";
-      out += InLanguage("From ", "Von ") + UtText(context_.fromAJD) + InLanguage(" to ", " bis ") +
-             UtText(context_.toAJD) + InLanguage("; local times in ", "; Ortszeiten in ") +
+      std::string out = InProgramLanguage("Aspect events, ", "Aspektereignisse, ") + std::string(ModeHeading(context_.mode)) +
+                        InProgramLanguage(" (heliocentric)\n", " (heliozentrisch)\n");
+      if (personal) out += InProgramLanguage("Birthdate ", "Geburtsdatum ") + UtText(context_.birthAJD) + "\n";
+      out += InProgramLanguage("From ", "Von ") + UtText(context_.fromAJD) + InProgramLanguage(" to ", " bis ") +
+             UtText(context_.toAJD) + InProgramLanguage("; local times in ", "; Ortszeiten in ") +
              ZoneOffsetText(context_.zoneMinutes) + "\n\n";
       return Put(out);
     }
@@ -539,10 +539,10 @@ bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
     std::string out;
     if (!anyEvent_) {
       const bool personal = IsPersonalMode(context_.mode);
-      out += TextLine({InLanguage("Local ", "Ortszeit ") + ZoneOffsetText(context_.zoneMinutes), "UT",
-                       personal ? InLanguage("Natal", "Radix") : "Planet 1",
-                       personal ? InLanguage("Transiting", "Transit") : "Planet 2", InLanguage("Aspect", "Aspekt"),
-                       InLanguage("Event", "Ereignis"), InLanguage("Deviation", "Abweichung")});
+      out += TextLine({InProgramLanguage("Local ", "Ortszeit ") + ZoneOffsetText(context_.zoneMinutes), "UT",
+                       personal ? InProgramLanguage("Natal", "Radix") : "Planet 1",
+                       personal ? InProgramLanguage("Transiting", "Transit") : "Planet 2", InProgramLanguage("Aspect", "Aspekt"),
+                       InProgramLanguage("Event", "Ereignis"), InProgramLanguage("Deviation", "Abweichung")});
     }
     anyEvent_ = true;
     out += TextLine({DateTimeText(e.ajd, context_.zoneMinutes), DateTimeText(e.ajd), PlanetName(e.planet1),
@@ -575,7 +575,7 @@ bool EventWriter::EventOf(const AspectEvent& e, const AspectWindow* w) {
 bool EventWriter::Finish(const std::vector<PositionGap>& gaps) {
   if (!Begin()) return false;
   if (format_ == EventFormat::Text) {
-    std::string out = anyEvent_ ? "" : InLanguage("No events.\n", "Keine Ereignisse.\n");
+    std::string out = anyEvent_ ? "" : InProgramLanguage("No events.\n", "Keine Ereignisse.\n");
     const std::vector<std::string> lines = GapLines(gaps);
     if (!lines.empty()) out += "\n";
     for (const std::string& g : lines) out += g + "\n";

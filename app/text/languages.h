@@ -24,14 +24,6 @@ int LanguageOfLocaleName(std::string_view name);
 // Variables"), else English.
 int LanguageFromEnvironment();
 
-// The one of two texts that is in the language the program speaks now
-// (LanguageIndex()): german in German, english in every other. vemo-cli's
-// own words need no program text, which its usage errors come before, and
-// the exports are written the same from the window and the command line.
-inline const char* InLanguage(const char* english, const char* german) {
-  return InProgramLanguage(english, german);
-}
-
 // A number written for the reader: in German the decimal point of digits
 // written in C locale becomes a comma ("2451545,500000"); in English it
 // stays. Never for what programs read (CSV, JSON, iCalendar).

@@ -34,14 +34,10 @@ std::size_t LongestUsableDataFolder() {
     return kLibraryPathLimit - longest;
 }
 
-namespace {
-int Chosen(int language) { return language < 0 ? ProgramLanguage() : language; }
-}  // namespace
-
-std::string DataFolderTooLongMessage(const std::string& folder, int language) {
+std::string DataFolderTooLongMessage(const std::string& folder) {
     const std::string withSeparator = WithTrailingSeparator(folder);
     if (withSeparator.size() <= LongestUsableDataFolder()) return "";
-    if (Chosen(language) == kGerman) {
+    if (ProgramLanguage() == kGerman) {
         return "Der Programmordner \u201E" + EscapedForDisplay(folder) +
                "\u201C ist zu lang f\u00FCr die Planetenbibliothek: " + std::to_string(withSeparator.size()) +
                " Zeichen, h\u00F6chstens " + std::to_string(LongestUsableDataFolder()) +
@@ -54,30 +50,31 @@ std::string DataFolderTooLongMessage(const std::string& folder, int language) {
            " can be used. Move the program to a shorter folder to see Jupiter to Neptune.";
 }
 
-std::string PositionErrorReason(double code, int language) {
-    if (Chosen(language) != kGerman) {
-        if (code == kBeforeDataRange) return "the date is before the range of its data";
-        if (code == kAfterDataRange) return "the date is after the range of its data";
-        if (code == kDataFileMissing) return "missing or cannot be opened";
-        if (code == -102) return "cannot be read at the record of the date";
-        if (code == kDataFileUnreadable) return "unreadable, short or corrupt";
-        if (code == kDataFolderEmpty) return "no data folder is set";
-        if (code == kPlanetNotServed) return "no valid position (corrupt record or date)";
-        return "error " + std::to_string(static_cast<long long>(code));
+std::string PositionErrorReason(double code) {
+    struct Reason {
+        double code;
+        const char* english;
+        const char* german;
+    };
+    static const Reason kReasons[] = {
+        {kBeforeDataRange, "the date is before the range of its data", "das Datum liegt vor dem Bereich der Daten"},
+        {kAfterDataRange, "the date is after the range of its data", "das Datum liegt nach dem Bereich der Daten"},
+        {kDataFileMissing, "missing or cannot be opened", "fehlt oder kann nicht ge\u00F6ffnet werden"},
+        {-102, "cannot be read at the record of the date", "kann beim Datensatz des Datums nicht gelesen werden"},
+        {kDataFileUnreadable, "unreadable, short or corrupt", "unlesbar, zu kurz oder besch\u00E4digt"},
+        {kDataFolderEmpty, "no data folder is set", "kein Datenordner festgelegt"},
+        {kPlanetNotServed, "no valid position (corrupt record or date)",
+         "keine g\u00FCltige Position (besch\u00E4digter Datensatz oder Datum)"},
+    };
+    for (const Reason& r : kReasons) {
+        if (code == r.code) return InProgramLanguage(r.english, r.german);
     }
-    if (code == kBeforeDataRange) return "das Datum liegt vor dem Bereich der Daten";
-    if (code == kAfterDataRange) return "das Datum liegt nach dem Bereich der Daten";
-    if (code == kDataFileMissing) return "fehlt oder kann nicht ge\u00F6ffnet werden";
-    if (code == -102) return "kann beim Datensatz des Datums nicht gelesen werden";
-    if (code == kDataFileUnreadable) return "unlesbar, zu kurz oder besch\u00E4digt";
-    if (code == kDataFolderEmpty) return "kein Datenordner festgelegt";
-    if (code == kPlanetNotServed) return "keine g\u00FCltige Position (besch\u00E4digter Datensatz oder Datum)";
-    return "Fehler " + std::to_string(static_cast<long long>(code));
+    return InProgramLanguage("error ", "Fehler ") + std::to_string(static_cast<long long>(code));
 }
 
-std::string FolderTooLongReason(int language) {
-    return Chosen(language) == kGerman ? "der Programmordner ist zu lang f\u00FCr die Planetenbibliothek"
-                               : "the program folder is too long for the planet library";
+std::string FolderTooLongReason() {
+    return InProgramLanguage("the program folder is too long for the planet library",
+                             "der Programmordner ist zu lang f\u00FCr die Planetenbibliothek");
 }
 
 std::vector<UnusableDataFile> ProbeDataFiles() {

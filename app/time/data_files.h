@@ -24,16 +24,16 @@ std::size_t LongestUsableDataFolder();
 
 // "" when folder (with or without a trailing separator) is short enough for
 // planets_vemo; else a message that says the folder is too long, with its
-// length and the limit. Languages here: 1 German (kGerman), 0 English, -1
-// the program's language (ProgramLanguage).
-std::string DataFolderTooLongMessage(const std::string& folder, int language = -1);
+// length and the limit. The messages here are in the program's language
+// (ProgramLanguage).
+std::string DataFolderTooLongMessage(const std::string& folder);
 
 // What a position error value means, for messages: "missing or cannot be
 // opened", "unreadable or corrupt", ...
-std::string PositionErrorReason(double code, int language = -1);
+std::string PositionErrorReason(double code);
 
 // The reason ProbeDataFiles gives every .dac when the folder is too long.
-std::string FolderTooLongReason(int language = -1);
+std::string FolderTooLongReason();
 
 struct UnusableDataFile {
     int planet = 0;        // program planet number 5..9

@@ -52,8 +52,8 @@ std::string BadDate(const std::string& text, bool german) {
 
 }  // namespace
 
-std::string ParseDateArgument(const std::string& text, DateRow& row, int language) {
-    const bool german = (language < 0 ? ProgramLanguage() : language) == kGerman;
+std::string ParseDateArgument(const std::string& text, DateRow& row) {
+    const bool german = ProgramLanguage() == kGerman;
     DateRow parsed;
     const size_t tPos = text.find_first_of("Tt");
     std::string datePart = text.substr(0, tPos);

@@ -16,8 +16,7 @@ namespace vemo {
 // leaves the zone blank: the computer's zone). Month and day are not checked
 // against the calendar here (that is the conversion's -2); month 1..12 and day
 // 1..31 are. Returns "" on success, else a message saying what is wrong, in
-// German for language 1 (kGerman), in English for 0, in the program's
-// language (ProgramLanguage) for -1.
-std::string ParseDateArgument(const std::string& text, DateRow& row, int language = -1);
+// the program's language (ProgramLanguage).
+std::string ParseDateArgument(const std::string& text, DateRow& row);
 
 }  // namespace vemo

@@ -78,10 +78,12 @@ TEST(ParseDateArgument, GermanMessagesQuoteEscaped) {
         {"2000-01-01T12:00Zx", "Die Zeitzone \u201EZx\u201C hat nicht die Form Z, +HH:MM oder -HH:MM."},
         {"2000-01-01T12:00+05:45", "Die Zeitzone +05:45 geh\u00F6rt nicht zu den Zonen -11:30 bis +11:30"},
     };
+    SetProgramLanguage(kGerman);
     for (const auto& [text, message] : cases) {
         DateRow row;
-        EXPECT_EQ(ParseDateArgument(text, row, kGerman).rfind(message, 0), 0u) << ParseDateArgument(text, row, kGerman);
+        EXPECT_EQ(ParseDateArgument(text, row).rfind(message, 0), 0u) << ParseDateArgument(text, row);
     }
+    SetProgramLanguage(kEnglish);
 }
 
 TEST(ParseDateArgument, GoesThroughTheWindowsConversion) {
