@@ -185,20 +185,6 @@ std::string DurationText(int days, const TextFunction& text) {
   return d;
 }
 
-std::string DurationText(int days, int language) {
-  // The words of items 171, 174, 175 and 176 of the shipped program text.
-  const bool german = language == kGerman;
-  return DurationText(days, [german](int item) -> std::string {
-    switch (item) {
-      case 171: return german ? "1 Tag" : "1 day";
-      case 174: return german ? "1 Jahr" : "1 year";
-      case 175: return german ? "Tage" : "days";
-      case 176: return german ? "Jahre" : "years";
-      default: return "";
-    }
-  });
-}
-
 bool ShownInTransitList(const DurationEntry& entry, const TransitListOptions& options) {
   // Midpoint lines have no dates, so a list ordered by its ends leaves them out.
   return !(options.mode == Mode::WorldTransits && entry.Planet2 == 10 &&

@@ -90,11 +90,6 @@ std::string PadRight(const std::string& s, int w);
 // with their rest ("1 year, 365 days").
 std::string DurationText(int days, const TextFunction& text);
 
-// The same with the program's own words for those four items in a language:
-// "1 year, 44 days", "1 Jahr, 44 Tage", "2 Jahre, 1 Tag". Language 1 is
-// German, every other English.
-std::string DurationText(int days, int language);
-
 // ---- the transit list (World and Personal transits) ----
 
 struct TransitListOptions {

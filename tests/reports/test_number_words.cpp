@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/reports/report_core.h"
+#include "app/text/program_text.h"
+#include "app/time/date_texts.h"
 
 namespace vemo::reports {
 namespace {
@@ -51,12 +53,18 @@ TEST(CountPhrases, AspectsAndPatternsInBothLanguages) {
   for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected);
 }
 
+// With the shipped program text's words for days and years.
 TEST(DurationText, YearsAndDaysInBothLanguages) {
+  ASSERT_EQ(LoadProgramText(VEMO_SOURCE_DATA_DIR), "");
   const std::pair<std::pair<int, int>, const char*> cases[] = {
       {{409, 0}, "1 year, 44 days"}, {{409, 9}, "1 year, 44 days"}, {{1, 1}, "1 Tag"}, {{2, 1}, "2 Tage"},
       {{365, 1}, "1 Jahr"}, {{409, 1}, "1 Jahr, 44 Tage"}, {{731, 1}, "2 Jahre, 1 Tag"},
       {{3000, 1}, "8 Jahre, 79 Tage"}};  // 3000 - floor(8 * 365.2425)
-  for (const auto& [in, text] : cases) EXPECT_EQ(DurationText(in.first, in.second), text) << in.first;
+  for (const auto& [in, text] : cases) {
+    SetProgramLanguage(in.second == kGerman ? kGerman : kEnglish);
+    EXPECT_EQ(DurationText(in.first, ProgramText), text) << in.first;
+  }
+  SetProgramLanguage(kEnglish);
 }
 
 }  // namespace
